@@ -1,0 +1,34 @@
+# Thin wrapper over the CMake presets; see README.md.
+.PHONY: deps configure build run test bench format test-sanitize clean
+
+JOBS ?= $(shell nproc)
+SAMPLE ?= data/sample_fleet.txt
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	@[ -f build/build.ninja ] || cmake --preset default
+
+build: configure
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/bin/weibflow $(SAMPLE)
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+bench: build
+	bash bench/run.sh
+
+test-sanitize: deps
+	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize
+	cmake --build build-sanitize -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-sanitize
