@@ -1,0 +1,60 @@
+#pragma once
+// The failure data file: reading it into the analysis state, assigning and ordering the
+// causes, and the summary drawn right after loading (failure table, thresholds, the
+// accumulated-failure chart and its log-log line).
+
+#include "analysis/chart_point.h"
+#include "analysis/state.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace wf {
+
+// Texts the loader puts into main-window fields.
+struct MainFields {
+    QString FilePath, Label10, meSred, meSKO, meKolAll, meKolOtk, LabeledEdit2, Edit1, Edit6, Edit5,
+        Edit2;
+    std::optional<QString> NPokoleny; // nullopt: leave the field unchanged (more than 99999 lines)
+};
+
+struct LoadSummary {
+    // Failure index -> label appended to its cause name (a later label on the same row
+    // replaces the earlier one).
+    std::vector<std::pair<int, QString>> thresholdRows;
+    std::vector<ChartPoint> points; // Chart2 series 0 (green)
+    std::vector<ChartPoint> line;   // Chart2 series 1 (red); empty when the line is undefined
+};
+
+struct LoadResult {
+    bool ok = false;      // false: the file was refused and the state is exactly as before
+    QStringList messages; // message boxes to show, in order (per-line errors, refusals)
+    MainFields fields;
+    LoadSummary summary;
+};
+
+// Reads a failure data file into `state` (load + load-time summary, one user action).
+// On success the settings file remembers `path`. On refusal nothing in `state` changes.
+LoadResult OpenFailureFile(AnalysisState& state, const QString& path);
+
+// The same on bytes already read; `path` only names the file in messages and fields.
+// Does not touch the settings file.
+LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const QString& path);
+
+// Orders failures by time; equal times keep their order.
+void Sort_Otkazy(std::vector<Problems>& otkazy);
+
+// Failure table texts, one row at a time (the table may hold 100,000 rows).
+std::array<QString, 4> problemsGridHeader();
+std::array<int, 4> problemsGridWidths(); // pixels: 65, 85, 200, 1010
+// Row i + 1 of the table: failure number, time, cause name (+ threshold label), description.
+std::array<QString, 4> problemsGridRow(const AnalysisState& s, const LoadSummary& sum,
+                                       int failureIndex);
+
+} // namespace wf

@@ -1,0 +1,15 @@
+#pragma once
+// The settings file: only the path of the last data file opened successfully.
+
+#include <QString>
+
+namespace wf {
+
+// "rel.txt" next to the executable; the user's config folder when that folder is not
+// writable.
+QString settingsFilePath();
+// Section "Path", key "ComStr"; empty when the file or the key is missing.
+QString readLastDataPath();
+void writeLastDataPath(const QString& path);
+
+} // namespace wf

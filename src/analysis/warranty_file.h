@@ -1,0 +1,32 @@
+#pragma once
+// The warranty end-time file: one time per line after a comment; its count, mean and
+// sample standard deviation become the warranty inputs of the next calculation run.
+
+#include "analysis/state.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace wf {
+
+struct WarrantyFields {
+    QString Edit4, Label15, MaskEdit1, MaskEditSrednee, MaskEditSKO, meSred, meSKO;
+};
+
+struct WarrantyResult {
+    bool ok = false; // statistics computed and fields filled
+    int count = 0;
+    QStringList messages;
+    WarrantyFields fields; // only meaningful where ok (Edit4 always)
+};
+
+// Reads the file into `state`: clears the five Executed flags once the file opens, then
+// replaces Kommentarij, Vremena_Gar, Sred_Gar and SKO_Gar when at least two times read.
+WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path);
+
+// The path shortened for Edit4: drive, ":\..\", file name; without a drive letter the
+// first folder, "/../" and the file name.
+QString abbreviatedWarrantyPath(const QString& path);
+
+} // namespace wf
