@@ -1,0 +1,84 @@
+#pragma once
+// The results window's content as plain data: the results table texts and the series of
+// its three charts, plus the log-scale view. The window only draws what is here.
+
+#include "analysis/chart_point.h"
+#include "analysis/state.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace wf {
+
+enum class SeriesKind { Curve, Line, DashedLine, Area, GradientArea, Bar, LineWithCrosses, LineWithCircles };
+enum class Axis { Left, Right, TopRight /* Chart3 ln-ln series use the top and right axes */ };
+
+struct SeriesData {
+    QString name;  // "Series17", or "" for a per-cause series
+    QString title; // legend text ("" = not in the legend)
+    SeriesKind kind = SeriesKind::Line;
+    Axis axis = Axis::Left;
+    bool active = true;
+    bool inLegend = true;
+    bool valueLabels = false; // Series17 shows each point's value
+    int causeIndex = -1;      // per-cause series: index into Vidy_Otk_Sort
+    int transparency = 0;     // percent
+    std::uint32_t rgb = 0;    // 0xRRGGBB, used when hasColor
+    bool hasColor = false;
+    std::vector<ChartPoint> points;
+};
+
+struct ChartData {
+    QString title;
+    QStringList titleLines; // a multi-line caption (Chart3), else empty
+    QString leftAxis, rightAxis, bottomAxis, topAxis;
+    std::vector<SeriesData> series; // list order: the fixed series, then the per-cause ones
+};
+
+inline constexpr int kResultColumns = 7;
+inline constexpr int kResultRows = 12;
+
+struct ResultsData {
+    bool ok = false;
+    QString error; // set when the burn-in text is not a number; nothing was changed then
+    QString Label10;
+    std::array<std::array<QString, kResultRows>, kResultColumns> grid; // [column][row]
+    std::array<int, kResultColumns> widths{};                          // pixels
+    int dataColumn = 1;                                                // the "Данные эксплуатации" column
+    ChartData chart1, chart2, chart3;
+};
+
+// Pixel width of a cell text in the grid's font; an empty function means no padding.
+using TextWidthFn = std::function<int(const QString&)>;
+
+// Everything the results window shows after a run: the empirical rate, the model totals,
+// the interval pass, the table and the three charts. Writes T_Prirab, Lam_Emp, T_Lam_Kon,
+// P_Norm_Int, Stolbec_Rez, Sum_Npr, the models' Kol_Nakopl/Unsens and N_Perv_Otk.
+// A burn-in text that is not a number returns ok = false with the message and changes
+// nothing.
+ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextWidthFn& measure = {});
+
+// Sets T_Prirab and Lam_Emp (failures per product per 1000 h after burn-in, weighted for
+// warranty exit). Lam_Emp is 0 when the burn-in leaves no window below 1000 h.
+void CalcLamEmp(AnalysisState& s, double burnIn);
+
+// Colour of cause j (0xRRGGBB); the table repeats from its third entry past its end.
+std::uint32_t causeColor(int j);
+
+// The log-scale view: failures in ln-ln coordinates (green), the least-squares line
+// (red; empty when it is undefined) and the labels' texts.
+struct LogViewData {
+    std::vector<ChartPoint> points, line;
+    QString Label1, Label2, Label3;
+};
+LogViewData logViewData(const AnalysisState& s);
+
+// The grid without the padding PutResultCell adds, as rows of cell texts.
+std::vector<std::vector<QString>> trimmedRows(const ResultsData& r);
+
+} // namespace wf
