@@ -13,8 +13,11 @@ configure: deps
 build: configure
 	cmake --build build -j $(JOBS)
 
+# Without a display the windows cannot open; the same engine then prints the sample's summary.
 run: build
-	./build/bin/weibflow $(SAMPLE)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then ./build/bin/weibflow $(SAMPLE); \
+	else echo "Нет дисплея: показываю сводку файла $(SAMPLE) из weibflow-cli"; \
+	./build/bin/weibflow-cli load $(SAMPLE); fi
 
 test: build
 	ctest --preset default -j $(JOBS)

@@ -8,7 +8,7 @@ pkgs=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libcli11-dev nlohmann-json3-dev libnlopt-cxx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang-format xvfb xauth
+  clang-format clang libclang-rt-14-dev xvfb xauth
 )
 
 missing=()
