@@ -29,4 +29,61 @@ inline const QString intervalGuardCaption = QStringLiteral("Tevmak");
 inline const QString exceptionalSituation = QStringLiteral("Исключительная ситуация!");
 inline const QString copyingBest = QStringLiteral("Копирование лучших");
 
+// External optimizer.
+inline const QString externalDone = QStringLiteral("Расчёт модели Golang выполнен");
+inline const QString externalParamsFormat = QStringLiteral("A=%10.3f B=%10.3f K=%10.3f");
+inline QString optimizerStartFailed(const QString& program) {
+    return QStringLiteral("Не удалось запустить программу оптимизации «%1»").arg(program);
+}
+inline const QString optimizerCrashed =
+    QStringLiteral("Программа оптимизации завершилась аварийно");
+inline QString optimizerExitCode(int code, const QString& itsMessage) {
+    QString s = QStringLiteral("Программа оптимизации завершилась с ошибкой (код %1)").arg(code);
+    if (!itsMessage.isEmpty()) s += QStringLiteral(":\n") + itsMessage;
+    return s;
+}
+inline const QString optimizerCancelled = QStringLiteral("Работа программы оптимизации прервана");
+inline QString optimizerTimedOut(long long minutes) {
+    return QStringLiteral("Программа оптимизации не закончила работу за %1 мин. и остановлена")
+        .arg(minutes);
+}
+inline QString staleResultNotRemoved(const QString& path) {
+    return QStringLiteral("Не удалось удалить старый файл результата «%1»").arg(path);
+}
+inline QString resultFileMissing(const QString& path) {
+    return QStringLiteral("Программа оптимизации не записала файл результата «%1»").arg(path);
+}
+inline QString resultFileUnreadable(const QString& path) {
+    return QStringLiteral("Не удалось прочитать файл результата «%1»").arg(path);
+}
+inline QString resultLineMissing(int lineNo) {
+    return QStringLiteral("В файле результата нет строки №%1").arg(lineNo);
+}
+inline QString resultLineBad(int lineNo, const QString& text) {
+    return QStringLiteral("Строка №%1 файла результата не является числом: «%2»")
+        .arg(lineNo)
+        .arg(text);
+}
+inline QString resultFileError(const QString& path, const QString& why) {
+    return QStringLiteral("Файл результата «%1»: %2").arg(path, why);
+}
+// The optimizer program itself.
+inline const QString optimizerUsage =
+    QStringLiteral("Использование: weibflow-optimizer [--verbose] ФАЙЛ_ДАННЫХ");
+inline const QString resultEnvMissing =
+    QStringLiteral("Не задана переменная окружения WEIBFLOW_RESULT_FILE (путь файла результата)");
+inline QString resultNotWritten(const QString& path) {
+    return QStringLiteral("Не удалось записать файл результата «%1»").arg(path);
+}
+inline QString dataFileUnreadable(const QString& path) {
+    return QStringLiteral("Не удалось прочитать файл данных «%1»").arg(path);
+}
+inline QString dataFileRefused(const QString& path) {
+    return QStringLiteral("Файл данных «%1» не принят").arg(path);
+}
+inline const QString noFailuresToFit =
+    QStringLiteral("В файле данных нет отказов (кроме брака), подбирать модель не по чему");
+inline const QString histogramNotBuilt =
+    QStringLiteral("Не удалось построить частотную диаграмму отказов");
+
 } // namespace wf::msg
