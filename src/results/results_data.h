@@ -15,7 +15,16 @@
 
 namespace wf {
 
-enum class SeriesKind { Curve, Line, DashedLine, Area, GradientArea, Bar, LineWithCrosses, LineWithCircles };
+enum class SeriesKind {
+    Curve,
+    Line,
+    DashedLine,
+    Area,
+    GradientArea,
+    Bar,
+    LineWithCrosses,
+    LineWithCircles
+};
 enum class Axis { Left, Right, TopRight /* Chart3 ln-ln series use the top and right axes */ };
 
 struct SeriesData {
@@ -31,12 +40,16 @@ struct SeriesData {
     std::uint32_t rgb = 0;    // 0xRRGGBB, used when hasColor
     bool hasColor = false;
     std::vector<ChartPoint> points;
+    std::vector<QString> valueTexts; // with valueLabels: the mark text of each point
 };
 
 struct ChartData {
     QString title;
     QStringList titleLines; // a multi-line caption (Chart3), else empty
     QString leftAxis, rightAxis, bottomAxis, topAxis;
+    bool legendVisible = false;
+    bool rightAxisFixed = false; // the right axis keeps the range rightMin..rightMax
+    double rightMin = 0, rightMax = 0;
     std::vector<SeriesData> series; // list order: the fixed series, then the per-cause ones
 };
 
@@ -49,7 +62,7 @@ struct ResultsData {
     QString Label10;
     std::array<std::array<QString, kResultRows>, kResultColumns> grid; // [column][row]
     std::array<int, kResultColumns> widths{};                          // pixels
-    int dataColumn = 1;                                                // the "Данные эксплуатации" column
+    int dataColumn = 1; // the "Данные эксплуатации" column
     ChartData chart1, chart2, chart3;
 };
 
@@ -61,7 +74,8 @@ using TextWidthFn = std::function<int(const QString&)>;
 // P_Norm_Int, Stolbec_Rez, Sum_Npr, the models' Kol_Nakopl/Unsens and N_Perv_Otk.
 // A burn-in text that is not a number returns ok = false with the message and changes
 // nothing.
-ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextWidthFn& measure = {});
+ResultsData ShowResults(AnalysisState& s, const QString& burnInText,
+                        const TextWidthFn& measure = {});
 
 // Sets T_Prirab and Lam_Emp (failures per product per 1000 h after burn-in, weighted for
 // warranty exit). Lam_Emp is 0 when the burn-in leaves no window below 1000 h.
