@@ -20,6 +20,56 @@ inline QString badFailureLine(int lineNo, const QString& path) {
 }
 inline const QString fileDoesNotExist = QStringLiteral("Указанный файл не существует");
 inline const QString noDataPath = QStringLiteral("Не указан путь к файлу исходных данных");
+inline QString dataFileCannotOpen(const QString& path) {
+    return QStringLiteral("Не удалось открыть файл данных ") + path;
+}
+inline QString dataFileTooLarge(const QString& path) {
+    return QStringLiteral("Файл ") + path + QStringLiteral(" слишком велик (более 1 ГБ)");
+}
+inline QString dataFileEmpty(const QString& path) {
+    return QStringLiteral("Файл данных ") + path + QStringLiteral(" пуст");
+}
+inline QString headerMissing(int lineNo, const QString& path) {
+    return QStringLiteral("Файл ") + path + QStringLiteral(" закончился раньше строки №") +
+           QString::number(lineNo) + QStringLiteral(": в заголовке не хватает чисел");
+}
+inline QString headerNotNumber(int lineNo, const QString& path, const QString& text) {
+    return QStringLiteral("Ошибка в строке №") + QString::number(lineNo) +
+           QStringLiteral(" файла ") + path + QStringLiteral(": «") + text +
+           QStringLiteral("» не является числом");
+}
+inline QString headerNotWholeNumber(int lineNo, const QString& path, const QString& text) {
+    return QStringLiteral("Ошибка в строке №") + QString::number(lineNo) +
+           QStringLiteral(" файла ") + path + QStringLiteral(": «") + text +
+           QStringLiteral("» не является целым числом");
+}
+inline QString fleetNotPositive(int lineNo, const QString& path) {
+    return QStringLiteral("Численность парка в строке №") + QString::number(lineNo) +
+           QStringLiteral(" файла ") + path + QStringLiteral(" должна быть больше нуля");
+}
+inline QString tooManyCauses(int maxCauses, const QString& path) {
+    return QStringLiteral("В файле ") + path + QStringLiteral(" больше ") +
+           QString::number(maxCauses) +
+           QStringLiteral(" причин отказов; сократите список причин (строки до 20 символов)");
+}
+inline QString noFailureLines(const QString& path) {
+    return QStringLiteral("В файле ") + path +
+           QStringLiteral(" нет ни одной строки отказа (после списка причин нужна строка "
+                          "длиннее 20 символов)");
+}
+
+// Warranty end-time file.
+inline QString warrantyBadLine(int lineNo, const QString& path, const QString& text) {
+    return QStringLiteral("Ошибка в строке №") + QString::number(lineNo) +
+           QStringLiteral(" файла ") + path + QStringLiteral(": «") + text +
+           QStringLiteral("» не является числом; данные о гарантии не изменены");
+}
+inline QString warrantyTooFewTimes(int count, const QString& path) {
+    return QStringLiteral("В файле ") + path + QStringLiteral(" прочитано времен гарантии: ") +
+           QString::number(count) +
+           QStringLiteral("; для среднего и СКО нужно не меньше двух, данные о гарантии не "
+                          "изменены");
+}
 
 // Distribution guard.
 inline const QString intervalGuard = QStringLiteral("Параметры должны быть t2>t1");
