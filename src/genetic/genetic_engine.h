@@ -1,0 +1,81 @@
+#pragma once
+// The genetic search for the Weibull model's parameters, without widgets. It runs on the
+// caller's thread (the window calls it from its worker), evaluates each generation's
+// children and mutants on a small thread pool, and reports through a GeneticHost.
+
+#include "analysis/state.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace wf {
+
+// What the search needs from outside; every call comes from the searching thread.
+class GeneticHost {
+public:
+    virtual ~GeneticHost() = default;
+    virtual int crossoverSlider() = 0; // TrackBar1 position 0..100
+    virtual int mutationSlider() = 0;  // TrackBar2 position 0..100
+    virtual void setSliders(int crossover, int mutation) = 0;
+    virtual QString copyBestText() = 0;                    // LabeledEdit1 text
+    virtual void log(const QString& line) = 0;             // one Memo2 line
+    virtual void setGenerationsText(const QString& t) = 0; // NPokoleny
+    virtual void progress(int percent) = 0;                // ProgressBar2: 5, 10, ... 100
+};
+
+// A host holding plain values: the sliders move as the search sets them, log lines are
+// collected. Used by the command line and the tests; override what you need.
+class BasicGeneticHost : public GeneticHost {
+public:
+    int crossover = 55;
+    int mutation = 15;
+    QString copyBest = QStringLiteral("50");
+    QStringList lines;
+    QString generationsText;
+    int lastProgress = 0;
+
+    int crossoverSlider() override { return crossover; }
+    int mutationSlider() override { return mutation; }
+    void setSliders(int c, int m) override {
+        crossover = c;
+        mutation = m;
+    }
+    QString copyBestText() override { return copyBest; }
+    void log(const QString& line) override { lines << line; }
+    void setGenerationsText(const QString& t) override { generationsText = t; }
+    void progress(int percent) override { lastProgress = percent; }
+};
+
+struct GeneticSettings {
+    int SizePopulation = 3000;
+    int Kol_Pokol = 1500;
+    // nullopt: every re-seed takes a value that never repeats (clock, counter, entropy);
+    // set: every re-seed derives from it, so a run repeats exactly.
+    std::optional<std::uint64_t> seed;
+    // 0 = all cores. A seeded run gives the same result whatever the count.
+    int threads = 0;
+};
+
+struct GeneticOutcome {
+    bool ranGenerations = false; // false: setup failed, the end steps must not run
+    std::array<double, 5> Gen_Par_Best{};
+    double Best_Celev_F = 1e306;
+    long long evaluations = 0; // objective evaluations made
+    int generations = 0;       // generation bodies entered
+    bool stopped = false;      // ended by Stop_Gen
+    bool exceptional = false; // a generation failed ("Исключительная ситуация!" logged)
+};
+
+// One search on a snapshot of the state: reads Hist, Park, Kol_Otk_Bez_Braka, Sred_Gar,
+// SKO_Gar, Podbor_Sred, Podbor_SKO, Kol_Genov, Tochnost, Gen_Shag and Gen_Par_Best (kept
+// when no generation records a best). Touches nothing else of the window's state but the
+// two flags: Kopir_Luch is cleared at the start and read/cleared once per generation,
+// Stop_Gen is only read (the caller clears it before starting, so an early stop is kept).
+GeneticOutcome runGeneticSearch(const AnalysisState& snapshot, const GeneticSettings& set,
+                                GeneticHost& host, SharedFlag& Stop_Gen, SharedFlag& Kopir_Luch);
+
+} // namespace wf

@@ -1,0 +1,46 @@
+#pragma once
+// Starting a genetic run from the window's field texts and applying its outcome; both run
+// on the user-interface thread, the search itself (genetic_engine.h) between them.
+
+#include "analysis/state.h"
+#include "genetic/genetic_engine.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace wf {
+
+// The field texts a run reads.
+struct GeneticFields {
+    QString FilePath;     // data file path
+    QString meSred;       // warranty mean
+    QString meSKO;        // warranty SD
+    QString LabeledEdit2; // calculation period (checked, not kept)
+    QString LabeledEdit3; // burn-in time
+    QString Edit2;        // accuracy
+    QString Edit3;        // population size
+    QString NPokoleny;    // generations
+    bool Sred_flag = false;
+    bool SKO_Flag = false;
+};
+
+struct GeneticPrep {
+    bool ok = false;
+    QStringList messages; // message boxes to show, in order (empty when ok)
+    GeneticSettings settings;
+};
+
+// The run button's steps: converts meSred, meSKO, LabeledEdit2, LabeledEdit3 in order
+// (values before a bad one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
+// Gen_Shag, Postr_Gist and the ModGen arrays; clears Stop_Gen and Kopir_Luch. Refuses with
+// a message: a field that is not a number or integer, an accuracy giving genes of 0 or more
+// than 31 bits, a population below 10 or above 1000000, fewer than 1 generation, no
+// failures, no failures besides "Брак".
+GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f);
+
+// The end steps: Gen_Par = Gen_Par_Best, the ModGen record and arrays, the searched
+// warranty mean/SD written back, Harakt_Modeli and Dover_Interval. Returns the log lines to
+// append. Does nothing (returns no lines) when the outcome ran no generations.
+QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o);
+
+} // namespace wf
