@@ -20,6 +20,11 @@ inline QString badFailureLine(int lineNo, const QString& path) {
 }
 inline const QString fileDoesNotExist = QStringLiteral("Указанный файл не существует");
 inline const QString noDataPath = QStringLiteral("Не указан путь к файлу исходных данных");
+// Messages beyond the few shown one by one are summed up in one box.
+inline QString moreMessages(int n) {
+    return QStringLiteral("Ещё сообщений об ошибках: ") + QString::number(n) +
+           QStringLiteral(" (показаны первые)");
+}
 inline QString dataFileCannotOpen(const QString& path) {
     return QStringLiteral("Не удалось открыть файл данных ") + path;
 }
@@ -135,5 +140,36 @@ inline const QString noFailuresToFit =
     QStringLiteral("В файле данных нет отказов (кроме брака), подбирать модель не по чему");
 inline const QString histogramNotBuilt =
     QStringLiteral("Не удалось построить частотную диаграмму отказов");
+
+// Deterministic fits and the calculation run.
+inline const QString spiralDone =
+    QStringLiteral("Расчёт модели по Пирсону методом спирального спуска выполнен за ");
+inline const QString newtonDone =
+    QStringLiteral("Расчёт модели по Пирсону методом Ньютона выполнен за ");
+inline const QString smirnovDone = QStringLiteral("Расчёт модели по Смирнову выполнен за ");
+inline const QString elapsedUnits = QStringLiteral("ч/мин/с");
+inline const QString fitStepLine = QStringLiteral("Шаг=%12.10e  Sred=%10.3f SKO=%10.3f");
+inline const QString confidencePrefix =
+    QStringLiteral("Доверительный 95% интервал частотной диаграммы ");
+inline const QString confidenceFormat = QStringLiteral("= %6.4f,  СКО= %6.4f");
+inline const QString kolmogorovAccepted = QStringLiteral(" <1.3581(0.05)");
+inline const QString kolmogorovRejected = QStringLiteral(" >1.3581(0.05)");
+inline const QString stageModel11 = QStringLiteral("Модель 1.1");
+inline const QString stageModel12 = QStringLiteral("Модель 1.2");
+inline const QString stageModel2 = QStringLiteral("Модель 2");
+// A step reduction factor must exceed 1; fieldLabel is the field's caption.
+inline QString badStepFactor(const QString& fieldLabel, const QString& text) {
+    return QStringLiteral("«%1»: значение «%2» недопустимо, коэффициент должен быть больше 1")
+        .arg(fieldLabel, text);
+}
+inline const QString stepFactorLabel11 = QStringLiteral("Коэф-т уменьшения шага модели 1.1");
+inline const QString stepFactorLabel12 = QStringLiteral("Коэф-т уменьшения шага модели 1.2");
+inline const QString stepFactorLabel2 = QStringLiteral("Коэф-т уменьшения шага модели 2");
+inline const QString noFailuresLoaded = QStringLiteral(
+    "Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
+inline const QString badFailureTimes = QStringLiteral(
+    "Наработка отказа не является конечным числом: частотная диаграмма не построена");
+inline const QString fitSafetyStop =
+    QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 
 } // namespace wf::msg

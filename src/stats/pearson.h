@@ -1,0 +1,43 @@
+#pragma once
+// The Pearson-type objective of models 1.1 and 1.2: squared deviations of the expected
+// failures per histogram interval from the observed ones, plus 8 times the squared
+// deviation of the totals.
+
+#include "analysis/state.h"
+
+#include <vector>
+
+namespace wf {
+
+// Below this, an expected count is taken as this in the divisor of criterion 0, so an
+// interval the model leaves empty weighs heavily but finitely.
+inline constexpr double kPearsonMinExpected = 1e-100;
+
+// M's three arrays must have one element per histogram interval; they and M.Kol_Nakopl are
+// overwritten. criterion is the item of the way-of-fitting group: 0 relative, 1 plain
+// (default), anything else weighted by 1 - F_Weib. Allocates nothing.
+double Celev_Pirson(const AnalysisState& s, Mod_Weib& M, double A, double B, double K, double Sred,
+                    double SKO, int criterion);
+
+// The same objective for a fit's many evaluations: the interval ends are copied once and the
+// warranty-exit shares are recomputed only when Sred or SKO change. Gives the same bits as
+// Celev_Pirson. The state's histogram must not change while it is used.
+class PearsonObjective {
+public:
+    PearsonObjective(const AnalysisState& s, int criterion);
+    double operator()(Mod_Weib& M, double A, double B, double K, double Sred, double SKO);
+
+private:
+    std::vector<double> ends_;     // t_k
+    std::vector<double> mids_;     // (t_(k-1) + t_k) / 2
+    std::vector<double> observed_; // Hist[k].Sum
+    std::vector<double> fnorm_;    // Norm_Raspr at the middles for (sred_, sko_)
+    std::vector<double> weib_;     // Weib_Raspr at the ends, reused per evaluation
+    double park_ = 0;
+    double total_ = 0; // Kol_Otk_Bez_Braka
+    int criterion_ = 1;
+    double sred_ = 0, sko_ = 0;
+    bool haveNorm_ = false;
+};
+
+} // namespace wf

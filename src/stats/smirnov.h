@@ -1,0 +1,34 @@
+#pragma once
+// The objective of model 2: deviation of the model's accumulated failures from the observed
+// ones at every failure time (failures below 1 h left out).
+
+#include "analysis/state.h"
+
+#include <vector>
+
+namespace wf {
+
+// The observed total divides the objective; with no failures besides "Брак" it is taken as 1.
+double smirnovDivisor(const AnalysisState& s);
+
+// Reads the per-failure warranty-exit shares from s.ModSmirnov.F_norm (at least one per
+// failure). Allocates nothing.
+double Celev_Smirnov(const AnalysisState& s, double A, double B, double K);
+
+// The same objective for a fit's many evaluations: the failure times and shares are copied
+// once, and equal failure times share one distribution value. Same bits as Celev_Smirnov.
+class SmirnovObjective {
+public:
+    // fnorm: the per-failure shares (s.ModSmirnov.F_norm as the fit fills it).
+    SmirnovObjective(const AnalysisState& s, const std::vector<double>& fnorm);
+    double operator()(double A, double B, double K) const;
+
+private:
+    std::vector<double> times_;          // failure times at or above 1 h, ascending
+    std::vector<double> stay_;           // 1 - F_norm of those failures
+    std::vector<unsigned char> newTime_; // 1 where the time differs from the previous one
+    double park_ = 0;
+    double divisor_ = 1;
+};
+
+} // namespace wf
