@@ -1,0 +1,29 @@
+#pragma once
+// The fixed layout of the results window's charts and the per-cause bar series.
+
+#include "results/results_data.h"
+
+namespace wf {
+
+// Positions of the first per-cause series in each chart's list.
+inline constexpr int kChart1CauseBase = 11;
+inline constexpr int kChart2CauseBase = 10;
+inline constexpr int kChart3CauseBase = 3;
+
+// The charts with their captions, axis titles and fixed series, all empty; the model
+// series' activity follows the models' Executed flags.
+ChartData makeChart1(const AnalysisState& s);
+ChartData makeChart2();
+ChartData makeChart3();
+
+// Appends an empty bar series of cause j (colour, transparency, title).
+void addCauseSeries(ChartData& chart, int j, int transparency, const QString& title);
+
+// The fixed series called `name`; nullptr when the chart has none.
+SeriesData* findSeries(ChartData& chart, const QString& name);
+
+// Highest cause index the per-cause tables can chart: Kol_Prich bounded by the cause list
+// and by Sum_Npr.
+int lastChartedCause(const AnalysisState& s);
+
+} // namespace wf

@@ -1,0 +1,130 @@
+#include "results/results_table.h"
+
+#include "format/number_format.h"
+#include "stats/core/distributions.h"
+#include "stats/evaluation.h"
+
+namespace wf {
+
+namespace {
+
+constexpr int kLabelWidth = 240;
+constexpr int kModelWidth = 145;
+constexpr int kFirstAndDataWidth = 155;
+constexpr int kDefaultWidth = 237;
+// The cell's padding stops this many pixels short of the column's width.
+constexpr int kCellMargin = 7;
+
+class TableWriter {
+public:
+    TableWriter(AnalysisState& s, ResultsData& r, const TextWidthFn& measure)
+        : s_(s)
+        , r_(r)
+        , measure_(measure) {}
+
+    // One space, the text, then spaces while the text is narrower than the column.
+    void PutResultCell(int row, const QString& text) {
+        const int col = s_.Stolbec_Rez;
+        QString cell = QLatin1Char(' ') + text;
+        if (measure_) {
+            const int limit = r_.widths[static_cast<std::size_t>(col)] - kCellMargin;
+            // A measure that does not grow with the text would never end the padding;
+            // no column takes more spaces than it has pixels.
+            for (int guard = 0; guard < limit && measure_(cell) < limit; ++guard)
+                cell += QLatin1Char(' ');
+        }
+        at(col, row) = cell;
+    }
+
+    QString& at(int col, int row) {
+        return r_.grid[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    }
+
+    void setWidth(int col, int width) { r_.widths[static_cast<std::size_t>(col)] = width; }
+
+    // Works on its own copy: the criterion goes into the copy only.
+    void FillModelColumn(Mod_Weib model, const QString& caption, int width) {
+        if (!model.Executed || s_.Stolbec_Rez >= kResultColumns - 1) return;
+        const int col = s_.Stolbec_Rez;
+        setWidth(col, width);
+        at(col, 0) = caption;
+
+        QString verdict;
+        const double kc = Krit_Kolmogorova(s_, model.K_powtor, model.A, model.B, model.Sred,
+                                           model.SKO, model.KolmCrt, verdict);
+        const auto q = [&](double p) { return Weib_Kvantil(model.A, model.B, p); };
+        const double k = model.K_powtor;
+
+        PutResultCell(1, fmt::format(QStringLiteral("%6.3f / %7.2f"), {model.A, model.B}));
+        PutResultCell(2, fmt::format(QStringLiteral("%6.3f"), {k}));
+        PutResultCell(3, fmt::integer(q(0.5 / k)) + QStringLiteral(" ч."));
+        PutResultCell(4, fmt::integer(q(0.1 / k)) + QStringLiteral(" ч."));
+        PutResultCell(5, fmt::integer(model.Kol_Nakopl) + QStringLiteral(" /") +
+                             fmt::integer(model.Kol_Nakopl / s_.Masshtab));
+        PutResultCell(
+            6, fmt::format(QStringLiteral("%5.2f / %5.2f"), {1.96 * model.SKO_out, model.SKO_out}));
+        PutResultCell(7, fmt::format(QStringLiteral("%4.1f"), {model.Sred}) + QStringLiteral(" ч"));
+        PutResultCell(8, fmt::format(QStringLiteral("%4.1f"), {model.SKO}) + QStringLiteral(" ч"));
+        PutResultCell(9, fmt::format(QStringLiteral("%6.3f"), {kc}) + verdict);
+        PutResultCell(10,
+                      fmt::format(QStringLiteral("%6.4f/ %6.4f"), {model.LamStart, model.Lam1000}));
+        PutResultCell(11, fmt::format(QStringLiteral("%6.2f / %6.2f"),
+                                      {k * Weib_Interv(model.A, model.B, 0, 2000),
+                                       k * Weib_Interv(model.A, model.B, 0, 4000)}));
+        ++s_.Stolbec_Rez;
+    }
+
+private:
+    AnalysisState& s_;
+    ResultsData& r_;
+    const TextWidthFn& measure_;
+};
+
+} // namespace
+
+void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measure) {
+    TableWriter w(s, r, measure);
+    s.Stolbec_Rez = 1;
+    for (auto& column : r.grid) column.fill(QString());
+    r.widths.fill(kDefaultWidth);
+    w.setWidth(0, kLabelWidth);
+
+    w.FillModelColumn(s.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth);
+    w.FillModelColumn(s.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth);
+    w.FillModelColumn(s.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth);
+    w.FillModelColumn(s.ModGen, QStringLiteral("Генетическая"), kModelWidth);
+    w.FillModelColumn(s.ModExt, QStringLiteral("Golang"), kModelWidth);
+
+    const int data = s.Stolbec_Rez;
+    r.dataColumn = data;
+    w.setWidth(1, kFirstAndDataWidth);
+    w.setWidth(data, kFirstAndDataWidth);
+    w.at(0, 0) = QStringLiteral("Результаты для моделей:");
+    w.at(data, 0) = QStringLiteral("Данные эксплуатации");
+
+    w.at(0, 1) = QStringLiteral("Распр. Вейбулла(A,B как в Excel)");
+    w.at(0, 2) = QStringLiteral("Коэффициент повторности");
+    w.at(0, 3) = QStringLiteral("Гамма 50%(Nотк./Nпарк)");
+    w.PutResultCell(3, fmt::integer(s.T50_Nabl) + QStringLiteral("(набл.)/") +
+                           fmt::integer(s.T50_Cens) + QStringLiteral("(ценз.)"));
+    w.at(0, 4) = QStringLiteral("Гамма 90%");
+    w.PutResultCell(4, fmt::integer(s.T10));
+    w.at(0, 5) = QStringLiteral("Число известных отказов");
+    w.PutResultCell(5, fmt::general(s.Kol_Otk_Bez_Braka));
+    w.at(0, 6) = QStringLiteral("95% доверит. инт-л/СКО модели");
+    w.at(0, 7) = QStringLiteral("Средний фактич. срок гарантии");
+    w.at(0, 8) = QStringLiteral("СКО фактич-го срока гарантии");
+    w.at(0, 9) = QStringLiteral("Критерий Колмогорова");
+
+    const double last = s.Otkazy.empty() ? 1000.0 : s.Otkazy.back().time;
+    s.T_Lam_Kon = last < 1000 ? last : 1000.0;
+    w.at(0, 10) = QStringLiteral("Частота отказов/1000 ч (") + fmt::general(s.T_Prirab) +
+                  QLatin1Char(',') + fmt::general(s.T_Lam_Kon) + QStringLiteral(" ч)");
+    w.PutResultCell(10, s.T_Prirab < 1000 ? fmt::format(QStringLiteral("%5.3f"), {s.Lam_Emp}) +
+                                                QStringLiteral(" (до 1000 ч.)")
+                                          : kNoRateWindow);
+    w.at(0, 11) = QStringLiteral("Отказов/изд. за 2000/4000 ч");
+    w.PutResultCell(11, fmt::format(QStringLiteral("%4.2f"), {s.Otk_2000}));
+}
+
+} // namespace wf

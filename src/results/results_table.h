@@ -1,0 +1,17 @@
+#pragma once
+// The results table: one column per executed model, then the operational data.
+
+#include "results/results_data.h"
+
+namespace wf {
+
+// Cell text of the "Данные эксплуатации" row 10 when the burn-in leaves no window
+// below 1000 h.
+inline const QString kNoRateWindow = QStringLiteral("—");
+
+// Fills r.grid, r.widths and r.dataColumn from the state; sets Stolbec_Rez (the data
+// column at the end) and T_Lam_Kon. The models' Kolmogorov criterion is computed on a
+// copy, so the state's records keep their KolmCrt.
+void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measure);
+
+} // namespace wf

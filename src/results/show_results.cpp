@@ -1,0 +1,239 @@
+#include "results/chart_layout.h"
+#include "results/results_data.h"
+#include "results/results_table.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "stats/core/distributions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace wf {
+
+namespace {
+
+// Share of the fleet still under warranty, floored so that a failure long after every
+// product has left warranty weighs a large but finite amount.
+double underWarranty(double outShare) {
+    return std::max(1.0 - outShare, 1e-12);
+}
+
+// Element q of a model array; a model fitted on an earlier histogram may hold fewer.
+double elementOr0(const DoubArr& a, std::size_t q) {
+    return q < a.size() ? a[q] : 0.0;
+}
+
+ChartPoint point(double x, double y, const QString& label) {
+    return ChartPoint{x, y, label, 0, false};
+}
+
+ChartPoint coloured(double x, double y, const QString& label, std::uint32_t rgb) {
+    return ChartPoint{x, y, label, rgb, true};
+}
+
+constexpr std::uint32_t kGreen = 0x008000;
+constexpr std::uint32_t kRed = 0xFF0000;
+
+// The ln-ln accumulation of the failures and its least-squares line.
+void lnLnPoints(const AnalysisState& s, std::vector<ChartPoint>& points,
+                std::vector<ChartPoint>& line, int& first) {
+    first = -1;
+    const int n = static_cast<int>(s.Otkazy.size());
+    for (int i = 0; i < n; ++i) {
+        const double t = s.Otkazy[static_cast<std::size_t>(i)].time;
+        if (!(t > 0)) continue;
+        points.push_back(coloured(std::log(t + 0.00001), std::log(i + 1.0), QString(), kGreen));
+        if (first < 0) first = i;
+    }
+    if (first < 0 || !s.Line_Defined) return;
+    for (const double t : {s.Otkazy[static_cast<std::size_t>(first)].time, s.Otkazy.back().time}) {
+        const double x = std::log(t + 0.00001);
+        line.push_back(coloured(x, s.Naklon_LN * x + s.Sdvig_LN, QString(), kRed));
+    }
+}
+
+// Series of one chart by name, looked up once per call.
+struct Chart1Series {
+    SeriesData *s17, *s2, *s3, *s20, *s21, *s24, *s5, *s6, *s4, *s1;
+};
+struct Chart2Series {
+    SeriesData *s8, *s9, *s22, *s23, *s11, *s12, *s10, *s7, *s15;
+};
+
+} // namespace
+
+void CalcLamEmp(AnalysisState& s, double burnIn) {
+    s.T_Prirab = burnIn;
+    if (!(burnIn < 1000) || !(s.Park > 0)) {
+        // No window left below 1000 h (or no fleet): no rate to report.
+        s.Lam_Emp = 0;
+        return;
+    }
+    double sum = 0;
+    for (const Problems& p : s.Otkazy)
+        if (p.time > burnIn && p.time <= 1000)
+            sum += 1.0 / underWarranty(Norm_Raspr(s.Sred_Gar, s.SKO_Gar, p.time));
+    s.Lam_Emp = 1000.0 * sum / (1000.0 - burnIn) / s.Park;
+}
+
+ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextWidthFn& measure) {
+    ResultsData r;
+    const auto burnIn = fmt::parseNumber(burnInText);
+    if (!burnIn) {
+        r.error = msg::notANumber(burnInText);
+        return r;
+    }
+    CalcLamEmp(s, *burnIn);
+
+    const std::size_t m = s.Hist.size();
+    s.P_Norm_Int.assign(m, 0.0);
+    s.Sum_Npr.fill(0.0);
+
+    for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir})
+        if (mod->Executed) mod->Kol_Nakopl = mod->Unsens = 0;
+    for (Mod_Weib* mod : {&s.ModSmirnov, &s.ModGen, &s.ModExt}) mod->Kol_Nakopl = mod->Unsens = 0;
+
+    r.chart1 = makeChart1(s);
+    r.chart2 = makeChart2();
+    r.chart3 = makeChart3();
+
+    // Causes with failures, in index order; k-th of them owns the k-th per-cause series.
+    const double park = s.Park;
+    const auto perProduct = [park](double v) { return park > 0 ? v / park : 0.0; };
+    std::vector<int> causes;
+    for (int j = 0; j <= lastChartedCause(s); ++j) {
+        const Vid_otkaza& v = s.Vidy_Otk_Sort[static_cast<std::size_t>(j)];
+        if (!(v.Dolya > 0)) continue;
+        causes.push_back(j);
+        const QString title1 = v.Nazv_Prich + QLatin1Char(' ') + fmt::integer(v.Dolya) +
+                               QStringLiteral(" раз (") +
+                               fmt::format(QStringLiteral("%3.1f"), {perProduct(v.Dolya * 100)}) +
+                               QStringLiteral("%") + QStringLiteral(" /машину");
+        addCauseSeries(r.chart1, j, 0, title1);
+        addCauseSeries(r.chart2, j, 30, v.Nazv_Prich);
+        addCauseSeries(r.chart3, j, 0, v.Nazv_Prich);
+        addCauseSeries(r.chart3, j, 60, v.Nazv_Prich + QStringLiteral(" с учетом цензурирования"));
+    }
+
+    const auto f1 = [&](const char* n) { return findSeries(r.chart1, QString::fromLatin1(n)); };
+    const auto f2 = [&](const char* n) { return findSeries(r.chart2, QString::fromLatin1(n)); };
+    const Chart1Series c1{f1("Series17"), f1("Series2"),  f1("Series3"), f1("Series20"),
+                          f1("Series21"), f1("Series24"), f1("Series5"), f1("Series6"),
+                          f1("Series4"),  f1("Series1")};
+    const Chart2Series c2{f2("Series8"),  f2("Series9"),  f2("Series22"),
+                          f2("Series23"), f2("Series11"), f2("Series12"),
+                          f2("Series10"), f2("Series7"),  f2("Series15")};
+
+    // Interval pass: intervals with failures only; a skipped span widens the next step.
+    double tPrev = 0;
+    double total = 0;
+    double x = 0;
+    for (std::size_t q = 0; q < m; ++q) {
+        const Hist_Rec& h = s.Hist[q];
+        if (h.Sum <= 0) continue;
+        const double t = fmt::roundHalfEven(h.time);
+        const double f = t > tPrev ? 100.0 / (t - tPrev) : 0.0;
+        const double p = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, t);
+        s.P_Norm_Int[q] = p;
+        total += h.Sum;
+        for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir, &s.ModGen, &s.ModExt}) {
+            if (!mod->Executed) continue;
+            mod->Unsens += elementOr0(mod->F_Weib, q);
+            mod->Kol_Nakopl += elementOr0(mod->Kol_F_priv, q);
+        }
+        if (s.ModSmirnov.Executed)
+            s.ModSmirnov.Kol_Nakopl += elementOr0(s.ModSmirnov.Kol_F_priv, q);
+
+        const QString label = fmt::general(t);
+        const auto add = [&](SeriesData* d, double y) { d->points.push_back(point(x, y, label)); };
+
+        for (std::size_t k = 0; k < causes.size(); ++k) {
+            const int j = causes[k];
+            const double n = h.Npr[static_cast<std::size_t>(j)];
+            const std::uint32_t rgb = causeColor(j);
+            s.Sum_Npr[static_cast<std::size_t>(j)] += n;
+            r.chart1.series[kChart1CauseBase + k].points.push_back(
+                coloured(x, perProduct(n * f), label, rgb));
+            r.chart2.series[kChart2CauseBase + k].points.push_back(
+                coloured(x, perProduct(s.Sum_Npr[static_cast<std::size_t>(j)]), label, rgb));
+            // The corrected bar: with every product out of warranty and failures still
+            // seen there is nothing to correct by, so the bar is left out.
+            if (n == 0 || p < 1)
+                r.chart3.series[kChart3CauseBase + 2 * k + 1].points.push_back(
+                    coloured(x, n == 0 ? 0.0 : perProduct(2 * n * f) / (1 - p), label, rgb));
+        }
+
+        const double pct = perProduct(100 * total);
+        add(c1.s17, pct);
+        c1.s17->valueTexts.push_back(fmt::grouped(pct, 1));
+        if (const Mod_Weib& M = s.ModSpir; M.Executed) {
+            add(c1.s2, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(c1.s3, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(c2.s8, M.Unsens * M.K_powtor);
+            add(c2.s9, perProduct(M.Kol_Nakopl));
+        }
+        if (const Mod_Weib& M = s.ModNewton; M.Executed) {
+            add(c1.s20, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(c1.s21, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(c2.s22, M.Unsens * M.K_powtor);
+            add(c2.s23, perProduct(M.Kol_Nakopl));
+        }
+        if (const Mod_Weib& M = s.ModExt; M.Executed)
+            add(c1.s24, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+        if (const Mod_Weib& M = s.ModGen; M.Executed) {
+            add(c1.s5, elementOr0(M.F_Weib, q) * M.K_powtor * f);
+            add(c1.s6, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(c2.s11, M.Unsens * M.K_powtor);
+            add(c2.s12, perProduct(M.Kol_Nakopl));
+        }
+        if (const Mod_Weib& M = s.ModSmirnov; M.Executed) {
+            add(c1.s4, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(c2.s10, perProduct(M.Kol_Nakopl));
+        }
+        add(c1.s1, 100 * p);
+        add(c2.s7, 100 * p);
+        add(c2.s15, perProduct(total));
+
+        tPrev = t;
+        x += 1;
+    }
+
+    r.Label10 =
+        s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
+    fillResultTable(s, r, measure);
+
+    SeriesData* s18 = findSeries(r.chart3, QStringLiteral("Series18"));
+    SeriesData* s19 = findSeries(r.chart3, QStringLiteral("Series19"));
+    lnLnPoints(s, s18->points, s19->points, s.N_Perv_Otk);
+
+    r.ok = true;
+    return r;
+}
+
+LogViewData logViewData(const AnalysisState& s) {
+    LogViewData v;
+    int first = -1;
+    lnLnPoints(s, v.points, v.line, first);
+    const bool defined = first >= 0 && s.Line_Defined;
+    const auto coef = [defined](double c) {
+        return defined ? fmt::format(QStringLiteral("%6.4f"), {c}) : QStringLiteral("—");
+    };
+    v.Label1 = QStringLiteral("A= ") + coef(s.Naklon_LN);
+    v.Label2 = QStringLiteral("B= ") + coef(s.Sdvig_LN);
+    v.Label3 = s.Kommentarij;
+    return v;
+}
+
+std::vector<std::vector<QString>> trimmedRows(const ResultsData& r) {
+    std::vector<std::vector<QString>> rows(kResultRows, std::vector<QString>(kResultColumns));
+    for (int c = 0; c < kResultColumns; ++c)
+        for (int row = 0; row < kResultRows; ++row) {
+            QString t = r.grid[static_cast<std::size_t>(c)][static_cast<std::size_t>(row)];
+            while (t.endsWith(QLatin1Char(' '))) t.chop(1);
+            rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)] = t;
+        }
+    return rows;
+}
+
+} // namespace wf
