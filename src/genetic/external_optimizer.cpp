@@ -70,9 +70,12 @@ QString defaultOptimizerPath() {
 }
 
 ExternalSettings readExternalSettings() {
+    return readExternalSettings(settingsFilePath());
+}
+
+ExternalSettings readExternalSettings(const QString& file) {
     ExternalSettings set;
     set.optimizerPath = defaultOptimizerPath();
-    const QString file = settingsFilePath();
     if (file.isEmpty() || !QFileInfo::exists(file)) return set;
     QSettings ini(file, QSettings::IniFormat);
     const QString path = ini.value(QStringLiteral("Optimizer/Path")).toString().trimmed();

@@ -24,6 +24,9 @@ struct ExternalSettings {
 
 // Reads the optimizer settings from settingsFilePath() (INI); defaults where missing or bad.
 ExternalSettings readExternalSettings();
+// The same from a given INI file. A relative Path is taken next to the program; a
+// TimeoutMinutes that is not a positive number (at most a week) keeps the default.
+ExternalSettings readExternalSettings(const QString& iniPath);
 
 // The optimizer program next to our own executable.
 QString defaultOptimizerPath();

@@ -1,0 +1,223 @@
+// Starting, waiting for and reading back the external optimizer, with stand-in programs.
+
+#include "genetic/external_optimizer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+using namespace std::chrono_literals;
+using wf::ExternalResult;
+using wf::ExternalSettings;
+
+namespace {
+
+// Each test gets its own runtime folder, so the result file is private to it.
+class ExternalCall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+        runtime_ = dir_.filePath(QStringLiteral("run"));
+        ASSERT_TRUE(QDir().mkpath(runtime_));
+        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
+    }
+    void TearDown() override {
+        if (hadRuntime_)
+            qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    // An executable shell script standing in for the optimizer.
+    QString script(const QString& name, const QByteArray& body) {
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n" + body + "\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+    ExternalSettings settings(const QString& program, std::chrono::milliseconds timeout = 20s) {
+        ExternalSettings s;
+        s.optimizerPath = program;
+        s.timeout = timeout;
+        return s;
+    }
+    QString dataPath() const { return dir_.filePath(QStringLiteral("fleet data.txt")); }
+
+    QTemporaryDir dir_;
+    QString runtime_;
+    QByteArray oldRuntime_;
+    bool hadRuntime_ = false;
+};
+
+TEST_F(ExternalCall, ResultFileLivesInThePrivateRuntimeFolder) {
+    EXPECT_EQ(QFileInfo(wf::resultFilePath()).absolutePath(),
+              QFileInfo(runtime_).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(wf::resultFilePath()).fileName(), QStringLiteral("optymum.txt"));
+}
+
+TEST_F(ExternalCall, KnownResultIsReadBack) {
+    const QString prog = script(QStringLiteral("good.sh"),
+                                "printf '1.85\\n12000.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    ASSERT_EQ(r.status, ExternalResult::Status::Done) << r.message.toStdString();
+    EXPECT_DOUBLE_EQ(r.A, 1.85);
+    EXPECT_DOUBLE_EQ(r.B, 12000.5);
+    EXPECT_DOUBLE_EQ(r.K, 1.2);
+    EXPECT_TRUE(r.message.isEmpty());
+}
+
+TEST_F(ExternalCall, PathWithSpacesIsOneArgument) {
+    const QString seen = dir_.filePath(QStringLiteral("args.txt"));
+    const QString prog = script(QStringLiteral("args.sh"),
+                                "printf '%s\\n%s\\n' \"$#\" \"$1\" > '" + seen.toLocal8Bit() +
+                                    "'\nprintf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    ASSERT_EQ(r.status, ExternalResult::Status::Done) << r.message.toStdString();
+    QFile f(seen);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLocal8Bit(f.readAll()), QStringLiteral("1\n") + dataPath() + "\n");
+}
+
+TEST_F(ExternalCall, NonZeroExitShowsTheOptimizersOwnMessage) {
+    const QString prog =
+        script(QStringLiteral("three.sh"), "printf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"\n"
+                                           "echo 'файл не прочитан' >&2\nexit 3");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    EXPECT_EQ(r.status, ExternalResult::Status::NonZeroExit);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("код 3"))) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains(QStringLiteral("файл не прочитан")));
+}
+
+TEST_F(ExternalCall, StaleResultIsNeverTakenForANewOne) {
+    {
+        QFile stale(wf::resultFilePath());
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("1\n2\n3\n");
+    }
+    const QString prog = script(QStringLiteral("silent.sh"), "exit 0");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    EXPECT_EQ(r.status, ExternalResult::Status::NoResultFile);
+    EXPECT_TRUE(r.message.contains(wf::resultFilePath()));
+    EXPECT_FALSE(QFileInfo::exists(wf::resultFilePath()));
+}
+
+TEST_F(ExternalCall, BadResultNamesTheLine) {
+    const QString prog =
+        script(QStringLiteral("two.sh"), "printf '1.85\\n12000.5\\n' > \"$WEIBFLOW_RESULT_FILE\"");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    EXPECT_EQ(r.status, ExternalResult::Status::BadResult);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("№3"))) << r.message.toStdString();
+}
+
+TEST_F(ExternalCall, StartFailures) {
+    const ExternalResult missing =
+        wf::runExternalOptimizer(dataPath(), settings(dir_.filePath(QStringLiteral("none"))));
+    EXPECT_EQ(missing.status, ExternalResult::Status::StartFailed);
+    EXPECT_TRUE(missing.message.contains(dir_.filePath(QStringLiteral("none"))));
+
+    const QString plain = dir_.filePath(QStringLiteral("not-executable.sh"));
+    QFile f(plain);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexit 0\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(plain)).status,
+              ExternalResult::Status::StartFailed);
+    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(QString())).status,
+              ExternalResult::Status::StartFailed);
+}
+
+TEST_F(ExternalCall, CrashIsReported) {
+    const QString prog = script(QStringLiteral("crash.sh"),
+                                "printf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"\nkill -SEGV $$");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    EXPECT_EQ(r.status, ExternalResult::Status::Crashed);
+    EXPECT_FALSE(r.message.isEmpty());
+}
+
+TEST_F(ExternalCall, CancelStopsAHangingOptimizerAndItsChildren) {
+    const QString pidFile = dir_.filePath(QStringLiteral("child.pid"));
+    const QString prog = script(QStringLiteral("hang.sh"),
+                                "sleep 30 &\necho $! > '" + pidFile.toLocal8Bit() + "'\nwait");
+    int asked = 0;
+    QElapsedTimer t;
+    t.start();
+    const ExternalResult r = wf::runExternalOptimizer(
+        dataPath(), settings(prog), [&] { return ++asked < 6 || !QFileInfo::exists(pidFile); });
+    EXPECT_EQ(r.status, ExternalResult::Status::Cancelled);
+    EXPECT_FALSE(r.message.isEmpty());
+    // Far below the 30 s of the hanging child; a generous bound for a loaded machine.
+    EXPECT_LT(t.elapsed(), 10'000);
+    QFile f(pidFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const pid_t child = static_cast<pid_t>(f.readAll().trimmed().toLongLong());
+    ASSERT_GT(child, 0);
+    // The killed child is reaped by its new parent a moment later; until then it may
+    // linger as a zombie, which has ended all the same.
+    auto ended = [child] {
+        if (::kill(child, 0) != 0) return true;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+        return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
+    };
+    bool gone = ended();
+    for (int i = 0; i < 100 && !gone; ++i) {
+        std::this_thread::sleep_for(20ms);
+        gone = ended();
+    }
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(ExternalCall, TimeoutStopsAHangingOptimizer) {
+    const QString prog = script(QStringLiteral("sleep.sh"), "sleep 30");
+    QElapsedTimer t;
+    t.start();
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog, 200ms));
+    EXPECT_EQ(r.status, ExternalResult::Status::TimedOut);
+    EXPECT_FALSE(r.message.isEmpty());
+    EXPECT_LT(t.elapsed(), 10'000);
+}
+
+TEST(ExternalSettingsFile, DefaultsAndOverrides) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ExternalSettings none = wf::readExternalSettings(dir.filePath(QStringLiteral("no.ini")));
+    EXPECT_EQ(none.optimizerPath, wf::defaultOptimizerPath());
+    EXPECT_EQ(none.timeout, std::chrono::milliseconds(10 * 60 * 1000));
+    EXPECT_TRUE(wf::defaultOptimizerPath().endsWith(QStringLiteral("/weibflow-optimizer")));
+
+    const QString ini = dir.filePath(QStringLiteral("rel.txt"));
+    auto write = [&](const QByteArray& text) {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    write("[Path]\nComStr=/x/y.txt\n[Optimizer]\nPath=/opt/fit/my optimizer\nTimeoutMinutes=0.5\n");
+    ExternalSettings s = wf::readExternalSettings(ini);
+    EXPECT_EQ(s.optimizerPath, QStringLiteral("/opt/fit/my optimizer"));
+    EXPECT_EQ(s.timeout, std::chrono::milliseconds(30'000));
+
+    write("[Optimizer]\nPath=tools/opt\nTimeoutMinutes=abc\n");
+    s = wf::readExternalSettings(ini);
+    EXPECT_EQ(s.optimizerPath,
+              QFileInfo(wf::defaultOptimizerPath()).absolutePath() + QStringLiteral("/tools/opt"));
+    EXPECT_EQ(s.timeout, std::chrono::milliseconds(10 * 60 * 1000));
+
+    write("[Optimizer]\nTimeoutMinutes=-3\n");
+    EXPECT_EQ(wf::readExternalSettings(ini).timeout, std::chrono::milliseconds(10 * 60 * 1000));
+}
+
+} // namespace

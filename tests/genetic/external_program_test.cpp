@@ -1,0 +1,132 @@
+// The companion program weibflow-optimizer on fleets drawn from known models.
+
+#include "external_fleet.h"
+
+#include "analysis/failure_file.h"
+#include "genetic/encoding.h"
+#include "genetic/external_optimizer.h"
+#include "stats/histogram.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace {
+
+const QString kOptimizer = QStringLiteral(WEIBFLOW_BIN_DIR "/weibflow-optimizer");
+
+class OptimizerProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit());
+    }
+    void TearDown() override {
+        if (hadRuntime_)
+            qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QString writeFleet(const wf::testfleet::Truth& t, const QString& name) {
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(wf::testfleet::makeFleetFile(t));
+        return path;
+    }
+    wf::ExternalResult run(const QString& data) {
+        wf::ExternalSettings set;
+        set.optimizerPath = kOptimizer;
+        set.timeout = std::chrono::milliseconds(60'000);
+        return wf::runExternalOptimizer(data, set);
+    }
+
+    QTemporaryDir dir_;
+    QByteArray oldRuntime_;
+    bool hadRuntime_ = false;
+};
+
+TEST_F(OptimizerProgram, RecoversAKnownModelAndBeatsItsObjective) {
+    wf::testfleet::Truth truth; // A 1.5, B 3000 h, K 0.5, 2000 products, exit 2500 ± 600 h
+    truth.seed = 11;
+    const QString data = writeFleet(truth, QStringLiteral("known fleet.txt"));
+    const wf::ExternalResult r = run(data);
+    ASSERT_EQ(r.status, wf::ExternalResult::Status::Done) << r.message.toStdString();
+    // About 700 failures seen: sampling noise alone moves the fitted values by several
+    // per cent, and B and K trade against each other under censoring.
+    EXPECT_NEAR(r.A, truth.A, 0.2 * truth.A);
+    EXPECT_NEAR(r.B, truth.B, 0.3 * truth.B);
+    EXPECT_NEAR(r.K, truth.K, 0.3 * truth.K);
+
+    wf::AnalysisState s;
+    QFile f(data);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(wf::parseFailureFile(s, f.readAll(), data).ok);
+    ASSERT_TRUE(wf::Postr_Gist(s));
+    wf::Mod_Weib M;
+    const double atTruth = wf::Celev_Gen(s, M, truth.A, truth.B, truth.K, s.Sred_Gar, s.SKO_Gar);
+    const double found = wf::Celev_Gen(s, M, r.A, r.B, r.K, s.Sred_Gar, s.SKO_Gar);
+    EXPECT_LT(found, atTruth);
+}
+
+TEST_F(OptimizerProgram, SameFileSameAnswerAndSmallSharesLeaveTheCreationRange) {
+    wf::testfleet::Truth truth;
+    truth.A = 0.8;
+    truth.B = 5000;
+    truth.K = 0.05; // well below the genetic creation range of K
+    truth.Park = 5000;
+    truth.seed = 5;
+    const QString data = writeFleet(truth, QStringLiteral("rare.txt"));
+    const wf::ExternalResult a = run(data);
+    ASSERT_EQ(a.status, wf::ExternalResult::Status::Done) << a.message.toStdString();
+    const wf::ExternalResult b = run(data);
+    ASSERT_EQ(b.status, wf::ExternalResult::Status::Done) << b.message.toStdString();
+    EXPECT_EQ(a.A, b.A);
+    EXPECT_EQ(a.B, b.B);
+    EXPECT_EQ(a.K, b.K);
+    // About 190 failures and a B far beyond the observed times: only the shape is tight.
+    EXPECT_NEAR(a.A, truth.A, 0.25 * truth.A);
+    EXPECT_LT(a.K, 0.5);
+}
+
+TEST_F(OptimizerProgram, DataErrorsEndWithARussianMessage) {
+    const wf::ExternalResult missing = run(dir_.filePath(QStringLiteral("нет такого.txt")));
+    EXPECT_EQ(missing.status, wf::ExternalResult::Status::NonZeroExit);
+    EXPECT_TRUE(missing.message.contains(QStringLiteral("не существует")))
+        << missing.message.toStdString();
+
+    const QString onlyHeader = dir_.filePath(QStringLiteral("empty.txt"));
+    QFile f(onlyHeader);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("fleet\r\n2500\r\n600\r\n100\r\n0\r\n1\r\nsensor\r\n");
+    f.close();
+    const wf::ExternalResult empty = run(onlyHeader);
+    EXPECT_EQ(empty.status, wf::ExternalResult::Status::NonZeroExit);
+    EXPECT_FALSE(empty.message.isEmpty());
+}
+
+TEST_F(OptimizerProgram, NeedsItsResultPathAndOneFile) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("WEIBFLOW_RESULT_FILE"));
+    p.setProcessEnvironment(env);
+    p.start(kOptimizer, {dir_.filePath(QStringLiteral("x.txt"))});
+    ASSERT_TRUE(p.waitForFinished(30'000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(p.readAllStandardError()).contains("WEIBFLOW_RESULT_FILE"));
+
+    env.insert(QStringLiteral("WEIBFLOW_RESULT_FILE"), dir_.filePath(QStringLiteral("r.txt")));
+    p.setProcessEnvironment(env);
+    p.start(kOptimizer, {});
+    ASSERT_TRUE(p.waitForFinished(30'000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(p.readAllStandardError()).contains("weibflow-optimizer"));
+}
+
+} // namespace
