@@ -75,6 +75,10 @@ inline QString warrantyTooFewTimes(int count, const QString& path) {
            QStringLiteral("; для среднего и СКО нужно не меньше двух, данные о гарантии не "
                           "изменены");
 }
+inline QString warrantyOutOfRange(const QString& path) {
+    return QStringLiteral("Времена гарантии в файле ") + path +
+           QStringLiteral(" слишком велики для расчета; данные о гарантии не изменены");
+}
 
 // Distribution guard.
 inline const QString intervalGuard = QStringLiteral("Параметры должны быть t2>t1");
@@ -83,6 +87,26 @@ inline const QString intervalGuardCaption = QStringLiteral("Tevmak");
 // Genetic algorithm.
 inline const QString exceptionalSituation = QStringLiteral("Исключительная ситуация!");
 inline const QString copyingBest = QStringLiteral("Копирование лучших");
+// A new best of the genetic search: objective, B, 1/A, K.
+inline const QString geneticBestFormat =
+    QStringLiteral(" ЦФ=%-10.5f  B=%-11.2f  A=%-10.5f   Кповт=%-9.5f");
+inline QString genesCreated(int n) { return QStringLiteral("Создано генов ") + QString::number(n); }
+// Refused genetic runs; the bounds are passed as text in the user's number format.
+inline QString badAccuracy(const QString& text, const QString& low, const QString& high) {
+    return QStringLiteral("«Точность подбора»: значение «%1» недопустимо, ген должен занимать "
+                          "от 1 до 31 двоичного разряда (точность больше %2 и меньше %3)")
+        .arg(text, low, high);
+}
+inline QString badPopulation(const QString& text, int low, int high) {
+    return QStringLiteral("«Размер популяции»: значение «%1» недопустимо, допустимо от %2 до %3")
+        .arg(text)
+        .arg(low)
+        .arg(high);
+}
+inline QString badGenerations(const QString& text) {
+    return QStringLiteral("«Число поколений»: значение «%1» недопустимо, нужно не меньше 1")
+        .arg(text);
+}
 
 // External optimizer.
 inline const QString externalDone = QStringLiteral("Расчёт модели Golang выполнен");
@@ -168,7 +192,7 @@ inline const QString stepFactorLabel2 = QStringLiteral("Коэф-т уменьш
 inline const QString noFailuresLoaded = QStringLiteral(
     "Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
 inline const QString badFailureTimes = QStringLiteral(
-    "Наработка отказа не является конечным числом: частотная диаграмма не построена");
+    "Наработка отказа не является числом или больше 1E12 ч: частотная диаграмма не построена");
 inline const QString fitSafetyStop =
     QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 

@@ -1,0 +1,99 @@
+#include "stats/calculation_run.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "stats/evaluation.h"
+#include "stats/histogram.h"
+
+namespace wf {
+
+bool Proverka_Dannyh(AnalysisState& s, const QString& filePath, QStringList& messages) {
+    s.Put_Fajla = filePath;
+    if (filePath.isEmpty()) {
+        messages << msg::noDataPath;
+        return false;
+    }
+    return s.Dannye_Gotovy;
+}
+
+namespace {
+
+using Status = CalcOutcome::Status;
+
+// Converts one field; on failure notes the message and gives false.
+bool convert(const QString& text, double& out, CalcOutcome& r) {
+    const auto v = fmt::parseNumber(text);
+    if (!v) {
+        r.status = Status::ConversionError;
+        r.messages << msg::notANumber(text);
+        return false;
+    }
+    out = *v;
+    return true;
+}
+
+using FitFn = FitReport (*)(AnalysisState&, const FitSettings&, FitClock&, const ProgressFn&);
+
+// One ticked model: its factor, the fit, and the two evaluations. False ends the run.
+bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorText,
+              const QString& factorLabel, int criterion, FitClock& clock,
+              const ProgressFn& progress, CalcOutcome& r) {
+    FitSettings set;
+    set.criterion = criterion;
+    if (!convert(factorText, set.Koef_Umen, r)) return false;
+    if (!set.valid()) {
+        r.status = Status::BadFactor;
+        r.messages << msg::badStepFactor(factorLabel, factorText);
+        return false;
+    }
+    FitReport rep = fit(s, set, clock, progress);
+    const bool cancelled = rep.cancelled;
+    r.memo << rep.memo;
+    r.fits.push_back(std::move(rep));
+    if (cancelled) {
+        r.status = Status::Cancelled;
+        return false;
+    }
+    Harakt_Modeli(s, M, s.T_Prirab);
+    r.memo << Dover_Interval(s, M);
+    return true;
+}
+
+} // namespace
+
+CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& clock,
+                           const ProgressFn& progress) {
+    CalcOutcome r;
+    double period = 0;
+    if (!convert(f.meSred, s.Sred_Gar, r) || !convert(f.meSKO, s.SKO_Gar, r) ||
+        !convert(f.LabeledEdit2, period, r) || !convert(f.LabeledEdit3, s.T_Prirab, r))
+        return r;
+    if (!Proverka_Dannyh(s, f.FilePath, r.messages)) {
+        r.status = Status::NotReady;
+        return r;
+    }
+    s.Podbor_SKO = f.SKO_Flag;
+    s.Podbor_Sred = f.Sred_flag;
+    if (s.Otkazy.empty()) {
+        r.status = Status::NoFailures;
+        r.messages << msg::noFailuresLoaded;
+        return r;
+    }
+    if (!Postr_Gist(s)) {
+        r.status = Status::NoFailures;
+        r.messages << msg::badFailureTimes;
+        return r;
+    }
+    if (f.SpirSpusk && !runModel(s, s.ModSpir, &Podbor_Spiral, f.Edit1, msg::stepFactorLabel11,
+                                 f.RadioGroup1, clock, progress, r))
+        return r;
+    if (f.BoxNewton && !runModel(s, s.ModNewton, &Podbor_Newton, f.Edit6, msg::stepFactorLabel12,
+                                 f.RadioGroup1, clock, progress, r))
+        return r;
+    if (f.BoxSmirnow && !runModel(s, s.ModSmirnov, &Podbor_Smirnov, f.Edit5, msg::stepFactorLabel2,
+                                  f.RadioGroup1, clock, progress, r))
+        return r;
+    return r;
+}
+
+} // namespace wf

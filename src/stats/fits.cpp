@@ -1,0 +1,447 @@
+#include "stats/fits.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "stats/core/distributions.h"
+#include "stats/evaluation.h"
+#include "stats/pearson.h"
+#include "stats/smirnov.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace wf {
+
+bool FitSettings::valid(QString* why) const {
+    if (Koef_Umen > 1 && std::isfinite(Koef_Umen)) return true;
+    if (why) *why = msg::badStepFactor(QString(), fmt::general(Koef_Umen));
+    return false;
+}
+
+namespace {
+
+constexpr std::int64_t kProgressEveryUs = 50'000;
+constexpr long long kClockCheckEvery = 64;
+
+struct Coord {
+    double start, lo, hi, step, tol;
+};
+
+struct Vector {
+    std::array<Coord, 5> c{};
+    int n = 0;
+};
+
+// Search vector of models 1.1 and 1.2: B, A, K, then the warranty mean and/or SD.
+Vector pearsonVector(const AnalysisState& s, bool newton) {
+    const double k0 = s.Kol_Otk / s.Kol_All;
+    Vector v;
+    if (!newton) {
+        v.c[0] = {1000, 10, 50000, 0.5, 1e-7};
+        v.c[1] = {1, 0.35, 10, 5e-5, 1e-8};
+        v.c[2] = {k0, 1.01, 30, 5e-5, 1e-8};
+    } else {
+        v.c[0] = {2000, 10, 50000, 0.25, 1e-5};
+        v.c[1] = {1, 0.5, 3, 0.001, 1e-8};
+        v.c[2] = {k0, 1, 30, 0.0005, 1e-8};
+    }
+    v.n = 3;
+    if (s.Podbor_Sred && s.Podbor_SKO) {
+        v.c[3] = newton ? Coord{500, 150, 3000, 1, 0.05} : Coord{400, 150, 5000, 0.125, 0.01};
+        v.c[4] = newton ? Coord{150, 30, 900, 1, 0.005} : Coord{100, 50, 900, 0.125, 0.01};
+        v.n = 5;
+    } else if (s.Podbor_Sred) {
+        v.c[3] = newton ? Coord{500, 150, 3000, 1, 0.05} : Coord{400, 150, 5000, 0.125, 0.01};
+        v.n = 4;
+    } else if (s.Podbor_SKO) {
+        v.c[3] = newton ? Coord{150, 30, 900, 5, 0.01} : Coord{100, 80, 900, 0.25, 0.1};
+        v.n = 4;
+    }
+    return v;
+}
+
+Vector smirnovVector(const AnalysisState& s) {
+    Vector v;
+    v.c[0] = {2000, 1, 50000, 0.25, 1e-5};
+    v.c[1] = {1, 0.3, 3, 0.0002, 1e-7};
+    v.c[2] = {s.Kol_Otk / s.Kol_All, 1.01, 30, 0.0001, 1e-8};
+    v.n = 3;
+    return v;
+}
+
+double warrantyMean(const AnalysisState& s, const double* X) {
+    return s.Podbor_Sred ? X[3] : s.Sred_Gar;
+}
+double warrantySd(const AnalysisState& s, const double* X) {
+    if (s.Podbor_Sred && s.Podbor_SKO) return X[4];
+    if (s.Podbor_SKO) return X[3];
+    return s.SKO_Gar;
+}
+
+// Writes a searched warranty mean / SD back to the state.
+void writeBack(AnalysisState& s, const double* X) {
+    if (s.Podbor_Sred) s.Sred_Gar = X[3];
+    if (s.Podbor_SKO) s.SKO_Gar = s.Podbor_Sred ? X[4] : X[3];
+}
+
+// The record's arrays for its final parameters, per histogram interval.
+void fillArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
+    double tPrev = 0;
+    for (std::size_t k = 0; k < s.Hist.size(); ++k) {
+        const double t = s.Hist[k].time;
+        double fw = Weib_Interv(M.A, M.B, tPrev, t);
+        if (clampWeib && fw < 0) fw = 0;
+        M.F_Weib[k] = fw;
+        M.F_norm[k] = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, (tPrev + t) / 2);
+        M.Kol_F_priv[k] = s.Park * M.K_powtor * M.F_Weib[k] * (1 - M.F_norm[k]);
+        tPrev = t;
+    }
+}
+
+// Clock bookkeeping shared by the fits: one tick per evaluation, the elapsed time in the
+// state, progress reports, the cancel request and the safety limit.
+class Pacer {
+public:
+    Pacer(AnalysisState& s, FitClock& clock, const ProgressFn& progress, QString stage)
+        : s_(s)
+        , clock_(clock)
+        , progress_(progress)
+        , stage_(std::move(stage))
+        , start_(clock.nowUs())
+        , lastReport_(start_) {}
+
+    std::int64_t start() const { return start_; }
+
+    // After every objective evaluation; false when the search must end now.
+    bool evaluated() {
+        ++evaluations;
+        clock_.tick();
+        if (evaluations % kClockCheckEvery == 0) return check();
+        return true;
+    }
+
+    // Reads the clock: false when cancelled or past the safety limit.
+    bool check() {
+        const std::int64_t now = clock_.nowUs();
+        if (now - start_ >= kFitSafetyLimitUs) {
+            safetyStop = true;
+            return false;
+        }
+        if (progress_ && now - lastReport_ >= kProgressEveryUs) {
+            lastReport_ = now;
+            Progress p;
+            p.stage = stage_;
+            p.elapsedUs = now - start_;
+            if (!progress_(p)) {
+                cancelled = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool stopped() const { return cancelled || safetyStop; }
+
+    // Elapsed time into T_Dlit and its parts; returns the seconds part.
+    int split() {
+        s_.T_Dlit_us = clock_.nowUs() - start_;
+        const ElapsedParts p = splitElapsed(s_.T_Dlit_us);
+        s_.Chas = p.Chas;
+        s_.Minut = p.Minut;
+        s_.Sek = p.Sek;
+        s_.MSek = p.MSek;
+        return s_.Sek;
+    }
+
+    QString doneText(const QString& prefix) {
+        split();
+        return prefix + longTimeText(splitElapsed(s_.T_Dlit_us)) + msg::elapsedUnits;
+    }
+
+    long long evaluations = 0;
+    bool cancelled = false;
+    bool safetyStop = false;
+
+private:
+    AnalysisState& s_;
+    FitClock& clock_;
+    const ProgressFn& progress_;
+    QString stage_;
+    std::int64_t start_;
+    std::int64_t lastReport_;
+};
+
+// What a cancelled fit puts back.
+struct Snapshot {
+    Mod_Weib model;
+    double sred, sko;
+};
+
+FitReport refused(const FitSettings& set, const QString& label) {
+    FitReport r;
+    r.error = msg::badStepFactor(label, fmt::general(set.Koef_Umen));
+    return r;
+}
+
+void finishReport(FitReport& r, const Pacer& pacer) {
+    r.evaluations = pacer.evaluations;
+    r.cancelled = pacer.cancelled;
+    r.safetyStop = pacer.safetyStop;
+    if (r.safetyStop) r.memo << msg::fitSafetyStop;
+}
+
+} // namespace
+
+FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& clock,
+                        const ProgressFn& progress) {
+    if (!set.valid()) return refused(set, msg::stepFactorLabel11);
+    Mod_Weib& M = s.ModSpir;
+    const Vector v = pearsonVector(s, false);
+    const int n = v.n;
+    M.resizeArrays(s.Hist.size());
+    const Snapshot before{M, s.Sred_Gar, s.SKO_Gar};
+    double R = set.Koef_Umen;
+    Pacer pacer(s, clock, progress, msg::stageModel11);
+    s.T_Start_us = pacer.start();
+    PearsonObjective objective(s, set.criterion);
+
+    std::array<double, 5> X{}, S{};
+    for (int j = 0; j < n; ++j) {
+        X[j] = v.c[j].start;
+        S[j] = v.c[j].step;
+    }
+    auto eval = [&] {
+        return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
+    };
+
+    FitReport report;
+    double F = eval();
+    double Fp = 0;
+    pacer.evaluated();
+    while (!pacer.stopped()) {
+        for (int j = 0; j < n && !pacer.stopped(); ++j) {
+            for (;;) {
+                const double xs = X[j];
+                if (X[j] + S[j] > 0) X[j] = X[j] + S[j];
+                if (!(X[j] > v.c[j].hi || X[j] < v.c[j].lo)) {
+                    Fp = F;
+                    F = eval();
+                    if (!pacer.evaluated()) break;
+                    if (F <= Fp) continue;
+                }
+                // Reversal: one step to the other side of the point before the trial.
+                F = Fp;
+                X[j] = xs - S[j];
+                S[j] = -S[j] / R;
+                break;
+            }
+        }
+        if (pacer.stopped()) break;
+        ++report.passes;
+        const int sek = pacer.split();
+        if (R < 5) {
+            if (sek > 0.5 * n * n) R = R * 1.0755;
+            if (sek > 2.5 * n * n) R = R * 1.755;
+        }
+        bool small = true;
+        for (int j = 0; j < n; ++j) small = small && std::fabs(S[j]) < v.c[j].tol;
+        if (small || sek > 10) break;
+        if (!pacer.check()) break;
+    }
+    report.objective = F;
+    if (pacer.cancelled) {
+        M = before.model;
+        s.Sred_Gar = before.sred;
+        s.SKO_Gar = before.sko;
+        finishReport(report, pacer);
+        return report;
+    }
+
+    M.A = X[1];
+    M.B = X[0];
+    M.K_powtor = X[2];
+    writeBack(s, X.data());
+    M.SKO = s.SKO_Gar;
+    M.Sred = s.Sred_Gar;
+    M.Kol_Nakopl = 0;
+    M.SKO_out = 0;
+    M.Unsens = 0;
+    fillArrays(s, M, false);
+    M.Executed = true;
+    Harakt_Modeli(s, M, s.T_Prirab);
+    report.memo << pacer.doneText(msg::spiralDone);
+    report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
+    finishReport(report, pacer);
+    return report;
+}
+
+FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& clock,
+                        const ProgressFn& progress) {
+    if (!set.valid()) return refused(set, msg::stepFactorLabel12);
+    Mod_Weib& M = s.ModNewton;
+    double R = set.Koef_Umen;
+    const Vector v = pearsonVector(s, true);
+    const int n = v.n;
+    M.resizeArrays(s.Hist.size());
+    const Snapshot before{M, s.Sred_Gar, s.SKO_Gar};
+    Pacer pacer(s, clock, progress, msg::stageModel12);
+    PearsonObjective objective(s, set.criterion);
+
+    std::array<double, 5> X{}, S{};
+    for (int j = 0; j < n; ++j) {
+        X[j] = v.c[j].start;
+        S[j] = v.c[j].step;
+    }
+    auto eval = [&] {
+        return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
+    };
+
+    FitReport report;
+    double Fc = eval();
+    pacer.evaluated();
+    while (!pacer.stopped()) {
+        for (int j = 0; j < n && !pacer.stopped(); ++j) {
+            for (;;) {
+                const double xs = X[j];
+                X[j] = X[j] + S[j];
+                const double F = eval();
+                if (!pacer.evaluated()) break;
+                const double next = X[j] + S[j];
+                // The lower bound itself counts as outside for the next step.
+                if (F < Fc && v.c[j].lo < next && next <= v.c[j].hi) {
+                    Fc = F;
+                    continue;
+                }
+                X[j] = xs;
+                S[j] = -S[j] / R;
+                const int sek = pacer.split();
+                if (sek > 0.35 * n * n && R < 3) R = R * 1.075;
+                break;
+            }
+        }
+        if (pacer.stopped()) break;
+        ++report.passes;
+        // The current point is stored at every pass end.
+        M.A = X[1];
+        M.B = X[0];
+        M.K_powtor = X[2];
+        writeBack(s, X.data());
+        M.Executed = true;
+        M.SKO = s.SKO_Gar;
+        M.Sred = s.Sred_Gar;
+        eval();
+        if (!pacer.evaluated()) break;
+        bool small = true;
+        for (int j = 0; j < n; ++j) small = small && std::fabs(S[j]) < v.c[j].tol;
+        if (small) break;
+        if (!pacer.check()) break;
+    }
+    report.objective = Fc;
+    if (pacer.cancelled) {
+        M = before.model;
+        s.Sred_Gar = before.sred;
+        s.SKO_Gar = before.sko;
+        finishReport(report, pacer);
+        return report;
+    }
+
+    // A search stopped by the safety limit inside its first pass still stores its point.
+    M.A = X[1];
+    M.B = X[0];
+    M.K_powtor = X[2];
+    writeBack(s, X.data());
+    M.Executed = true;
+    M.SKO = s.SKO_Gar;
+    M.Sred = s.Sred_Gar;
+    M.Kol_Nakopl = 0;
+    M.SKO_out = 0;
+    M.Unsens = 0;
+    fillArrays(s, M, false);
+    Harakt_Modeli(s, M, s.T_Prirab);
+    report.memo << pacer.doneText(msg::newtonDone);
+    report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
+    finishReport(report, pacer);
+    return report;
+}
+
+FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clock,
+                         const ProgressFn& progress) {
+    if (!set.valid()) return refused(set, msg::stepFactorLabel2);
+    Mod_Weib& M = s.ModSmirnov;
+    const Snapshot before{M, s.Sred_Gar, s.SKO_Gar};
+    double R = set.Koef_Umen;
+    const std::size_t nOtk = s.Otkazy.size();
+    const std::size_t m = s.Hist.size();
+    // Per failure during the search, per interval at the end: room for both.
+    M.F_norm.resize(std::max(nOtk, m), 0.0);
+    for (std::size_t i = 0; i < nOtk; ++i)
+        M.F_norm[i] = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, s.Otkazy[i].time);
+    M.F_Weib.resize(m, 0.0);
+    M.Kol_F_priv.resize(m, 0.0);
+    Pacer pacer(s, clock, progress, msg::stageModel2);
+    const SmirnovObjective objective(s, M.F_norm);
+
+    const Vector v = smirnovVector(s);
+    std::array<double, 3> X{}, S{};
+    for (int j = 0; j < 3; ++j) {
+        X[j] = v.c[j].start;
+        S[j] = v.c[j].step;
+    }
+
+    FitReport report;
+    double Fc = objective(X[1], X[0], X[2]);
+    pacer.evaluated();
+    while (!pacer.stopped()) {
+        for (int j = 0; j < 3 && !pacer.stopped(); ++j) {
+            for (;;) {
+                const double xs = X[j];
+                X[j] = X[j] + S[j];
+                const double next = X[j] + S[j];
+                const bool leaves = v.c[j].lo >= next || next > v.c[j].hi;
+                const double F = objective(X[1], X[0], X[2]);
+                if (!pacer.evaluated()) break;
+                if (F < Fc && !leaves) {
+                    Fc = F;
+                    continue;
+                }
+                X[j] = xs;
+                S[j] = -S[j] / R;
+                break;
+            }
+        }
+        if (pacer.stopped()) break;
+        ++report.passes;
+        const int sek = pacer.split();
+        if (R < 3) {
+            if (sek > 5) R = R * 1.0875;
+            if (sek > 15) R = R * 1.2875;
+        }
+        // Runs until the seconds part reaches 10, then on only while the scale's step is the
+        // only one still above its tolerance.
+        const bool onlyScaleLeft =
+            std::fabs(S[0]) >= 1e-5 && std::fabs(S[1]) < 1e-7 && std::fabs(S[2]) < 1e-8;
+        if (sek >= 10 && !onlyScaleLeft) break;
+        if (!pacer.check()) break;
+    }
+    report.objective = Fc;
+    if (pacer.cancelled) {
+        M = before.model;
+        finishReport(report, pacer);
+        return report;
+    }
+
+    M.A = X[1];
+    M.B = X[0];
+    M.K_powtor = X[2];
+    M.SKO = s.SKO_Gar;
+    M.Sred = s.Sred_Gar;
+    fillArrays(s, M, true);
+    M.Executed = true;
+    Harakt_Modeli(s, M, s.T_Prirab);
+    report.memo << pacer.doneText(msg::smirnovDone);
+    finishReport(report, pacer);
+    return report;
+}
+
+} // namespace wf

@@ -1,0 +1,70 @@
+#include "stats/smirnov.h"
+
+#include "stats/core/distributions.h"
+
+#include <cmath>
+
+namespace wf {
+
+double smirnovDivisor(const AnalysisState& s) {
+    return s.Kol_Otk_Bez_Braka > 0 ? static_cast<double>(s.Kol_Otk_Bez_Braka) : 1.0;
+}
+
+double Celev_Smirnov(const AnalysisState& s, double A, double B, double K) {
+    const auto& otk = s.Otkazy;
+    const double* fnorm = s.ModSmirnov.F_norm.data();
+    double sum = 0, c = 0, tp = 0, m = 0;
+    double wPrev = Weib_Raspr(A, B, 0);
+    for (std::size_t i = 0; i < otk.size(); ++i) {
+        const double t = otk[i].time;
+        if (t < 1) continue;
+        // Weib_Interv(tp, t) without computing the value at tp a second time.
+        const double w = t == tp ? wPrev : Weib_Raspr(A, B, t);
+        c += (1 - fnorm[i]) * (w - wPrev) * s.Park * K;
+        const double d = (m + 1) - c;
+        sum += d * d;
+        tp = t;
+        wPrev = w;
+        m += 1;
+    }
+    return std::sqrt(sum) / smirnovDivisor(s) + std::fabs(c - m + 1) / 200;
+}
+
+SmirnovObjective::SmirnovObjective(const AnalysisState& s, const std::vector<double>& fnorm)
+    : park_(s.Park)
+    , divisor_(smirnovDivisor(s)) {
+    double tp = 0;
+    for (std::size_t i = 0; i < s.Otkazy.size(); ++i) {
+        const double t = s.Otkazy[i].time;
+        if (t < 1) continue;
+        times_.push_back(t);
+        stay_.push_back(1 - fnorm[i]);
+        newTime_.push_back(t != tp ? 1 : 0);
+        tp = t;
+    }
+}
+
+double SmirnovObjective::operator()(double A, double B, double K) const {
+    const std::size_t n = times_.size();
+    const double* t = times_.data();
+    const double* stay = stay_.data();
+    const unsigned char* fresh = newTime_.data();
+    double sum = 0, c = 0, m = 0;
+    double wPrev = Weib_Raspr(A, B, 0);
+    // A repeated time adds (1 - F_norm) * 0 * Park * K = 0 to c: skipping the add keeps
+    // every bit of the result, as long as Park * K is finite.
+    const bool skipRepeats = std::isfinite(park_ * K);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (fresh[i] || !skipRepeats) {
+            const double w = Weib_Raspr(A, B, t[i]);
+            c += stay[i] * (w - wPrev) * park_ * K;
+            wPrev = w;
+        }
+        const double d = (m + 1) - c;
+        sum += d * d;
+        m += 1;
+    }
+    return std::sqrt(sum) / divisor_ + std::fabs(c - m + 1) / 200;
+}
+
+} // namespace wf
