@@ -1,0 +1,385 @@
+#include "genetic/genetic_engine.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "genetic/encoding.h"
+#include "genetic/genetic_objective.h"
+#include "genetic/genetic_pool.h"
+#include "genetic/genetic_random.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace wf {
+namespace {
+
+// A failed generation: the loop ends with the exceptional-situation line.
+struct GenerationError {};
+
+class Search {
+public:
+    Search(const AnalysisState& snap, const GeneticSettings& set, GeneticHost& host,
+           SharedFlag& stop, SharedFlag& copyBest)
+        : set_(set)
+        , host_(host)
+        , stop_(stop)
+        , copyBest_(copyBest)
+        , objective_(snap)
+        , pool_(set.threads)
+        , random_(set.seed) {
+        layout_ = GeneLayout{geneBits(snap.Tochnost), snap.Kol_Genov};
+        shag_ = snap.Gen_Shag;
+        out_.Gen_Par_Best = snap.Gen_Par_Best;
+        for (int w = 0; w < pool_.size(); ++w) scratch_.push_back(objective_.scratch());
+    }
+
+    GeneticOutcome run();
+
+private:
+    using Index = std::uint32_t;
+
+    bool setupValid() const;
+    bool createPopulation();
+    void generation();
+    void applySchedule();
+    void crossing(int generation);
+    void mutation();
+    void copyBestBack(int generation);
+    void cutPopulation(std::size_t count);
+    void sortAll();
+    void mergeSorted(std::size_t sortedPrefix);
+    void sortAfterMutation();
+    void evaluateBatch(const std::vector<Index>& which);
+    double evaluateNow(const std::array<double, 5>& genePar);
+    Index newRecord(const Xromosome& x);
+    void countEvaluation() {
+        random_.reseed();
+        ++out_.evaluations;
+    }
+    double f(Index i) const { return records[i].Celev_F; }
+
+    const GeneticSettings& set_;
+    GeneticHost& host_;
+    SharedFlag& stop_;
+    SharedFlag& copyBest_;
+    GeneticObjective objective_;
+    GeneticPool pool_;
+    GeneticRandom random_;
+    std::vector<GeneticObjective::Scratch> scratch_;
+    GeneLayout layout_;
+    std::array<double, 5> shag_{};
+    GeneticOutcome out_;
+
+    std::vector<Xromosome> records; // every record; the lists below hold indices into it
+    std::vector<Index> freeRecords;
+    std::vector<Index> population;    // ListPopulation
+    std::vector<Xromosome> snapshots; // ListBest
+    std::vector<Index> pendingEval;
+    std::vector<char> mutatedMark; // per population position: changed since the last sort
+    std::vector<Index> mergeBuffer;
+    std::vector<Index> sideBuffer;
+    bool sortedButMutants = false; // population sorted except the positions in `mutated`
+
+    double pCross = 0; // fPCrossingOver
+    double pMut = 0;   // fPMutation
+    int g = 2;
+    int lastProgress = -1;
+};
+
+bool Search::setupValid() const {
+    return set_.SizePopulation >= 1 && layout_.L >= 1 && layout_.L <= kMaxGeneBits &&
+           layout_.Kol_Genov >= 3 && layout_.Kol_Genov <= kMaxGenes;
+}
+
+Search::Index Search::newRecord(const Xromosome& x) {
+    if (!freeRecords.empty()) {
+        const Index i = freeRecords.back();
+        freeRecords.pop_back();
+        records[i] = x;
+        return i;
+    }
+    records.push_back(x);
+    return static_cast<Index>(records.size() - 1);
+}
+
+double Search::evaluateNow(const std::array<double, 5>& genePar) {
+    const double v = objective_(genePar, scratch_[0]);
+    countEvaluation();
+    return v;
+}
+
+// Decodes and evaluates the records in parallel; any value that is not finite fails the
+// generation. The draws were all made before, so the thread count cannot change a result.
+void Search::evaluateBatch(const std::vector<Index>& which) {
+    std::atomic<bool> anyBad{false};
+    pool_.forEach(static_cast<int>(which.size()), [&](int worker, int k) {
+        Xromosome& x = records[which[k]];
+        const double v = objective_(DecodeXrome(x, layout_, shag_), scratch_[worker]);
+        x.Celev_F = v;
+        if (!std::isfinite(v)) anyBad.store(true, std::memory_order_relaxed);
+    });
+    if (anyBad.load()) throw GenerationError{};
+}
+
+bool Search::createPopulation() {
+    const int n = set_.SizePopulation;
+    std::vector<std::array<double, 5>> drawn(n);
+    population.reserve(static_cast<std::size_t>(n) * 3);
+    records.reserve(static_cast<std::size_t>(n) * 3);
+    for (int i = 0; i < n; ++i) {
+        Xromosome x;
+        std::array<double, 5> v{};
+        for (int k = 0; k < layout_.Kol_Genov; ++k) {
+            v[k] = random_.next() * Gen_Diap[k] + Gen_Min[k];
+            x.sX[k] = encodeGene(v[k], shag_[k], layout_);
+        }
+        x.Pokolenie = 1;
+        drawn[i] = v;
+        population.push_back(newRecord(x));
+        countEvaluation();
+    }
+    // The first population is judged by the drawn values themselves, not their encoding.
+    std::atomic<bool> anyBad{false};
+    pool_.forEach(n, [&](int worker, int i) {
+        const double v = objective_(drawn[i], scratch_[worker]);
+        records[population[i]].Celev_F = v;
+        if (!std::isfinite(v)) anyBad.store(true, std::memory_order_relaxed);
+    });
+    return !anyBad.load();
+}
+
+void Search::sortAll() {
+    std::sort(population.begin(), population.end(),
+              [this](Index a, Index b) { return f(a) < f(b); });
+    sortedButMutants = false;
+}
+
+// population[0, sortedPrefix) is in order; sorts the rest and merges the two.
+void Search::mergeSorted(std::size_t sortedPrefix) {
+    auto less = [this](Index a, Index b) { return f(a) < f(b); };
+    std::sort(population.begin() + static_cast<std::ptrdiff_t>(sortedPrefix), population.end(),
+              less);
+    mergeBuffer.resize(population.size());
+    std::merge(population.begin(), population.begin() + static_cast<std::ptrdiff_t>(sortedPrefix),
+               population.begin() + static_cast<std::ptrdiff_t>(sortedPrefix), population.end(),
+               mergeBuffer.begin(), less);
+    population.swap(mergeBuffer);
+    sortedButMutants = false;
+}
+
+void Search::sortAfterMutation() {
+    if (!sortedButMutants) {
+        sortAll();
+        return;
+    }
+    // Take the mutants out, keeping the others in order, then merge them back in.
+    sideBuffer.clear();
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < population.size(); ++i) {
+        if (mutatedMark[i]) {
+            sideBuffer.push_back(population[i]);
+            mutatedMark[i] = 0;
+        } else {
+            population[keep++] = population[i];
+        }
+    }
+    std::copy(sideBuffer.begin(), sideBuffer.end(),
+              population.begin() + static_cast<std::ptrdiff_t>(keep));
+    mergeSorted(keep);
+}
+
+void Search::cutPopulation(std::size_t count) {
+    while (population.size() > count) {
+        freeRecords.push_back(population.back());
+        population.pop_back();
+    }
+}
+
+void Search::applySchedule() {
+    const int N = set_.Kol_Pokol;
+    const int t1 = host_.crossoverSlider();
+    const int t2 = host_.mutationSlider();
+    int newT1 = -1;
+    int newT2 = -1;
+    if (std::fabs(pCross - t1 / 100.0) > 0.01) {
+        pCross = t1 / 101.0;
+    } else {
+        pCross = 0.275 * std::fabs(std::sin(1 - 8.0 * g / N));
+        newT1 = static_cast<int>(roundEven(pCross * 101));
+    }
+    if (std::fabs(pMut - t2 / 100.0) > 0.01) {
+        pMut = t2 / 101.0;
+    } else {
+        pMut = 0.125 * std::fabs(std::sin(10.0 * g / N - 0.025));
+        newT2 = static_cast<int>(roundEven(pMut * 101));
+    }
+    if (newT1 >= 0 || newT2 >= 0) host_.setSliders(newT1, newT2);
+}
+
+void Search::copyBestBack(int generation) {
+    const std::optional<int> k = fmt::parseInt(host_.copyBestText());
+    if (!k) return; // a bad count ends the copy-back silently; the run goes on
+    const long long count = static_cast<long long>(snapshots.size());
+    const long long last = count <= *k ? count - 1 : *k;
+    for (long long i = 0; i <= last; ++i) {
+        Xromosome x = snapshots[static_cast<std::size_t>(i)];
+        x.Pokolenie = generation;
+        population.push_back(newRecord(x));
+    }
+    snapshots.clear();
+    sortAll();
+    cutPopulation(static_cast<std::size_t>(set_.SizePopulation));
+}
+
+void Search::crossing(int generation) {
+    const std::size_t C0 = population.size();
+    const long long pairs = roundEven(static_cast<long double>(static_cast<double>(C0) * pCross));
+    if (pairs <= 0) return;
+    const int len = layout_.length();
+    pendingEval.clear();
+    for (long long p = 0; p < pairs; ++p) {
+        const std::size_t C = population.size();
+        const long long i1 = roundEven(random_.next() * static_cast<double>(C) / 2);
+        const long long i2 =
+            static_cast<long long>(C) - 1 - roundEven(random_.next() * static_cast<double>(C) / 2);
+        const int cut = static_cast<int>(roundEven(random_.next() * (len - 2))) + 1;
+        if (i1 < 0 || i2 < 0 || i1 >= static_cast<long long>(C) || i2 >= static_cast<long long>(C))
+            throw GenerationError{};
+        const Xromosome& a = records[population[static_cast<std::size_t>(i1)]];
+        const Xromosome& b = records[population[static_cast<std::size_t>(i2)]];
+        Xromosome c1 = crossChromosomes(a, b, layout_, cut);
+        Xromosome c2 = crossChromosomes(b, a, layout_, cut);
+        c1.Pokolenie = c2.Pokolenie = generation;
+        // newRecord may move the records, so a and b are not used past this point.
+        const Index r1 = newRecord(c1);
+        population.push_back(r1);
+        pendingEval.push_back(r1);
+        countEvaluation();
+        const Index r2 = newRecord(c2);
+        population.push_back(r2);
+        pendingEval.push_back(r2);
+        countEvaluation();
+    }
+    evaluateBatch(pendingEval);
+}
+
+void Search::mutation() {
+    const long long count = roundEven(static_cast<long double>(set_.SizePopulation * pMut));
+    if (count <= 0) return;
+    const int len = layout_.length();
+    pendingEval.clear();
+    mutatedMark.assign(population.size(), 0);
+    for (long long c = 0; c < count; ++c) {
+        const int pos = static_cast<int>(roundEven(random_.next() * (len - 1))) + 1;
+        const long long idx = roundEven(random_.next() * (set_.SizePopulation - 10)) + 8;
+        if (idx < 0 || idx >= static_cast<long long>(population.size())) throw GenerationError{};
+        const Index rec = population[static_cast<std::size_t>(idx)];
+        flipCharacter(records[rec], layout_, pos);
+        if (!mutatedMark[static_cast<std::size_t>(idx)]) {
+            mutatedMark[static_cast<std::size_t>(idx)] = 1;
+            pendingEval.push_back(rec);
+        }
+        countEvaluation();
+    }
+    // A candidate mutated twice is judged once, by its final text: the same value.
+    evaluateBatch(pendingEval);
+}
+
+void Search::generation() {
+    const int N = set_.Kol_Pokol;
+    if (N < 1) throw GenerationError{}; // the schedule and the copy-back points divide by it
+
+    applySchedule();
+
+    if (copyBest_.take()) {
+        host_.log(msg::copyingBest);
+        copyBestBack(g);
+    }
+
+    const double share = static_cast<double>(g) / N;
+    if (std::fabs(share - 0.8) < 0.0002 || std::fabs(share - 0.5) < 0.0002 ||
+        std::fabs(share - 0.2) < 0.0002)
+        copyBest_.set(true);
+
+    sortAfterMutation();
+
+    if (population.empty()) throw GenerationError{};
+    const Xromosome& best = records[population[0]];
+    if (out_.Best_Celev_F > best.Celev_F) {
+        out_.Best_Celev_F = best.Celev_F;
+        out_.Gen_Par_Best = DecodeXrome(best, layout_, shag_);
+        const double fv = evaluateNow(out_.Gen_Par_Best);
+        if (!std::isfinite(fv)) throw GenerationError{};
+        host_.log(
+            fmt::format(msg::geneticBestFormat, {fv, out_.Gen_Par_Best[0], 1 / out_.Gen_Par_Best[1],
+                                                 out_.Gen_Par_Best[2]}));
+    }
+
+    Xromosome snap = records[population[0]];
+    snap.Pokolenie = g;
+    snapshots.push_back(snap);
+
+    const long long shown =
+        static_cast<long long>(snapshots.size()) < N ? static_cast<long long>(snapshots.size()) : N;
+    host_.setGenerationsText(QString::number(shown));
+
+    const std::size_t before = population.size();
+    crossing(g + 1);
+    mergeSorted(before);
+    cutPopulation(static_cast<std::size_t>(set_.SizePopulation));
+    sortedButMutants = true;
+    mutatedMark.assign(population.size(), 0);
+
+    ++g;
+    mutation();
+
+    const long long p = roundEven(100.0L * g / N);
+    if (p % 5 == 0 && p != lastProgress) {
+        lastProgress = static_cast<int>(p);
+        host_.progress(lastProgress);
+    }
+}
+
+GeneticOutcome Search::run() {
+    copyBest_.set(false);
+    if (!setupValid()) return out_;
+    random_.reseed();
+    try {
+        if (!createPopulation()) return out_;
+    } catch (const std::exception&) { // too large a population: no run, as a failed setup
+        return out_;
+    }
+    host_.log(msg::genesCreated(layout_.Kol_Genov));
+    out_.ranGenerations = true;
+    g = 2;
+    out_.Best_Celev_F = 1e306;
+    do {
+        ++out_.generations;
+        try {
+            generation();
+        } catch (const GenerationError&) {
+            host_.log(msg::exceptionalSituation);
+            out_.exceptional = true;
+            break;
+        } catch (const std::exception&) { // e.g. memory: the run ends like any other error
+            host_.log(msg::exceptionalSituation);
+            out_.exceptional = true;
+            break;
+        }
+    } while (!stop_.get() && g <= set_.Kol_Pokol);
+    out_.stopped = !out_.exceptional && g <= set_.Kol_Pokol;
+    return out_;
+}
+
+} // namespace
+
+GeneticOutcome runGeneticSearch(const AnalysisState& snapshot, const GeneticSettings& set,
+                                GeneticHost& host, SharedFlag& Stop_Gen, SharedFlag& Kopir_Luch) {
+    Search search(snapshot, set, host, Stop_Gen, Kopir_Luch);
+    return search.run();
+}
+
+} // namespace wf

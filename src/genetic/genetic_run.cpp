@@ -1,0 +1,143 @@
+#include "genetic/genetic_run.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "genetic/encoding.h"
+#include "stats/calculation_run.h"
+#include "stats/core/distributions.h"
+#include "stats/evaluation.h"
+#include "stats/histogram.h"
+
+#include <cmath>
+
+namespace wf {
+namespace {
+
+inline constexpr int kMinPopulation = 10; // Mutation never touches the 8 best and the last
+inline constexpr int kMaxPopulation = 1000000;
+
+bool toNumber(const QString& text, double& into, QStringList& messages) {
+    const std::optional<double> v = fmt::parseNumber(text);
+    if (!v) {
+        messages << msg::notANumber(text);
+        return false;
+    }
+    into = *v;
+    return true;
+}
+
+bool toInteger(const QString& text, int& into, QStringList& messages) {
+    const std::optional<int> v = fmt::parseInt(text);
+    if (!v) {
+        messages << msg::notAnInteger(text);
+        return false;
+    }
+    into = *v;
+    return true;
+}
+
+} // namespace
+
+GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
+    GeneticPrep prep;
+    QStringList& m = prep.messages;
+
+    if (!toNumber(f.meSred, s.Sred_Gar, m) || !toNumber(f.meSKO, s.SKO_Gar, m)) return prep;
+    double period = 0;
+    if (!toNumber(f.LabeledEdit2, period, m) || !toNumber(f.LabeledEdit3, s.T_Prirab, m))
+        return prep;
+
+    if (!Proverka_Dannyh(s, f.FilePath, m)) return prep;
+    if (s.Otkazy.empty()) {
+        m << msg::noFailuresLoaded;
+        return prep;
+    }
+    if (s.Kol_Otk_Bez_Braka <= 0) { // the objective divides by it
+        m << msg::noFailuresToFit;
+        return prep;
+    }
+
+    s.Podbor_SKO = f.SKO_Flag;
+    s.Podbor_Sred = f.Sred_flag;
+    s.Kol_Genov = geneCount(s.Podbor_Sred, s.Podbor_SKO);
+
+    double accuracy = 0;
+    if (!toNumber(f.Edit2, accuracy, m)) return prep;
+    const int bits = geneBits(static_cast<long double>(accuracy));
+    if (bits < 1 || bits > kMaxGeneBits) {
+        // Round(1 / accuracy) must lie in 1 .. 2^31 - 1.
+        m << msg::badAccuracy(f.Edit2, fmt::general(4.66e-10), fmt::general(2));
+        return prep;
+    }
+    s.Tochnost = static_cast<long double>(accuracy);
+    s.Gen_Shag = geneSteps(s.Tochnost, s.Kol_Genov);
+
+    int population = 0;
+    if (!toInteger(f.Edit3, population, m)) return prep;
+    if (population < kMinPopulation || population > kMaxPopulation) {
+        m << msg::badPopulation(f.Edit3, kMinPopulation, kMaxPopulation);
+        return prep;
+    }
+    int generations = 0;
+    if (!toInteger(f.NPokoleny, generations, m)) return prep;
+    if (generations < 1) { // the schedule divides by it
+        m << msg::badGenerations(f.NPokoleny);
+        return prep;
+    }
+
+    if (!Postr_Gist(s)) {
+        m << msg::badFailureTimes;
+        return prep;
+    }
+    s.ModGen.resizeArrays(s.Hist.size());
+
+    s.Kol_Pokol = generations;
+    // Cleared here, before the search starts, so a stop asked for at once is not lost.
+    s.Stop_Gen = false;
+    s.Kopir_Luch = false;
+
+    prep.settings.SizePopulation = population;
+    prep.settings.Kol_Pokol = generations;
+    prep.ok = true;
+    return prep;
+}
+
+QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
+    QStringList lines;
+    if (!o.ranGenerations) return lines;
+
+    s.Gen_Par_Best = o.Gen_Par_Best;
+    s.Best_Celev_F = o.Best_Celev_F;
+    s.Gen_Par = s.Gen_Par_Best;
+    Mod_Weib& M = s.ModGen;
+    M.Executed = true;
+    M.A = s.Gen_Par[1];
+    M.B = s.Gen_Par[0];
+    M.K_powtor = s.Gen_Par[2];
+    if (s.Podbor_Sred && s.Podbor_SKO) {
+        s.Sred_Gar = s.Gen_Par[3];
+        s.SKO_Gar = s.Gen_Par[4];
+    } else if (s.Podbor_Sred) {
+        s.Sred_Gar = s.Gen_Par[3];
+    } else if (s.Podbor_SKO) {
+        s.SKO_Gar = s.Gen_Par[3];
+    }
+    M.SKO = s.SKO_Gar;
+    M.Sred = s.Sred_Gar;
+    M.Unsens = 0;
+    M.Kol_Nakopl = 0;
+    M.resizeArrays(s.Hist.size());
+    double prev = 0;
+    for (std::size_t j = 0; j < s.Hist.size(); ++j) {
+        const double t = s.Hist[j].time;
+        M.F_norm[j] = Norm_Raspr(M.Sred, M.SKO, (prev + t) / 2);
+        M.F_Weib[j] = Weib_Interv(M.A, M.B, prev, t);
+        M.Kol_F_priv[j] = s.Park * M.K_powtor * M.F_Weib[j] * (1 - M.F_norm[j]);
+        prev = t;
+    }
+    Harakt_Modeli(s, M, s.T_Prirab);
+    lines << Dover_Interval(s, M);
+    return lines;
+}
+
+} // namespace wf
