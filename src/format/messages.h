@@ -107,26 +107,6 @@ inline QString badGenerations(const QString& text) {
     return QStringLiteral("«Число поколений»: значение «%1» недопустимо, нужно не меньше 1")
         .arg(text);
 }
-// A new best of the genetic search: objective, B, 1/A, K.
-inline const QString geneticBestFormat =
-    QStringLiteral(" ЦФ=%-10.5f  B=%-11.2f  A=%-10.5f   Кповт=%-9.5f");
-inline QString genesCreated(int n) { return QStringLiteral("Создано генов ") + QString::number(n); }
-// Refused genetic runs; the bounds are passed as text in the user's number format.
-inline QString badAccuracy(const QString& text, const QString& low, const QString& high) {
-    return QStringLiteral("«Точность подбора»: значение «%1» недопустимо, ген должен занимать "
-                          "от 1 до 31 двоичного разряда (точность больше %2 и меньше %3)")
-        .arg(text, low, high);
-}
-inline QString badPopulation(const QString& text, int low, int high) {
-    return QStringLiteral("«Размер популяции»: значение «%1» недопустимо, допустимо от %2 до %3")
-        .arg(text)
-        .arg(low)
-        .arg(high);
-}
-inline QString badGenerations(const QString& text) {
-    return QStringLiteral("«Число поколений»: значение «%1» недопустимо, нужно не меньше 1")
-        .arg(text);
-}
 
 // External optimizer.
 inline const QString externalDone = QStringLiteral("Расчёт модели Golang выполнен");
