@@ -1,0 +1,239 @@
+#include "results_fixture.h"
+
+#include "results/chart_layout.h"
+#include "results/results_data.h"
+#include "stats/core/distributions.h"
+
+#include <cmath>
+
+using namespace wf;
+using namespace wf::test;
+
+namespace {
+
+const SeriesData& named(const ChartData& c, const char* name) {
+    for (const SeriesData& d : c.series)
+        if (d.name == QLatin1String(name)) return d;
+    ADD_FAILURE() << "no series " << name;
+    static const SeriesData none;
+    return none;
+}
+
+std::vector<double> ys(const SeriesData& d) {
+    std::vector<double> v;
+    for (const ChartPoint& p : d.points) v.push_back(p.y);
+    return v;
+}
+
+} // namespace
+
+using ResultsCharts = ResultsTest;
+
+TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
+    AnalysisState s = smallFleet();
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    // Causes 1 ("Другие") and 2 ("Насос") have failures; 0 and 3 have none.
+    ASSERT_EQ(r.chart1.series.size(), 11u + 2);
+    ASSERT_EQ(r.chart2.series.size(), 10u + 2);
+    ASSERT_EQ(r.chart3.series.size(), 3u + 4);
+    EXPECT_EQ(r.chart1.series[11].causeIndex, 1);
+    EXPECT_EQ(r.chart1.series[12].causeIndex, 2);
+    EXPECT_EQ(r.chart1.series[12].title, QStringLiteral("Насос 2 раз (2.0% /машину"));
+    EXPECT_EQ(r.chart2.series[11].title, QStringLiteral("Насос"));
+    EXPECT_EQ(r.chart2.series[11].transparency, 30);
+    EXPECT_EQ(r.chart3.series[5].title, QStringLiteral("Насос"));
+    EXPECT_EQ(r.chart3.series[6].title, QStringLiteral("Насос с учетом цензурирования"));
+    EXPECT_EQ(r.chart3.series[6].transparency, 60);
+    EXPECT_EQ(r.chart1.series[12].rgb, 0xFF0000u);
+    EXPECT_TRUE(r.chart1.series[12].inLegend);
+    // The plain member of each Chart3 pair stays empty.
+    EXPECT_TRUE(r.chart3.series[3].points.empty());
+    EXPECT_TRUE(r.chart3.series[5].points.empty());
+
+    // A second call replaces the per-cause series instead of adding to them.
+    const ResultsData again = ShowResults(s, QStringLiteral("300"));
+    EXPECT_EQ(again.chart1.series.size(), 13u);
+    EXPECT_EQ(again.chart3.series.size(), 7u);
+    EXPECT_EQ(s.Sum_Npr[2], 2);
+}
+
+TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
+    AnalysisState s = smallFleet();
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    const SeriesData& pump = r.chart1.series[12];
+    ASSERT_EQ(pump.points.size(), 2u);
+    EXPECT_EQ(pump.points[0].x, 0);
+    EXPECT_EQ(pump.points[1].x, 1);
+    EXPECT_EQ(pump.points[0].label, QStringLiteral("100"));
+    EXPECT_EQ(pump.points[1].label, QStringLiteral("300"));
+    // One failure per 100 h, then one over the 200 h since the last interval shown.
+    EXPECT_DOUBLE_EQ(pump.points[0].y, 1.0 * 1 / 100);
+    EXPECT_DOUBLE_EQ(pump.points[1].y, 1.0 * 0.5 / 100);
+    EXPECT_EQ(pump.points[1].rgb, 0xFF0000u);
+    EXPECT_TRUE(pump.points[1].hasColor);
+    EXPECT_EQ(ys(r.chart2.series[11]), (std::vector<double>{0.01, 0.02}));
+    EXPECT_EQ(ys(named(r.chart2, "Series15")), (std::vector<double>{0.01, 0.03}));
+    EXPECT_EQ(ys(named(r.chart1, "Series17")), (std::vector<double>{1, 3}));
+    EXPECT_EQ(named(r.chart1, "Series17").valueTexts, (std::vector<QString>{"1", "3"}));
+    EXPECT_EQ(s.P_Norm_Int.size(), 3u);
+}
+
+TEST_F(ResultsCharts, CorrectedBarIsTwiceTheCountOverTheShareStillInWarranty) {
+    AnalysisState s = smallFleet();
+    s.Sred_Gar = 300; // half the fleet has left warranty at the 300 h interval
+    s.SKO_Gar = 50;
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    const double p = s.P_Norm_Int[2];
+    EXPECT_EQ(p, Norm_Raspr(300, 50, 300));
+    const SeriesData& corrected = r.chart3.series[6];
+    ASSERT_EQ(corrected.points.size(), 2u);
+    EXPECT_DOUBLE_EQ(corrected.points[1].y, 2.0 * 1 * 0.5 / 100 / (1 - p));
+    // The rational approximation of Phi(0) is 0.5 to about 1e-7, so the ratio is 4 to that.
+    EXPECT_NEAR(corrected.points[1].y / r.chart1.series[12].points[1].y, 4.0, 1e-5);
+    EXPECT_EQ(ys(named(r.chart1, "Series1"))[1], 100 * p);
+    EXPECT_EQ(ys(named(r.chart2, "Series7"))[1], 100 * p);
+}
+
+TEST_F(ResultsCharts, CorrectedBarIsLeftOutWhenNobodyIsUnderWarranty) {
+    AnalysisState s = smallFleet();
+    s.Sred_Gar = 10; // at 100 and 300 h the whole fleet has left warranty
+    s.SKO_Gar = 1;
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    ASSERT_EQ(s.P_Norm_Int[2], 1.0);
+    // "Другие" has no failure in the first interval: a zero bar; none in the last.
+    const SeriesData& other = r.chart3.series[4];
+    ASSERT_EQ(other.points.size(), 1u);
+    EXPECT_EQ(other.points[0].y, 0);
+    EXPECT_TRUE(r.chart3.series[6].points.empty());
+    for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
+        for (const SeriesData& d : c->series)
+            for (const ChartPoint& p : d.points) EXPECT_TRUE(std::isfinite(p.y));
+}
+
+TEST_F(ResultsCharts, ModelSeriesFollowExecutedAndTotalsAreRebuilt) {
+    AnalysisState s = smallFleet();
+    s.ModSpir = executedModel(1.5, 1000, 1.2);
+    s.ModSmirnov = executedModel(1.1, 800, 1.0);
+    s.ModSmirnov.Unsens = 9;
+    s.ModNewton.Kol_Nakopl = 11; // not executed: keeps the old total
+    s.ModGen.Kol_Nakopl = 12;    // not executed: reset all the same
+    ResultsData r = ShowResults(s, QStringLiteral("300"));
+
+    EXPECT_TRUE(named(r.chart1, "Series2").active);
+    EXPECT_TRUE(named(r.chart1, "Series3").active);
+    EXPECT_FALSE(named(r.chart1, "Series5").active);
+    EXPECT_FALSE(named(r.chart1, "Series6").active);
+    EXPECT_FALSE(named(r.chart1, "Series20").active);
+    EXPECT_FALSE(named(r.chart1, "Series24").active);
+    EXPECT_TRUE(named(r.chart1, "Series4").active);
+    EXPECT_FALSE(named(r.chart1, "Series14").active);
+    EXPECT_FALSE(named(r.chart2, "Series16").active);
+    EXPECT_FALSE(named(r.chart3, "Series13").active);
+    EXPECT_TRUE(named(r.chart2, "Series11").active); // Chart2 model series are never off
+    EXPECT_TRUE(named(r.chart2, "Series11").points.empty());
+
+    EXPECT_DOUBLE_EQ(s.ModSpir.Kol_Nakopl, 1 + 3);
+    EXPECT_DOUBLE_EQ(s.ModSpir.Unsens, 0.1 + 0.3);
+    EXPECT_DOUBLE_EQ(s.ModSmirnov.Kol_Nakopl, 1 + 3);
+    EXPECT_EQ(s.ModSmirnov.Unsens, 0);
+    EXPECT_EQ(s.ModNewton.Kol_Nakopl, 11);
+    EXPECT_EQ(s.ModGen.Kol_Nakopl, 0);
+
+    EXPECT_EQ(ys(named(r.chart1, "Series2")),
+              (std::vector<double>{0.1 * 1 * 1.2, 0.3 * 0.5 * 1.2}));
+    EXPECT_EQ(ys(named(r.chart1, "Series3")), (std::vector<double>{1.0 / 100, 3 * 0.5 / 100}));
+    EXPECT_EQ(ys(named(r.chart2, "Series8")), (std::vector<double>{0.1 * 1.2, (0.1 + 0.3) * 1.2}));
+    EXPECT_EQ(ys(named(r.chart2, "Series9")), (std::vector<double>{0.01, 0.04}));
+    EXPECT_EQ(ys(named(r.chart2, "Series10")), (std::vector<double>{0.01, 0.04}));
+
+    // A later genetic result switches its series on.
+    s.ModGen = executedModel(1.3, 900, 1.1);
+    r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_TRUE(named(r.chart1, "Series5").active);
+    EXPECT_TRUE(named(r.chart1, "Series6").active);
+    EXPECT_EQ(named(r.chart1, "Series6").points.size(), 2u);
+}
+
+TEST_F(ResultsCharts, ModelFromAnEarlierHistogramDoesNotReadPastItsArrays) {
+    AnalysisState s = smallFleet();
+    s.ModSpir = executedModel(1.5, 1000, 1.2);
+    s.ModSpir.F_Weib = {0.1};
+    s.ModSpir.Kol_F_priv = {1};
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_DOUBLE_EQ(s.ModSpir.Kol_Nakopl, 1);
+}
+
+TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
+    AnalysisState s = smallFleet();
+    s.Otkazy.insert(s.Otkazy.begin(), Problems{0, 0, {}, {}});
+    s.N_Perv_Otk = 5;
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_EQ(s.N_Perv_Otk, 1);
+    const SeriesData& pts = named(r.chart3, "Series18");
+    ASSERT_EQ(pts.points.size(), 3u);
+    EXPECT_DOUBLE_EQ(pts.points[0].x, std::log(50 + 0.00001));
+    EXPECT_DOUBLE_EQ(pts.points[0].y, std::log(2.0)); // the failure at 0 still counts
+    EXPECT_EQ(pts.points[0].rgb, 0x008000u);
+    EXPECT_TRUE(pts.points[0].label.isEmpty());
+    const SeriesData& line = named(r.chart3, "Series19");
+    ASSERT_EQ(line.points.size(), 2u);
+    EXPECT_DOUBLE_EQ(line.points[1].x, std::log(280 + 0.00001));
+    EXPECT_DOUBLE_EQ(line.points[1].y, line.points[1].x); // slope 1, intercept 0
+    EXPECT_EQ(line.points[1].rgb, 0xFF0000u);
+
+    const LogViewData v = logViewData(s);
+    EXPECT_EQ(v.points.size(), 3u);
+    EXPECT_EQ(v.line.size(), 2u);
+    EXPECT_EQ(v.Label1, QStringLiteral("A= 1.0000"));
+    EXPECT_EQ(v.Label2, QStringLiteral("B= 0.0000"));
+    EXPECT_EQ(v.Label3, QStringLiteral("Парк А"));
+}
+
+TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
+    AnalysisState s = smallFleet();
+    for (Problems& p : s.Otkazy) p.time = 0;
+    s.Line_Defined = false;
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_EQ(s.N_Perv_Otk, -1);
+    EXPECT_TRUE(named(r.chart3, "Series18").points.empty());
+    EXPECT_TRUE(named(r.chart3, "Series19").points.empty());
+    const LogViewData v = logViewData(s);
+    EXPECT_TRUE(v.line.empty());
+    EXPECT_EQ(v.Label1, QStringLiteral("A= —"));
+}
+
+TEST_F(ResultsCharts, CauseColoursCycleBeyondTheTable) {
+    EXPECT_EQ(causeColor(0), 0x000000u);
+    EXPECT_EQ(causeColor(7), 0x6495EDu);
+    EXPECT_EQ(causeColor(41), 0xFFFF00u);
+    EXPECT_EQ(causeColor(42), causeColor(2));
+    EXPECT_EQ(causeColor(52), causeColor(12));
+    EXPECT_EQ(causeColor(-3), causeColor(0));
+}
+
+TEST_F(ResultsCharts, CauseIndexIsBoundedByTheTables) {
+    AnalysisState s = smallFleet();
+    s.Kol_Prich = 80; // more than the list holds: only the listed causes are charted
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_EQ(r.chart1.series.size(), 13u);
+    EXPECT_EQ(lastChartedCause(s), 3);
+}
+
+TEST_F(ResultsCharts, FixedLayoutTitlesAndAxes) {
+    AnalysisState s = smallFleet();
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_EQ(r.chart1.title,
+              QStringLiteral("Изменение потока отказов в течение гарантийного периода"));
+    EXPECT_EQ(r.chart1.series[1].name, QStringLiteral("Series17"));
+    EXPECT_TRUE(r.chart1.series[1].valueLabels);
+    EXPECT_EQ(r.chart1.series[1].axis, Axis::Right);
+    EXPECT_FALSE(r.chart1.series[2].inLegend);
+    EXPECT_EQ(r.chart1.series[10].title, QStringLiteral("Go Генетич."));
+    EXPECT_EQ(r.chart2.rightAxis, QStringLiteral("Выбывание из гарантии, %"));
+    EXPECT_TRUE(r.chart2.rightAxisFixed);
+    EXPECT_EQ(r.chart2.rightMax, 100);
+    EXPECT_EQ(r.chart3.titleLines.size(), 2);
+    EXPECT_EQ(r.chart3.series[1].axis, Axis::TopRight);
+    EXPECT_EQ(r.chart3.series[1].kind, SeriesKind::LineWithCrosses);
+}
