@@ -44,7 +44,9 @@ TEST(Distributions, WeibullValuesAndFloors) {
 
 namespace {
 int g_guardCalls = 0;
-void countingGuard() { ++g_guardCalls; }
+void countingGuard() {
+    ++g_guardCalls;
+}
 } // namespace
 
 TEST(Distributions, ReversedIntervalRunsTheGuard) {
