@@ -380,7 +380,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
     M.F_Weib.resize(m, 0.0);
     M.Kol_F_priv.resize(m, 0.0);
     Pacer pacer(s, clock, progress, msg::stageModel2);
-    const SmirnovObjective objective(s, M.F_norm);
+    SmirnovObjective objective(s, M.F_norm);
 
     const Vector v = smirnovVector(s);
     std::array<double, 3> X{}, S{};

@@ -86,10 +86,16 @@ double PearsonObjective::operator()(Mod_Weib& M, double A, double B, double K, d
     double* const fNorm = M.F_norm.data();
     double* const fWeib = M.F_Weib.data();
     double* const kolF = M.Kol_F_priv.data();
-    for (std::size_t k = 0; k < m; ++k) weib_[k] = Weib_Raspr(A, B, ends_[k]);
+    if (!haveWeib_ || !sameBits(A, a_) || !sameBits(B, b_)) {
+        for (std::size_t k = 0; k < m; ++k) weib_[k] = Weib_Raspr(A, B, ends_[k]);
+        w0_ = Weib_Raspr(A, B, 0);
+        a_ = A;
+        b_ = B;
+        haveWeib_ = true;
+    }
     const double c = park_ * K;
     double acc = 0, nakopl = 0;
-    double wPrev = Weib_Raspr(A, B, 0);
+    double wPrev = w0_;
     for (std::size_t k = 0; k < m; ++k) {
         double fw = weib_[k] - wPrev;
         wPrev = weib_[k];

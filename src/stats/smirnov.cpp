@@ -3,6 +3,7 @@
 #include "stats/core/distributions.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace wf {
 
@@ -42,24 +43,33 @@ SmirnovObjective::SmirnovObjective(const AnalysisState& s, const std::vector<dou
         newTime_.push_back(t != tp ? 1 : 0);
         tp = t;
     }
+    weib_.resize(times_.size());
 }
 
-double SmirnovObjective::operator()(double A, double B, double K) const {
+double SmirnovObjective::operator()(double A, double B, double K) {
     const std::size_t n = times_.size();
-    const double* t = times_.data();
-    const double* stay = stay_.data();
-    const unsigned char* fresh = newTime_.data();
-    double sum = 0, c = 0, m = 0;
-    double wPrev = Weib_Raspr(A, B, 0);
-    // A repeated time adds (1 - F_norm) * 0 * Park * K = 0 to c: skipping the add keeps
-    // every bit of the result, as long as Park * K is finite.
-    const bool skipRepeats = std::isfinite(park_ * K);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (fresh[i] || !skipRepeats) {
-            const double w = Weib_Raspr(A, B, t[i]);
-            c += stay[i] * (w - wPrev) * park_ * K;
-            wPrev = w;
+    double* const w = weib_.data();
+    if (!haveWeib_ || std::memcmp(&A, &a_, sizeof A) != 0 || std::memcmp(&B, &b_, sizeof B) != 0) {
+        const double* t = times_.data();
+        const unsigned char* fresh = newTime_.data();
+        w0_ = Weib_Raspr(A, B, 0);
+        double wPrev = w0_;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (fresh[i]) wPrev = Weib_Raspr(A, B, t[i]);
+            w[i] = wPrev;
         }
+        a_ = A;
+        b_ = B;
+        haveWeib_ = true;
+    }
+    const double* stay = stay_.data();
+    double sum = 0, c = 0, m = 0;
+    double wPrev = w0_;
+    // (1 - F_norm) * (W(t) - W(tp)) * Park * K as the formula has it; at a repeated time the
+    // difference is exactly 0 and the sum the same as computing it afresh.
+    for (std::size_t i = 0; i < n; ++i) {
+        c += stay[i] * (w[i] - wPrev) * park_ * K;
+        wPrev = w[i];
         const double d = (m + 1) - c;
         sum += d * d;
         m += 1;

@@ -67,6 +67,14 @@ TEST(Objectives, FastPearsonEqualsThePlainFormulaBitForBit) {
                 EXPECT_EQ(b.Kol_Nakopl, a.Kol_Nakopl);
                 EXPECT_EQ(c.Kol_F_priv, a.Kol_F_priv);
                 EXPECT_EQ(c.Kol_Nakopl, a.Kol_Nakopl);
+                // Trials on K alone and on the warranty law alone reuse cached values.
+                p.K = p.K * 1.0001 + 1e-9;
+                EXPECT_EQ(fast(b, p.A, p.B, p.K, p.sred, p.sko),
+                          plainCelevPirson(s, a, p.A, p.B, p.K, p.sred, p.sko, criterion));
+                p.sko += 0.125;
+                EXPECT_EQ(fast(b, p.A, p.B, p.K, p.sred, p.sko),
+                          plainCelevPirson(s, a, p.A, p.B, p.K, p.sred, p.sko, criterion));
+                EXPECT_EQ(b.Kol_F_priv, a.Kol_F_priv);
             }
         }
     }
@@ -80,12 +88,15 @@ TEST(Objectives, FastSmirnovEqualsThePlainFormulaBitForBit) {
         fn.resize(s.Otkazy.size());
         for (std::size_t i = 0; i < fn.size(); ++i)
             fn[i] = Norm_Raspr(1500 + fleet * 100, 300, s.Otkazy[i].time);
-        const SmirnovObjective fast(s, fn);
+        SmirnovObjective fast(s, fn);
         for (int i = 0; i < 300; ++i) {
-            const Params p = randomParams(rng);
+            Params p = randomParams(rng);
             const double want = plainCelevSmirnov(s, p.A, p.B, p.K);
             EXPECT_EQ(fast(p.A, p.B, p.K), want);
             EXPECT_EQ(Celev_Smirnov(s, p.A, p.B, p.K), want);
+            // A trial on K alone reuses the distribution values of the last call.
+            p.K = p.K * 1.0001 + 1e-9;
+            EXPECT_EQ(fast(p.A, p.B, p.K), plainCelevSmirnov(s, p.A, p.B, p.K));
         }
     }
 }
