@@ -4,6 +4,7 @@
 
 #include <nlopt.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -24,9 +25,11 @@ struct Box {
 const Box kCreation{{std::log(Gen_Min[0]), Gen_Min[1], std::log(Gen_Min[2])},
                     {std::log(Gen_Min[0] + Gen_Diap[0]), Gen_Min[1] + Gen_Diap[1],
                      std::log(Gen_Min[2] + Gen_Diap[2])}};
-// Where the answer may lie. Small fleets shares call for K well below 0.5, and the
-// deterministic fits are not bounded by the creation ranges either.
-const Box kWide{{std::log(1.0), 0.02, std::log(1e-4)}, {std::log(1e7), 20.0, std::log(1e3)}};
+// Where the answer may lie. Small shares of failing products call for K well below 0.5.
+// Without an upper bound a fleet whose failures follow a pure power law drives B and K
+// off together towards infinity for ever smaller gains; beyond 1e5 h (some 11 years of
+// operation) the numbers stop meaning anything.
+const Box kWide{{std::log(1.0), 0.02, std::log(1e-4)}, {std::log(1e5), 10.0, std::log(100.0)}};
 
 constexpr unsigned long kSeed = 20240611;
 constexpr double kHuge = 1e300;
@@ -81,7 +84,8 @@ void run(Problem& p, nlopt_algorithm alg, const Box& box, Point x, int maxeval, 
 
 } // namespace
 
-FitOutcome fitWeibullFlow(const AnalysisState& s) {
+FitOutcome fitWeibullFlow(const AnalysisState& s, int effort) {
+    effort = std::max(1, effort);
     Mod_Weib M;
     M.resizeArrays(s.Hist.size());
     Problem p;
@@ -92,13 +96,13 @@ FitOutcome fitWeibullFlow(const AnalysisState& s) {
     const Point mid{(kCreation.lo[0] + kCreation.hi[0]) / 2, 1.0, std::log(1.0)};
     // Global: a deterministic division of the creation ranges, then a seeded random
     // search over the wide box for the answers that lie outside them.
-    run(p, NLOPT_GN_DIRECT_L, kCreation, mid, 6000);
-    run(p, NLOPT_GN_CRS2_LM, kWide, p.bestX, 12000);
+    run(p, NLOPT_GN_DIRECT_L, kCreation, mid, 6000 * effort);
+    run(p, NLOPT_GN_CRS2_LM, kWide, p.bestX, 12000 * effort);
     // Local: alternate two methods from the best point until neither improves it.
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 6 * effort; ++round) {
         const double before = p.best;
-        run(p, NLOPT_LN_BOBYQA, kWide, p.bestX, 4000, 1e-12, 1e-15);
-        run(p, NLOPT_LN_NELDERMEAD, kWide, p.bestX, 4000, 1e-12, 1e-15);
+        run(p, NLOPT_LN_BOBYQA, kWide, p.bestX, 4000 * effort, 1e-12, 1e-15);
+        run(p, NLOPT_LN_NELDERMEAD, kWide, p.bestX, 4000 * effort, 1e-12, 1e-15);
         if (!(p.best < before)) break;
     }
 

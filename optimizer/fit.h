@@ -13,7 +13,8 @@ struct FitOutcome {
 };
 
 // Needs a built histogram and at least one failure besides "Брак". Deterministic: the
-// same state gives the same answer.
-FitOutcome fitWeibullFlow(const AnalysisState& s);
+// same state gives the same answer. `effort` multiplies every evaluation budget (a check
+// that the default budget has converged).
+FitOutcome fitWeibullFlow(const AnalysisState& s, int effort = 1);
 
 } // namespace wf::optimizer

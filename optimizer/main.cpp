@@ -37,12 +37,19 @@ QByteArray number(double v) {
 int main(int argc, char** argv) {
     using namespace wf;
     bool verbose = false;
+    int effort = 1;
     QStringList files;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if (a == QLatin1String("--verbose"))
             verbose = true;
-        else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+        else if (a == QLatin1String("--effort") && i + 1 < argc) {
+            effort = QByteArray(argv[++i]).toInt();
+            if (effort < 1 || effort > 1000) {
+                say(msg::optimizerUsage);
+                return kUsage;
+            }
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             say(msg::optimizerUsage);
             return kOk;
         } else
@@ -91,7 +98,7 @@ int main(int argc, char** argv) {
         return kDataError;
     }
 
-    const optimizer::FitOutcome fit = optimizer::fitWeibullFlow(s);
+    const optimizer::FitOutcome fit = optimizer::fitWeibullFlow(s, effort);
 
     QSaveFile out(QString::fromLocal8Bit(resultPath));
     if (!out.open(QIODevice::WriteOnly)) {

@@ -148,7 +148,7 @@ inline QString resultFileError(const QString& path, const QString& why) {
 }
 // The optimizer program itself.
 inline const QString optimizerUsage =
-    QStringLiteral("Использование: weibflow-optimizer [--verbose] ФАЙЛ_ДАННЫХ");
+    QStringLiteral("Использование: weibflow-optimizer [--verbose] [--effort N] ФАЙЛ_ДАННЫХ");
 inline const QString resultEnvMissing =
     QStringLiteral("Не задана переменная окружения WEIBFLOW_RESULT_FILE (путь файла результата)");
 inline QString resultNotWritten(const QString& path) {

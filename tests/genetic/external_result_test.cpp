@@ -41,7 +41,7 @@ TEST(ExternalResultText, PointOrCommaInAnyLocale) {
     for (const QLocale& l : {QLocale(QLocale::Russian, QLocale::Russia), QLocale::c(),
                              QLocale(QLocale::German, QLocale::Germany)}) {
         LocaleScope scope(l);
-        for (const QByteArray text :
+        for (const QByteArray& text :
              {QByteArray("1.85\n12000.5\n1.2\n"), QByteArray("1,85\r\n12000,5\r\n1,2\r\n"),
               QByteArray("1.85\n12000,5\n1.2")}) {
             const Abk r = parse(text);
@@ -61,12 +61,22 @@ TEST(ExternalResultText, BlanksAndTabsAroundAreIgnored) {
     EXPECT_DOUBLE_EQ(r.K, 1.2);
 }
 
-TEST(ExternalResultText, FullPrecisionAndExponentSurvive) {
-    const Abk r = parse("1.8500000000000001\n1.2000500000000001e+04\n0.12345678901234568\n");
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(r.A, 1.8500000000000001);
-    EXPECT_EQ(r.B, 12000.5);
-    EXPECT_EQ(r.K, 0.12345678901234568);
+TEST(ExternalResultText, SeventeenDigitsRoundTripExactly) {
+    const double A = 0.1 + 0.2, B = 40001.0 / 3.0, K = 1e-7 / 3.0;
+    for (const QLocale& l : {QLocale(QLocale::Russian, QLocale::Russia), QLocale::c()}) {
+        LocaleScope scope(l);
+        const Abk r = parse(QByteArray::number(A, 'g', 17) + '\n' + QByteArray::number(B, 'g', 17) +
+                            '\n' + QByteArray::number(K, 'g', 17) + '\n');
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.A, A);
+        EXPECT_EQ(r.B, B);
+        EXPECT_EQ(r.K, K);
+    }
+    const Abk e = parse("1.5e+04\n2E3\n-0.25\n");
+    ASSERT_TRUE(e.ok) << e.error.toStdString();
+    EXPECT_EQ(e.A, 15000);
+    EXPECT_EQ(e.B, 2000);
+    EXPECT_EQ(e.K, -0.25);
 }
 
 TEST(ExternalResultText, ExtraLinesAreIgnored) {
@@ -95,8 +105,8 @@ TEST(ExternalResultText, MissingOrBadLinesAreNamed) {
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("№2")));
 
-    for (const QByteArray bad : {QByteArray("nan\n1\n1\n"), QByteArray("inf\n1\n1\n"),
-                                 QByteArray("1,234.5\n1\n1\n"), QByteArray("1e999\n1\n1\n")}) {
+    for (const QByteArray& bad : {QByteArray("nan\n1\n1\n"), QByteArray("inf\n1\n1\n"),
+                                  QByteArray("1,234.5\n1\n1\n"), QByteArray("1e999\n1\n1\n")}) {
         r = parse(bad);
         EXPECT_FALSE(r.ok) << bad.constData();
         EXPECT_TRUE(r.error.contains(QStringLiteral("№1"))) << bad.constData();
