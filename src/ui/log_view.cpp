@@ -1,0 +1,119 @@
+#include "ui/log_view.h"
+
+#include "ui/app_info.h"
+#include "ui/chart_builder.h"
+#include "ui/printing.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace wf::ui {
+
+ChartData TLNview::accumulationChart(const std::vector<ChartPoint>& points,
+                                     const std::vector<ChartPoint>& line) {
+    ChartData d;
+    d.title = QStringLiteral("Накопленние отказов по времени наблюдения");
+    d.bottomAxis = QStringLiteral("Log t (часов)");
+    d.leftAxis = QStringLiteral("Log N (отказов)");
+    SeriesData s1;
+    s1.name = QStringLiteral("Series1");
+    s1.kind = SeriesKind::LineWithCircles;
+    s1.rgb = 0x008000;
+    s1.hasColor = true;
+    s1.points = points;
+    for (auto& p : s1.points) p.label.clear();
+    SeriesData s2;
+    s2.name = QStringLiteral("Series2");
+    s2.kind = SeriesKind::Line;
+    s2.inLegend = false;
+    s2.rgb = 0xFF0000;
+    s2.hasColor = true;
+    s2.points = line;
+    for (auto& p : s2.points) p.label.clear();
+    d.series = {std::move(s1), std::move(s2)};
+    return d;
+}
+
+TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
+    : QWidget(nullptr)
+    , mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("LNview"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(logViewCaption());
+    resize(1400, 900);
+
+    Chart2 = new QChart;
+    Chart2->setObjectName(QStringLiteral("Chart2"));
+    auto* view = new QChartView(Chart2, this);
+    view->setRenderHint(QPainter::Antialiasing);
+
+    Label3 = new QLabel(data.Label3, this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont bold = Label3->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    Label3->setFont(bold);
+    Label1 = new QLabel(data.Label1, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(data.Label2, this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Button2 = new QPushButton(QStringLiteral("Печать"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Prodolgenie = new QPushButton(QStringLiteral("Продолж."), this);
+    Prodolgenie->setObjectName(QStringLiteral("Prodolgenie"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label3, 1);
+    top->addWidget(Button2);
+    top->addWidget(Prodolgenie);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto* coeffs = new QVBoxLayout;
+    coeffs->addWidget(Label1);
+    coeffs->addWidget(Label2);
+    bottom->addLayout(coeffs);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(view, 1);
+    layout->addLayout(bottom);
+
+    ChartOptions o;
+    o.hideAxisLabels = true;
+    o.leftMin = 0.0;
+    fillChart(Chart2, accumulationChart(data.points, data.line), o);
+
+    connect(Button2, &QPushButton::clicked, this, &TLNview::Button2Click);
+    connect(Prodolgenie, &QPushButton::clicked, this, &TLNview::ProdolgenieClick);
+}
+
+bool TLNview::printTo(QPrinter& printer) {
+    return printWindowImage(this, printer);
+}
+
+void TLNview::Button2Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    prepareLandscape(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.exec();
+    // This view prints whether the setup was confirmed or not.
+    printTo(printer);
+}
+
+void TLNview::ProdolgenieClick() {
+    close();
+}
+
+void TLNview::closeEvent(QCloseEvent* e) {
+    // WA_DeleteOnClose disposes of the window once its own event handling is over.
+    mainWindow_->show();
+    e->accept();
+}
+
+} // namespace wf::ui

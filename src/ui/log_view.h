@@ -1,0 +1,45 @@
+#pragma once
+// The enlarged log-log view of the failure accumulation with its least-squares line.
+// Created by "Expand" while the main window hides; disposed of when left.
+
+#include "results/results_data.h"
+
+#include <QWidget>
+
+class QChart;
+class QLabel;
+class QPrinter;
+class QPushButton;
+
+namespace wf::ui {
+
+class TLNview : public QWidget {
+    Q_OBJECT
+public:
+    // Draws `data` once; the view does not follow later changes.
+    TLNview(const LogViewData& data, QWidget* mainWindow);
+
+    bool printTo(QPrinter& printer);
+
+    QChart* Chart2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Prodolgenie = nullptr;
+
+    void Button2Click();
+    void ProdolgenieClick();
+
+    // The chart description shared with the main window's small accumulation chart.
+    static ChartData accumulationChart(const std::vector<ChartPoint>& points,
+                                       const std::vector<ChartPoint>& line);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QWidget* mainWindow_;
+};
+
+} // namespace wf::ui

@@ -1,0 +1,222 @@
+#include "ui/main_window.h"
+
+#include "analysis/settings_file.h"
+#include "analysis/warranty_file.h"
+#include "format/number_format.h"
+#include "results/results_data.h"
+#include "ui/app_info.h"
+#include "ui/chart_builder.h"
+#include "ui/failure_table_model.h"
+#include "ui/log_view.h"
+#include "ui/message_box.h"
+#include "ui/results_window.h"
+#include "ui/workers.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMutexLocker>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QThread>
+#include <QToolTip>
+
+namespace wf::ui {
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+    , geneticControls_(std::make_shared<GeneticControls>()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(mainWindowCaption());
+    dialogFilter_ = QStringLiteral("файлы данных (txt,rel)|*.txt;*.rel");
+    buildLayout();
+
+    connect(OpenFileStart, &QPushButton::clicked, this, &TForm1::OpenFileStartClick);
+    connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(bbRaschet, &QPushButton::clicked, this, &TForm1::bbRaschetClick);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ToolBRunGenOptim, &QPushButton::clicked, this, &TForm1::ToolBRunGenOptimClick);
+    connect(btnCopyBest, &QPushButton::clicked, this, &TForm1::btnCopyBestClick);
+    connect(StopBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(OutsorsGoBtn, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
+    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
+    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
+    connect(LabeledEdit1, &QLineEdit::textChanged, this, [this](const QString& t) {
+        QMutexLocker lock(&geneticControls_->mutex);
+        geneticControls_->copyBest = t;
+    });
+    geneticControls_->copyBest = LabeledEdit1->text();
+    TrackBar1Change();
+    TrackBar2Change();
+
+    QString last = readLastDataPath();
+    if (last.isEmpty()) last = QCoreApplication::applicationDirPath();
+    FilePath->setText(last);
+}
+
+TForm1::~TForm1() {
+    stopAllJobs();
+    delete LNview.data();
+}
+
+QString TForm1::qtFileFilter(const QString& pairs) {
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+namespace {
+// The open dialog starts in the folder of the file last named.
+QString startFolder(const QString& path) {
+    const QFileInfo fi(path);
+    if (fi.isDir()) return fi.absoluteFilePath();
+    return fi.absolutePath();
+}
+} // namespace
+
+void TForm1::OpenFileStartClick() {
+    if (jobRunning()) return;
+    const QString start =
+        startFolder(lastDataChoice_.isEmpty() ? FilePath->text() : lastDataChoice_);
+    QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), start, qtFileFilter(dialogFilter_));
+    if (chosen.isEmpty()) {
+        // A cancel reopens the file chosen before; before any choice it does nothing.
+        if (lastDataChoice_.isEmpty()) return;
+        chosen = lastDataChoice_;
+    }
+    lastDataChoice_ = chosen;
+    loadDataFile(chosen);
+}
+
+void TForm1::loadDataFile(const QString& path) {
+    if (jobRunning()) return;
+    FilePath->setText(path);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LoadResult r = OpenFailureFile(state_, path);
+    if (r.ok) applyLoad(r);
+    QApplication::restoreOverrideCursor();
+    showMessages(this, r.messages);
+}
+
+void TForm1::applyLoad(const LoadResult& r) {
+    const MainFields& f = r.fields;
+    FilePath->setText(f.FilePath);
+    Label10->setText(f.Label10);
+    meSred->setText(f.meSred);
+    meSKO->setText(f.meSKO);
+    meKolAll->setText(f.meKolAll);
+    meKolOtk->setText(f.meKolOtk);
+    LabeledEdit2->setText(f.LabeledEdit2);
+    Edit1->setText(f.Edit1);
+    Edit6->setText(f.Edit6);
+    Edit5->setText(f.Edit5);
+    Edit2->setText(f.Edit2);
+    if (f.NPokoleny) NPokoleny->setText(*f.NPokoleny);
+
+    const int n = static_cast<int>(state_.Otkazy.size());
+    std::vector<FailureTableModel::Row> rows(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        rows[static_cast<std::size_t>(i)] = problemsGridRow(state_, r.summary, i);
+    tableModel_->setRows(problemsGridHeader(), std::move(rows));
+    const auto widths = problemsGridWidths();
+    for (int c = 0; c < 4; ++c)
+        Problems_Grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    // Row 0 holds the header texts; the view shows them in its fixed header instead.
+    Problems_Grid->setRowHidden(0, true);
+
+    ChartOptions o;
+    o.hideAxisLabels = true;
+    fillChart(Chart2, TLNview::accumulationChart(r.summary.points, r.summary.line), o);
+}
+
+void TForm1::SpeedButton1Click() {
+    if (jobRunning()) return;
+    // The warranty choice changes the dialog's filter for good, data files included.
+    dialogFilter_ = QStringLiteral("Файл времен гарантии|gar*.txt");
+    const QString start =
+        startFolder(lastWarrantyChoice_.isEmpty() ? FilePath->text() : lastWarrantyChoice_);
+    QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), start, qtFileFilter(dialogFilter_));
+    if (chosen.isEmpty()) {
+        if (lastWarrantyChoice_.isEmpty()) return;
+        chosen = lastWarrantyChoice_;
+    }
+    lastWarrantyChoice_ = chosen;
+    loadWarrantyFile(chosen);
+}
+
+void TForm1::loadWarrantyFile(const QString& path) {
+    if (jobRunning()) return;
+    const WarrantyResult r = ReadWarrantyFile(state_, path);
+    Edit4->setText(r.fields.Edit4);
+    if (r.ok) {
+        const WarrantyFields& f = r.fields;
+        Label15->setText(f.Label15);
+        MaskEdit1->setText(f.MaskEdit1);
+        MaskEditSrednee->setText(f.MaskEditSrednee);
+        MaskEditSKO->setText(f.MaskEditSKO);
+        meSred->setText(f.meSred);
+        meSKO->setText(f.meSKO);
+    }
+    showMessages(this, r.messages);
+}
+
+void TForm1::memoLines(const QStringList& lines) {
+    for (const QString& l : lines) Memo2->appendPlainText(l);
+}
+
+void TForm1::showResults() {
+    if (!Form5) return;
+    const ResultsData d = ShowResults(state_, LabeledEdit3->text(), Form5->measure());
+    if (!d.ok) {
+        showMessage(this, d.error);
+        return;
+    }
+    Form5->showResults(d);
+}
+
+void TForm1::Button2Click() {
+    auto* view = new TLNview(logViewData(state_), this);
+    LNview = view;
+    hide();
+    view->show();
+}
+
+void TForm1::TrackBar1Change() {
+    geneticControls_->crossover.store(TrackBar1->value());
+    TrackBar1->setToolTip(QStringLiteral("Вероятность скрещивания ") +
+                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar1->value() / 100.0}));
+    QToolTip::hideText();
+}
+
+void TForm1::TrackBar2Change() {
+    geneticControls_->mutation.store(TrackBar2->value());
+    TrackBar2->setToolTip(QStringLiteral("Вероятность мутации ") +
+                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar2->value() / 100.0}));
+    QToolTip::hideText();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    QApplication::beep();
+    stopAllJobs();
+    if (Form5) Form5->hide();
+    if (LNview) LNview->deleteLater();
+    e->accept();
+}
+
+} // namespace wf::ui

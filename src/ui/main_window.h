@@ -1,0 +1,184 @@
+#pragma once
+// The main window: data and warranty files, the input fields, the progress log, the
+// failure table and accumulation chart, and the two pages that start the deterministic
+// fits, the genetic search and the external optimizer. Every long job runs on a worker
+// thread on a copy of the analysis state; the window's state changes only on this thread.
+
+#include "analysis/failure_file.h"
+#include "analysis/state.h"
+#include "stats/core/fit_clock.h"
+#include "ui/log_view.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QChart;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QButtonGroup;
+class QGroupBox;
+class QSlider;
+class QTabWidget;
+class QTableView;
+class QThread;
+
+namespace wf::ui {
+
+class FailureTableModel;
+class TForm5;
+class TLNview;
+class CalcWorker;
+class GeneticWorker;
+class ExternalWorker;
+struct CalcJobResult;
+struct GeneticJobResult;
+struct ExternalJobResult;
+struct GeneticControls;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void setResultsWindow(TForm5* form5) { Form5 = form5; }
+
+    // Clock of the fits: the wall clock unless a cost per evaluation is set (virtual
+    // clock, reproducible runs).
+    void setEvalCostUs(std::optional<std::int64_t> us) { evalCostUs_ = us; }
+    // A fixed seed for genetic runs (reproducible) and the number of pool threads.
+    void setGeneticSeed(std::optional<std::uint64_t> seed) { geneticSeed_ = seed; }
+
+    // The loader on a given path (what "Путь" does once the dialog named a file).
+    void loadDataFile(const QString& path);
+    // The warranty button on a given path.
+    void loadWarrantyFile(const QString& path);
+
+    // True while a calculation, genetic search or external optimizer runs.
+    bool jobRunning() const;
+    const AnalysisState& state() const { return state_; }
+    FailureTableModel* failureTable() const { return tableModel_; }
+    TLNview* logView() const { return LNview; }
+
+    // "файлы данных (txt,rel)|*.txt;*.rel" -> "файлы данных (txt,rel) (*.txt *.rel)".
+    static QString qtFileFilter(const QString& pairs);
+
+    // Handlers under their control names.
+    void OpenFileStartClick();
+    void SpeedButton1Click();
+    void bbRaschetClick();
+    void Button2Click();
+    void ToolBRunGenOptimClick();
+    void btnCopyBestClick();
+    void StopBtnClick();
+    void OutsorsGoBtnClick();
+    void TrackBar1Change();
+    void TrackBar2Change();
+
+signals:
+    // A calculation, genetic search or external run has ended and its results are shown.
+    void jobFinished();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+public:
+    // Controls under their layout names.
+    QLineEdit* FilePath = nullptr;
+    QPushButton* OpenFileStart = nullptr;
+    QLabel* Label10 = nullptr;
+    QLineEdit* meKolAll = nullptr;
+    QLineEdit* meKolOtk = nullptr;
+    QLineEdit* meSred = nullptr;
+    QLineEdit* meSKO = nullptr;
+    QLineEdit* LabeledEdit2 = nullptr;
+    QLineEdit* LabeledEdit3 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLineEdit* MaskEdit1 = nullptr;
+    QLineEdit* MaskEditSrednee = nullptr;
+    QLineEdit* MaskEditSKO = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QTableView* Problems_Grid = nullptr;
+    QChart* Chart2 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QCheckBox* SpirSpusk = nullptr;
+    QCheckBox* BoxNewton = nullptr;
+    QCheckBox* BoxSmirnow = nullptr;
+    QCheckBox* Sred_flag = nullptr;
+    QCheckBox* SKO_Flag = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QButtonGroup* RadioGroup1Items = nullptr;
+    QPushButton* bbRaschet = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* NPokoleny = nullptr;
+    QLineEdit* LabeledEdit1 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QSlider* TrackBar2 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QPushButton* btnCopyBest = nullptr;
+    QPushButton* StopBtn = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;
+    QLabel* Label18 = nullptr;
+    QPushButton* ToolBRunGenOptim = nullptr;
+    QPushButton* OutsorsGoBtn = nullptr;
+    QLabel* Label19 = nullptr;
+    QProgressBar* CalcProgress = nullptr; // status bar: stage and elapsed time of a run
+    QLabel* CalcStage = nullptr;
+
+private:
+    void buildLayout();
+    QWidget* buildUpperPanel();
+    QWidget* buildFirstPage();
+    QWidget* buildSecondPage();
+
+    void applyLoad(const LoadResult& r);
+    void memoLines(const QStringList& lines);
+    // Results output on the window's state; a refusal is shown as a message.
+    void showResults();
+    void setJobControlsEnabled(bool enabled);
+    std::unique_ptr<FitClock> makeClock() const;
+
+    void onCalcProgress(const QString& stage, double fraction, qint64 elapsedUs);
+    void onCalcFinished(const std::shared_ptr<CalcJobResult>& r);
+    void onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r);
+    void ThreadTerminated();
+    void onExternalFinished(const std::shared_ptr<ExternalJobResult>& r);
+    // Ends the worker thread `t` (after its job returned or was asked to stop).
+    void finishThread(QPointer<QThread>& t);
+    void stopAllJobs();
+
+    AnalysisState state_;
+    FailureTableModel* tableModel_ = nullptr;
+    TForm5* Form5 = nullptr;
+    QPointer<TLNview> LNview;
+    QString lastDataChoice_;     // the data file the dialog last named
+    QString lastWarrantyChoice_; // the warranty file the dialog last named
+    QString dialogFilter_;       // the open dialog's filter; the warranty button changes it
+    std::optional<std::int64_t> evalCostUs_;
+    std::optional<std::uint64_t> geneticSeed_;
+
+    std::shared_ptr<GeneticControls> geneticControls_;
+    QPointer<QThread> calcThread_, geneticThread_, externalThread_;
+    QPointer<CalcWorker> calcWorker_;
+    QPointer<GeneticWorker> geneticWorker_;
+    QPointer<ExternalWorker> externalWorker_;
+};
+
+} // namespace wf::ui

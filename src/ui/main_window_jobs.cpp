@@ -1,0 +1,233 @@
+// The main window's long jobs: the calculation run, the genetic search and the external
+// optimizer, each on its own worker thread.
+
+#include "ui/main_window.h"
+
+#include "genetic/genetic_run.h"
+#include "ui/message_box.h"
+#include "ui/workers.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QThread>
+
+namespace wf::ui {
+
+bool TForm1::jobRunning() const {
+    return calcThread_ || geneticThread_ || externalThread_;
+}
+
+std::unique_ptr<FitClock> TForm1::makeClock() const {
+    if (evalCostUs_) return std::make_unique<VirtualClock>(*evalCostUs_);
+    return std::make_unique<WallClock>();
+}
+
+void TForm1::setJobControlsEnabled(bool enabled) {
+    // Everything that could change the analysis state waits for the running job.
+    for (QWidget* w : {static_cast<QWidget*>(OpenFileStart), static_cast<QWidget*>(SpeedButton1),
+                       static_cast<QWidget*>(bbRaschet), static_cast<QWidget*>(ToolBRunGenOptim),
+                       static_cast<QWidget*>(OutsorsGoBtn)})
+        w->setEnabled(enabled);
+}
+
+void TForm1::finishThread(QPointer<QThread>& t) {
+    if (!t) return;
+    t->quit();
+    t->wait();
+    delete t.data();
+}
+
+void TForm1::bbRaschetClick() {
+    if (jobRunning()) return;
+    CalcFields f;
+    f.FilePath = FilePath->text();
+    f.meSred = meSred->text();
+    f.meSKO = meSKO->text();
+    f.LabeledEdit2 = LabeledEdit2->text();
+    f.LabeledEdit3 = LabeledEdit3->text();
+    f.Edit1 = Edit1->text();
+    f.Edit6 = Edit6->text();
+    f.Edit5 = Edit5->text();
+    f.SpirSpusk = SpirSpusk->isChecked();
+    f.BoxNewton = BoxNewton->isChecked();
+    f.BoxSmirnow = BoxSmirnow->isChecked();
+    f.Sred_flag = Sred_flag->isChecked();
+    f.SKO_Flag = SKO_Flag->isChecked();
+    f.RadioGroup1 = RadioGroup1Items->checkedId();
+
+    auto* worker = new CalcWorker(state_, f, makeClock());
+    auto* thread = new QThread;
+    thread->setObjectName(QStringLiteral("CalcThread"));
+    worker->moveToThread(thread);
+    connect(thread, &QThread::started, worker, &CalcWorker::run);
+    connect(worker, &CalcWorker::progressed, this, &TForm1::onCalcProgress);
+    connect(worker, &CalcWorker::finished, this, &TForm1::onCalcFinished);
+    calcThread_ = thread;
+    calcWorker_ = worker;
+    setJobControlsEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CalcStage->setText(QStringLiteral("Расчет"));
+    CalcProgress->setRange(0, 0);
+    CalcProgress->show();
+    thread->start();
+}
+
+void TForm1::onCalcProgress(const QString& stage, double fraction, qint64 elapsedUs) {
+    CalcStage->setText(stage + QStringLiteral("   ") + longTimeText(splitElapsed(elapsedUs)));
+    if (fraction >= 0) {
+        CalcProgress->setRange(0, 100);
+        CalcProgress->setValue(static_cast<int>(fraction * 100));
+    } else {
+        CalcProgress->setRange(0, 0);
+    }
+}
+
+void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
+    finishThread(calcThread_);
+    delete calcWorker_.data();
+    state_ = std::move(r->state);
+    memoLines(r->outcome.memo);
+    showMessages(this, r->outcome.messages);
+    if (r->outcome.status == CalcOutcome::Status::Done) showResults();
+    QApplication::restoreOverrideCursor();
+    CalcProgress->hide();
+    CalcStage->clear();
+    setJobControlsEnabled(true);
+    QApplication::beep();
+    emit jobFinished();
+}
+
+void TForm1::ToolBRunGenOptimClick() {
+    if (jobRunning()) return;
+    GeneticFields f;
+    f.FilePath = FilePath->text();
+    f.meSred = meSred->text();
+    f.meSKO = meSKO->text();
+    f.LabeledEdit2 = LabeledEdit2->text();
+    f.LabeledEdit3 = LabeledEdit3->text();
+    f.Edit2 = Edit2->text();
+    f.Edit3 = Edit3->text();
+    f.NPokoleny = NPokoleny->text();
+    f.Sred_flag = Sred_flag->isChecked();
+    f.SKO_Flag = SKO_Flag->isChecked();
+    const GeneticPrep prep = prepareGeneticRun(state_, f);
+    showMessages(this, prep.messages);
+    if (!prep.ok) return;
+    GeneticSettings set = prep.settings;
+    if (geneticSeed_) set.seed = geneticSeed_;
+
+    // The flags stay in the window's state: the stop and copy buttons set them while the
+    // search reads them; nothing else of the state is shared with the worker.
+    auto* worker =
+        new GeneticWorker(state_, set, geneticControls_, state_.Stop_Gen, state_.Kopir_Luch);
+    auto* thread = new QThread;
+    thread->setObjectName(QStringLiteral("TGen"));
+    worker->moveToThread(thread);
+    connect(thread, &QThread::started, worker, &GeneticWorker::run);
+    connect(worker, &GeneticWorker::logLine, Memo2, &QPlainTextEdit::appendPlainText);
+    connect(worker, &GeneticWorker::slidersMoved, this, [this](int c, int m) {
+        TrackBar1->setValue(c);
+        TrackBar2->setValue(m);
+    });
+    connect(worker, &GeneticWorker::generationsText, NPokoleny, &QLineEdit::setText);
+    connect(worker, &GeneticWorker::progressed, ProgressBar2, &QProgressBar::setValue);
+    connect(worker, &GeneticWorker::finished, this, &TForm1::onGeneticFinished);
+    geneticThread_ = thread;
+    geneticWorker_ = worker;
+    // ThreadStarted: one run at a time, and nothing else may change the state meanwhile.
+    setJobControlsEnabled(false);
+    Edit3->setEnabled(false);
+    ProgressBar2->setValue(0);
+    thread->start(QThread::HighPriority);
+}
+
+void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
+    finishThread(geneticThread_);
+    delete geneticWorker_.data();
+    const QStringList lines = applyGeneticOutcome(state_, r->outcome);
+    memoLines(lines);
+    if (r->outcome.ranGenerations) showResults();
+    ThreadTerminated();
+    emit jobFinished();
+}
+
+void TForm1::ThreadTerminated() {
+    setJobControlsEnabled(true);
+    Edit3->setEnabled(true);
+}
+
+void TForm1::btnCopyBestClick() {
+    state_.Kopir_Luch = true;
+}
+
+void TForm1::StopBtnClick() {
+    state_.Stop_Gen = true;
+    if (calcWorker_) calcWorker_->cancel();
+    if (externalWorker_) externalWorker_->cancel();
+}
+
+void TForm1::OutsorsGoBtnClick() {
+    if (jobRunning()) return;
+    auto* worker = new ExternalWorker(FilePath->text(), readExternalSettings());
+    auto* thread = new QThread;
+    thread->setObjectName(QStringLiteral("ExternalOptimizer"));
+    worker->moveToThread(thread);
+    connect(thread, &QThread::started, worker, &ExternalWorker::run);
+    connect(worker, &ExternalWorker::finished, this, &TForm1::onExternalFinished);
+    externalThread_ = thread;
+    externalWorker_ = worker;
+    setJobControlsEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CalcStage->setText(
+        QStringLiteral("Golang модуль оптимизации: расчет (кнопка «Стоп» прерывает)"));
+    CalcProgress->setRange(0, 0);
+    CalcProgress->show();
+    thread->start();
+}
+
+void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
+    finishThread(externalThread_);
+    delete externalWorker_.data();
+    QApplication::restoreOverrideCursor();
+    CalcProgress->hide();
+    CalcStage->clear();
+    const ExternalResult& x = r->result;
+    if (x.status == ExternalResult::Status::Done) {
+        const QStringList lines = applyExternalModel(state_, x.A, x.B, x.K);
+        if (!lines.isEmpty()) {
+            memoLines(lines);
+            showResults();
+        }
+    } else if (!x.message.isEmpty()) {
+        showMessage(this, x.message);
+    }
+    setJobControlsEnabled(true);
+    emit jobFinished();
+}
+
+void TForm1::stopAllJobs() {
+    const bool busyCursor = calcThread_ || externalThread_;
+    state_.Stop_Gen = true;
+    for (QObject* w :
+         {static_cast<QObject*>(calcWorker_.data()), static_cast<QObject*>(geneticWorker_.data()),
+          static_cast<QObject*>(externalWorker_.data())})
+        if (w) disconnect(w, nullptr, this, nullptr);
+    if (calcWorker_) calcWorker_->cancel();
+    if (externalWorker_) externalWorker_->cancel();
+    finishThread(calcThread_);
+    finishThread(geneticThread_);
+    finishThread(externalThread_);
+    delete calcWorker_.data();
+    delete geneticWorker_.data();
+    delete externalWorker_.data();
+    if (busyCursor) QApplication::restoreOverrideCursor();
+}
+
+} // namespace wf::ui

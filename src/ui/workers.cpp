@@ -1,0 +1,68 @@
+#include "ui/workers.h"
+
+#include <QElapsedTimer>
+#include <QMutexLocker>
+
+namespace wf::ui {
+
+CalcWorker::CalcWorker(AnalysisState input, CalcFields fields, std::unique_ptr<FitClock> clock)
+    : job_(std::make_unique<CalcJobResult>())
+    , fields_(std::move(fields))
+    , clock_(std::move(clock)) {
+    job_->state = std::move(input);
+}
+
+void CalcWorker::run() {
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    QString lastStage;
+    // Fits report often; the window hears about it a few times a second at most.
+    const ProgressFn progress = [&](const Progress& p) {
+        if (p.stage != lastStage || sinceReport.elapsed() >= 100) {
+            lastStage = p.stage;
+            sinceReport.restart();
+            emit progressed(p.stage, p.fraction, p.elapsedUs);
+        }
+        return !cancel_.load();
+    };
+    job_->outcome = runCalculation(job_->state, fields_, *clock_, progress);
+    emit finished(std::shared_ptr<CalcJobResult>(std::move(job_)));
+}
+
+GeneticWorker::GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
+                             std::shared_ptr<GeneticControls> controls, SharedFlag& stop,
+                             SharedFlag& copyBest)
+    : snapshot_(std::move(snapshot))
+    , settings_(settings)
+    , controls_(std::move(controls))
+    , stop_(stop)
+    , copyBest_(copyBest) {}
+
+void GeneticWorker::setSliders(int crossover, int mutation) {
+    controls_->crossover.store(crossover);
+    controls_->mutation.store(mutation);
+    emit slidersMoved(crossover, mutation);
+}
+
+QString GeneticWorker::copyBestText() {
+    QMutexLocker lock(&controls_->mutex);
+    return controls_->copyBest;
+}
+
+void GeneticWorker::run() {
+    auto result = std::make_shared<GeneticJobResult>();
+    result->outcome = runGeneticSearch(snapshot_, settings_, *this, stop_, copyBest_);
+    emit finished(result);
+}
+
+ExternalWorker::ExternalWorker(QString filePath, ExternalSettings settings)
+    : filePath_(std::move(filePath))
+    , settings_(std::move(settings)) {}
+
+void ExternalWorker::run() {
+    auto result = std::make_shared<ExternalJobResult>();
+    result->result = runExternalOptimizer(filePath_, settings_, [this] { return !cancel_.load(); });
+    emit finished(result);
+}
+
+} // namespace wf::ui

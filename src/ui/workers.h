@@ -1,0 +1,107 @@
+#pragma once
+// The worker objects of the main window. Each is moved to its own QThread, gets its inputs
+// copied in, reports through queued signals and hands its result back by value; stop
+// requests are atomics, so the window never waits on a call from the worker.
+
+#include "analysis/state.h"
+#include "genetic/external_optimizer.h"
+#include "genetic/genetic_engine.h"
+#include "stats/calculation_run.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+namespace wf::ui {
+
+struct CalcJobResult {
+    AnalysisState state; // the window's state after the run
+    CalcOutcome outcome;
+};
+
+class CalcWorker : public QObject {
+    Q_OBJECT
+public:
+    CalcWorker(AnalysisState input, CalcFields fields, std::unique_ptr<FitClock> clock);
+    void run();
+    void cancel() { cancel_.store(true); } // any thread
+
+signals:
+    void progressed(const QString& stage, double fraction, qint64 elapsedUs);
+    void finished(const std::shared_ptr<wf::ui::CalcJobResult>& result);
+
+private:
+    std::unique_ptr<CalcJobResult> job_;
+    CalcFields fields_;
+    std::unique_ptr<FitClock> clock_;
+    std::atomic<bool> cancel_{false};
+};
+
+// Slider positions and the copy-best count as the window shows them, readable from the
+// searching thread.
+struct GeneticControls {
+    std::atomic<int> crossover{55};
+    std::atomic<int> mutation{15};
+    QMutex mutex;
+    QString copyBest; // guarded by mutex
+};
+
+struct GeneticJobResult {
+    GeneticOutcome outcome;
+};
+
+class GeneticWorker : public QObject, private GeneticHost {
+    Q_OBJECT
+public:
+    GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
+                  std::shared_ptr<GeneticControls> controls, SharedFlag& stop,
+                  SharedFlag& copyBest);
+    void run();
+
+signals:
+    void logLine(const QString& line);
+    void slidersMoved(int crossover, int mutation);
+    void generationsText(const QString& text);
+    void progressed(int percent);
+    void finished(const std::shared_ptr<wf::ui::GeneticJobResult>& result);
+
+private:
+    int crossoverSlider() override { return controls_->crossover.load(); }
+    int mutationSlider() override { return controls_->mutation.load(); }
+    void setSliders(int crossover, int mutation) override;
+    QString copyBestText() override;
+    void log(const QString& line) override { emit logLine(line); }
+    void setGenerationsText(const QString& t) override { emit generationsText(t); }
+    void progress(int percent) override { emit progressed(percent); }
+
+    AnalysisState snapshot_;
+    GeneticSettings settings_;
+    std::shared_ptr<GeneticControls> controls_;
+    SharedFlag& stop_;
+    SharedFlag& copyBest_;
+};
+
+struct ExternalJobResult {
+    ExternalResult result;
+};
+
+class ExternalWorker : public QObject {
+    Q_OBJECT
+public:
+    ExternalWorker(QString filePath, ExternalSettings settings);
+    void run();
+    void cancel() { cancel_.store(true); }
+
+signals:
+    void finished(const std::shared_ptr<wf::ui::ExternalJobResult>& result);
+
+private:
+    QString filePath_;
+    ExternalSettings settings_;
+    std::atomic<bool> cancel_{false};
+};
+
+} // namespace wf::ui
