@@ -1,0 +1,48 @@
+// The bundled sample files load as their generator describes them.
+#include "analysis/failure_file.h"
+#include "analysis/warranty_file.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace wf {
+namespace {
+
+const QString kData = QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/");
+
+TEST(SampleData, FleetFileLoads) {
+    QFile f(kData + QStringLiteral("sample_fleet.txt"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    AnalysisState s;
+    const LoadResult r = parseFailureFile(s, f.readAll(), f.fileName());
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(s.Otkazy.size(), 599u);
+    EXPECT_EQ(s.Kol_Prich, 13);
+    EXPECT_EQ(s.Park, 1500);
+    EXPECT_EQ(s.Kol_Otk_Bez_Braka, 593);
+    EXPECT_EQ(s.Vidy_Otk_Sort[0].Dolya, 6);
+    EXPECT_GT(s.Vidy_Otk_Sort[1].Dolya, 0); // texts naming no listed cause
+    for (std::size_t k = 3; k < s.Vidy_Otk_Sort.size(); ++k)
+        EXPECT_GE(s.Vidy_Otk_Sort[k - 1].Dolya, s.Vidy_Otk_Sort[k].Dolya);
+    EXPECT_TRUE(s.Line_Defined);
+    EXPECT_GT(s.T10, 0);
+    EXPECT_GT(s.Otk_2000, 0);
+    EXPECT_EQ(r.fields.NPokoleny, QStringLiteral("2000"));
+}
+
+TEST(SampleData, WarrantyFileMatchesItsLaw) {
+    AnalysisState s;
+    const WarrantyResult r = ReadWarrantyFile(s, kData + QStringLiteral("gar_sample.txt"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.count, 300);
+    // 300 draws of N(3000, 800): the generator printed these sample values.
+    EXPECT_NEAR(s.Sred_Gar, 2912.6033, 1e-3);
+    EXPECT_NEAR(s.SKO_Gar, 814.3910, 1e-3);
+}
+
+} // namespace
+} // namespace wf
