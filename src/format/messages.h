@@ -196,4 +196,19 @@ inline const QString badFailureTimes = QStringLiteral(
 inline const QString fitSafetyStop =
     QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 
+// Command line (weibflow-cli).
+inline QString cliUsageError(const QString& what) {
+    return QStringLiteral("Ошибка в командной строке: ") + what +
+           QStringLiteral("\nСправка: weibflow-cli --help");
+}
+inline QString cliUnknownModel(const QString& name) {
+    return QStringLiteral("неизвестная модель «%1» (допустимы spiral, newton, smirnov, genetic, "
+                          "external)")
+        .arg(name);
+}
+inline const QString stageGenetic = QStringLiteral("Генетический алгоритм");
+inline const QString stageExternal = QStringLiteral("Golang модуль оптимизации");
+inline const QString geneticNoResult =
+    QStringLiteral("Генетический алгоритм не выполнил ни одного поколения: модель не получена");
+
 } // namespace wf::msg

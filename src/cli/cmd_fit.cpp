@@ -1,0 +1,209 @@
+#include "cli/commands.h"
+#include "cli/data_files.h"
+#include "cli/json_out.h"
+#include "cli/progress_bar.h"
+#include "cli/report.h"
+
+#include "analysis/warranty_file.h"
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "genetic/external_optimizer.h"
+#include "genetic/genetic_engine.h"
+#include "genetic/genetic_run.h"
+#include "results/results_data.h"
+#include "stats/calculation_run.h"
+
+#include <memory>
+
+namespace wf::cli {
+
+namespace {
+
+// The grid's cells are padded as in the window, taking a character as 8 px wide.
+constexpr int kPixelsPerChar = 8;
+
+// The search's window calls, answered from the command line's options.
+class CliGeneticHost final : public BasicGeneticHost {
+public:
+    CliGeneticHost(ProgressBar& bar, SharedFlag& kopirLuch, bool pressCopyBest)
+        : bar_(bar)
+        , kopirLuch_(kopirLuch)
+        , pressCopyBest_(pressCopyBest) {}
+
+    void progress(int percent) override {
+        BasicGeneticHost::progress(percent);
+        // "Скопировать лучших" pressed once, when the search first reports progress.
+        if (pressCopyBest_) {
+            kopirLuch_.set(true);
+            pressCopyBest_ = false;
+        }
+        bar_.percent(msg::stageGenetic, percent);
+    }
+
+private:
+    ProgressBar& bar_;
+    SharedFlag& kopirLuch_;
+    bool pressCopyBest_;
+};
+
+QString orField(const std::optional<double>& v, const QString& field) {
+    return v ? fmt::general(*v) : field;
+}
+
+json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& memo,
+             const QStringList& messages) {
+    json models = json::object();
+    const std::pair<const char*, const Mod_Weib*> all[] = {{"ModNewton", &s.ModNewton},
+                                                           {"ModSpir", &s.ModSpir},
+                                                           {"ModSmirnov", &s.ModSmirnov},
+                                                           {"ModGen", &s.ModGen},
+                                                           {"ModExt", &s.ModExt}};
+    for (const auto& [name, m] : all)
+        if (m->Executed) models[name] = modelJson(*m);
+    return {{"memo", texts(memo)},
+            {"models", std::move(models)},
+            {"Label10", text(r.Label10)},
+            {"Result_Grid", rowsJson(trimmedRows(r))},
+            {"Sred_Gar", number(s.Sred_Gar)},
+            {"SKO_Gar", number(s.SKO_Gar)},
+            {"T_Prirab", number(s.T_Prirab)},
+            {"Lam_Emp", number(s.Lam_Emp)},
+            {"T_Lam_Kon", number(s.T_Lam_Kon)},
+            {"messages", texts(messages)}};
+}
+
+void fitReport(const ResultsData& r, const QStringList& memo) {
+    out(r.Label10);
+    out();
+    std::vector<std::vector<QString>> rows;
+    for (int row = 0; row < kResultRows; ++row) {
+        std::vector<QString> cells;
+        for (int c = 0; c <= r.dataColumn; ++c)
+            cells.push_back(r.grid[static_cast<std::size_t>(c)][static_cast<std::size_t>(row)]);
+        rows.push_back(std::move(cells));
+    }
+    printTable(rows);
+    out();
+    out(QStringLiteral("Ход решения"));
+    for (const QString& l : memo) out(l);
+}
+
+} // namespace
+
+int runFit(const FitOptions& o) {
+    AnalysisState s;
+    LoadResult load;
+    if (!loadDataFile(s, o.file, load)) return kExitDataError;
+    QStringList messages = load.messages;
+    QString meSred = load.fields.meSred;
+    QString meSKO = load.fields.meSKO;
+
+    if (!o.warrantyFile.isEmpty()) {
+        const WarrantyResult w = ReadWarrantyFile(s, o.warrantyFile);
+        errAll(w.messages);
+        messages << w.messages;
+        if (!w.ok) return kExitDataError;
+        meSred = w.fields.meSred;
+        meSKO = w.fields.meSKO;
+    }
+
+    CalcFields f;
+    f.FilePath = o.file;
+    f.meSred = orField(o.mean, meSred);
+    f.meSKO = orField(o.sd, meSKO);
+    f.LabeledEdit2 = load.fields.LabeledEdit2;
+    f.LabeledEdit3 = fmt::general(o.burnIn);
+    f.Edit1 = orField(o.factorSpiral, load.fields.Edit1);
+    f.Edit6 = orField(o.factorNewton, load.fields.Edit6);
+    f.Edit5 = orField(o.factorSmirnov, load.fields.Edit5);
+    f.SpirSpusk = o.spiral;
+    f.BoxNewton = o.newton;
+    f.BoxSmirnow = o.smirnov;
+    f.Sred_flag = o.fitMean;
+    f.SKO_Flag = o.fitSd;
+    f.RadioGroup1 = o.criterion;
+
+    std::unique_ptr<FitClock> clock;
+    if (o.evalCostUs)
+        clock = std::make_unique<VirtualClock>(*o.evalCostUs);
+    else
+        clock = std::make_unique<WallClock>();
+
+    ProgressBar bar(o.progress);
+    QStringList memo;
+    const CalcOutcome calc =
+        runCalculation(s, f, *clock, [&bar](const Progress& p) { return bar.update(p); });
+    memo << calc.memo;
+    messages << calc.messages;
+    if (calc.status != CalcOutcome::Status::Done) {
+        bar.finish();
+        errAll(calc.messages);
+        return kExitDataError;
+    }
+
+    if (o.genetic) {
+        GeneticFields g;
+        g.FilePath = f.FilePath;
+        g.meSred = f.meSred;
+        g.meSKO = f.meSKO;
+        g.LabeledEdit2 = f.LabeledEdit2;
+        g.LabeledEdit3 = f.LabeledEdit3;
+        g.Edit2 = orField(o.accuracy, load.fields.Edit2);
+        g.Edit3 = QString::number(o.population.value_or(3000));
+        g.NPokoleny = o.generations ? QString::number(*o.generations)
+                                    : load.fields.NPokoleny.value_or(QStringLiteral("1500"));
+        g.Sred_flag = o.fitMean;
+        g.SKO_Flag = o.fitSd;
+        GeneticPrep prep = prepareGeneticRun(s, g);
+        if (!prep.ok) {
+            bar.finish();
+            errAll(prep.messages);
+            return kExitDataError;
+        }
+        prep.settings.seed = o.seed;
+        CliGeneticHost host(bar, s.Kopir_Luch, o.copyBest.has_value());
+        host.crossover = o.crossover;
+        host.mutation = o.mutation;
+        host.copyBest = QString::number(o.copyBest.value_or(50));
+        const GeneticOutcome outcome =
+            runGeneticSearch(s, prep.settings, host, s.Stop_Gen, s.Kopir_Luch);
+        memo << host.lines;
+        if (!outcome.ranGenerations) {
+            bar.finish();
+            err(msg::geneticNoResult);
+            return kExitDataError;
+        }
+        memo << applyGeneticOutcome(s, outcome);
+    }
+
+    if (o.external) {
+        ExternalSettings set = readExternalSettings();
+        if (!o.optimizer.isEmpty()) set.optimizerPath = o.optimizer;
+        const ExternalResult er = runExternalOptimizer(o.file, set, [&bar] {
+            bar.update(Progress{msg::stageExternal, -1, -1});
+            return true;
+        });
+        if (er.status != ExternalResult::Status::Done) {
+            bar.finish();
+            err(er.message);
+            return kExitDataError;
+        }
+        memo << applyExternalModel(s, er.A, er.B, er.K);
+    }
+    bar.finish();
+
+    const ResultsData r = ShowResults(s, f.LabeledEdit3, [](const QString& t) {
+        return kPixelsPerChar * static_cast<int>(t.size());
+    });
+    if (!r.ok) {
+        err(r.error);
+        return kExitDataError;
+    }
+    if (o.json)
+        printJson(fitJson(s, r, memo, messages));
+    else
+        fitReport(r, memo);
+    return kExitOk;
+}
+
+} // namespace wf::cli

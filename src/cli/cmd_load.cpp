@@ -1,0 +1,104 @@
+#include "cli/commands.h"
+#include "cli/data_files.h"
+#include "cli/json_out.h"
+#include "cli/report.h"
+
+#include "format/number_format.h"
+
+namespace wf::cli {
+
+namespace {
+
+json fieldsJson(const MainFields& f) {
+    return {{"meSred", text(f.meSred)},
+            {"meSKO", text(f.meSKO)},
+            {"meKolAll", text(f.meKolAll)},
+            {"meKolOtk", text(f.meKolOtk)},
+            {"LabeledEdit2", text(f.LabeledEdit2)},
+            {"Edit1", text(f.Edit1)},
+            {"Edit6", text(f.Edit6)},
+            {"Edit5", text(f.Edit5)},
+            {"Edit2", text(f.Edit2)},
+            {"NPokoleny", f.NPokoleny ? text(*f.NPokoleny) : json(nullptr)}};
+}
+
+json loadJson(const AnalysisState& s, const LoadResult& r) {
+    json grid = json::array();
+    grid.push_back(rowJson(problemsGridHeader()));
+    for (int i = 0; i < static_cast<int>(s.Otkazy.size()); ++i)
+        grid.push_back(rowJson(problemsGridRow(s, r.summary, i)));
+    const bool line = s.Line_Defined;
+    return {{"Kommentarij", text(s.Kommentarij)},
+            {"Sred_Gar", number(s.Sred_Gar)},
+            {"SKO_Gar", number(s.SKO_Gar)},
+            {"Kol_All", number(s.Kol_All)},
+            {"Park", number(s.Park)},
+            {"Kol_Otk", s.Kol_Otk},
+            {"Kol_Otk_Bez_Braka", s.Kol_Otk_Bez_Braka},
+            {"Kol_Prich", s.Kol_Prich},
+            {"N_Perv_Otk", s.N_Perv_Otk},
+            {"T10", number(s.T10)},
+            {"T50_Nabl", number(s.T50_Nabl)},
+            {"T50_Cens", number(s.T50_Cens)},
+            {"Otk_2000", number(s.Otk_2000)},
+            {"Naklon_LN", line ? number(s.Naklon_LN) : json(nullptr)},
+            {"Sdvig_LN", line ? number(s.Sdvig_LN) : json(nullptr)},
+            {"Vidy_Otk", causesJson(s.Vidy_Otk)},
+            {"Vidy_Otk_Sort", causesJson(s.Vidy_Otk_Sort)},
+            {"Otkazy", otkazyJson(s.Otkazy)},
+            {"Problems_Grid", std::move(grid)},
+            {"fields", fieldsJson(r.fields)},
+            {"messages", texts(r.messages)}};
+}
+
+void loadReport(const AnalysisState& s, const LoadResult& r) {
+    const MainFields& f = r.fields;
+    out(f.Label10);
+    out();
+    printPairs({{QStringLiteral("Файл исходных данных"), f.FilePath},
+                {QStringLiteral("Среднее время гарантии"), f.meSred},
+                {QStringLiteral("СКО времени гарантии"), f.meSKO},
+                {QStringLiteral("Среднее количество объектов в гарантийный период"), f.meKolAll},
+                {QStringLiteral("Количество независимых отказов 2-3 групп сложности"), f.meKolOtk},
+                {QStringLiteral("Число поколений"), f.NPokoleny.value_or(QString())}});
+    out();
+    std::vector<std::vector<QString>> causes{
+        {QStringLiteral("№"), QStringLiteral("Источник отказа"), QStringLiteral("Отказов")}};
+    for (std::size_t j = 0; j < s.Vidy_Otk_Sort.size(); ++j)
+        causes.push_back({QString::number(j), s.Vidy_Otk_Sort[j].Nazv_Prich,
+                          fmt::general(s.Vidy_Otk_Sort[j].Dolya)});
+    printTable(causes, {true, false, true});
+    out();
+    const bool line = s.Line_Defined;
+    printPairs({{QStringLiteral("T10"), numberText(s.T10)},
+                {QStringLiteral("T50_Nabl"), numberText(s.T50_Nabl)},
+                {QStringLiteral("T50_Cens"), numberText(s.T50_Cens)},
+                {QStringLiteral("Otk_2000"), numberText(s.Otk_2000)},
+                {QStringLiteral("N_Perv_Otk"), QString::number(s.N_Perv_Otk)},
+                {QStringLiteral("Naklon_LN"), line ? numberText(s.Naklon_LN) : QStringLiteral("—")},
+                {QStringLiteral("Sdvig_LN"), line ? numberText(s.Sdvig_LN) : QStringLiteral("—")}});
+    out();
+    std::vector<std::vector<QString>> grid;
+    const auto header = problemsGridHeader();
+    grid.push_back({header.begin(), header.end()});
+    for (int i = 0; i < static_cast<int>(s.Otkazy.size()); ++i) {
+        const auto row = problemsGridRow(s, r.summary, i);
+        grid.push_back({row.begin(), row.end()});
+    }
+    printTable(grid, {true, true, false, false});
+}
+
+} // namespace
+
+int runLoad(const LoadOptions& o) {
+    AnalysisState s;
+    LoadResult r;
+    if (!loadDataFile(s, o.file, r)) return kExitDataError;
+    if (o.json)
+        printJson(loadJson(s, r));
+    else
+        loadReport(s, r);
+    return kExitOk;
+}
+
+} // namespace wf::cli

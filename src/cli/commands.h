@@ -1,0 +1,58 @@
+#pragma once
+// The commands of weibflow-cli. Each takes its parsed options, writes its report (or one
+// JSON object) to stdout and messages to stderr, and returns the exit code.
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace wf::cli {
+
+enum ExitCode : int { kExitOk = 0, kExitDataError = 1, kExitUsage = 2 };
+
+struct LoadOptions {
+    QString file;
+    bool json = false;
+};
+
+struct EvaluateOptions {
+    QString file;
+    bool json = false;
+    double A = 0, B = 0, K = 0;
+    std::optional<double> mean, sd;
+    double burnIn = 300;
+};
+
+struct WarrantyOptions {
+    QString file;
+    bool json = false;
+};
+
+struct FitOptions {
+    QString file;
+    bool json = false;
+    bool spiral = false, newton = false, smirnov = false, genetic = false, external = false;
+    bool fitMean = false, fitSd = false;
+    int criterion = 1;
+    std::optional<double> mean, sd;
+    double burnIn = 300;
+    std::optional<double> factorSpiral, factorNewton, factorSmirnov;
+    std::optional<int> population, generations;
+    std::optional<double> accuracy;
+    std::optional<int> copyBest;
+    int crossover = 55, mutation = 15;
+    QString warrantyFile;
+    std::optional<unsigned long long> seed;
+    std::optional<long long> evalCostUs;
+    QString optimizer;
+    bool progress = false;
+};
+
+int runLoad(const LoadOptions& o);
+int runHistogram(const LoadOptions& o);
+int runEvaluate(const EvaluateOptions& o);
+int runWarranty(const WarrantyOptions& o);
+int runFit(const FitOptions& o);
+
+} // namespace wf::cli

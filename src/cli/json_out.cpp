@@ -1,0 +1,90 @@
+#include "cli/json_out.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace wf::cli {
+
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+
+json text(const QString& s) {
+    return utf8(s);
+}
+
+json texts(const QStringList& list) {
+    json a = json::array();
+    for (const QString& s : list) a.push_back(text(s));
+    return a;
+}
+
+json number(double v) {
+    return std::isfinite(v) ? json(v) : json(nullptr);
+}
+
+json numbers(const std::vector<double>& v) {
+    json a = json::array();
+    for (double x : v) a.push_back(number(x));
+    return a;
+}
+
+json causesJson(const std::vector<Vid_otkaza>& causes) {
+    json a = json::array();
+    for (const Vid_otkaza& c : causes)
+        a.push_back({{"Nazv_Prich", text(c.Nazv_Prich)}, {"Dolya", number(c.Dolya)}});
+    return a;
+}
+
+json otkazyJson(const std::vector<Problems>& otkazy) {
+    json a = json::array();
+    for (const Problems& p : otkazy)
+        a.push_back({{"time", number(p.time)},
+                     {"chey", p.chey},
+                     {"Pri", text(p.Pri)},
+                     {"komment", text(p.komment)}});
+    return a;
+}
+
+json histJson(const Hist40& hist) {
+    json a = json::array();
+    for (const Hist_Rec& h : hist)
+        a.push_back({{"time", number(h.time)}, {"Sum", h.Sum}, {"Npr", h.Npr}});
+    return a;
+}
+
+json modelJson(const Mod_Weib& m) {
+    return {{"A", number(m.A)},
+            {"B", number(m.B)},
+            {"K_powtor", number(m.K_powtor)},
+            {"Sred", number(m.Sred)},
+            {"SKO", number(m.SKO)},
+            {"LamStart", number(m.LamStart)},
+            {"Lam1000", number(m.Lam1000)},
+            {"SKO_out", number(m.SKO_out)},
+            {"KolmCrt", number(m.KolmCrt)},
+            {"Kol_Nakopl", number(m.Kol_Nakopl)},
+            {"Unsens", number(m.Unsens)},
+            {"Kol_F_priv", numbers(m.Kol_F_priv)},
+            {"F_Weib", numbers(m.F_Weib)},
+            {"F_norm", numbers(m.F_norm)},
+            {"Executed", m.Executed}};
+}
+
+json rowsJson(const std::vector<std::vector<QString>>& rows) {
+    json a = json::array();
+    for (const auto& row : rows) {
+        json r = json::array();
+        for (const QString& c : row) r.push_back(text(c));
+        a.push_back(std::move(r));
+    }
+    return a;
+}
+
+void printJson(const json& j) {
+    // Invalid UTF-8 cannot occur (the texts come from QString), but never let a dump
+    // throw past the command.
+    std::cout << j.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';
+}
+
+} // namespace wf::cli
