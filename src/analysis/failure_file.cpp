@@ -254,8 +254,9 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
 }
 
 LoadResult OpenFailureFile(AnalysisState& state, const QString& path) {
+    if (path.isEmpty()) return refused({}, msg::noDataPath); // nothing was ever chosen
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) return refused({}, msg::dataFileCannotOpen(path));
+    if (!info.isFile()) return refused({}, msg::dataFileCannotOpen(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return refused({}, msg::dataFileCannotOpen(path));
     if (file.size() > kMaxFileBytes) return refused({}, msg::dataFileTooLarge(path));

@@ -40,7 +40,9 @@ struct LoadResult {
 };
 
 // Reads a failure data file into `state` (load + load-time summary, one user action).
-// On success the settings file remembers `path`. On refusal nothing in `state` changes.
+// On success the settings file remembers `path`. On refusal (empty path, missing or
+// unreadable file, broken header, more than 50 causes, fleet size not positive, no failure
+// line) nothing in `state` changes and the last message says why.
 LoadResult OpenFailureFile(AnalysisState& state, const QString& path);
 
 // The same on bytes already read; `path` only names the file in messages and fields.

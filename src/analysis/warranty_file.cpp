@@ -41,8 +41,13 @@ QString abbreviatedWarrantyPath(const QString& path) {
 WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     WarrantyResult r;
     r.fields.Edit4 = abbreviatedWarrantyPath(path);
+    if (path.isEmpty()) {
+        // Nothing was ever chosen: say so, but keep the loaded data usable.
+        r.messages << msg::fileDoesNotExist;
+        return r;
+    }
     QFile file(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
         file.size() > kMaxFileBytes) {
         state.Dannye_Gotovy = false;
         r.messages << msg::fileDoesNotExist;

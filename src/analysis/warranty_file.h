@@ -21,8 +21,10 @@ struct WarrantyResult {
     WarrantyFields fields; // only meaningful where ok (Edit4 always)
 };
 
-// Reads the file into `state`: clears the five Executed flags once the file opens, then
-// replaces Kommentarij, Vremena_Gar, Sred_Gar and SKO_Gar when at least two times read.
+// Reads the file into `state`: clears the five Executed flags and sets Dannye_Gotovy once
+// the file opens, then replaces Kommentarij, Vremena_Gar, Sred_Gar and SKO_Gar when at
+// least two times were read and every line held a number. A file that does not open
+// clears Dannye_Gotovy; an empty path (nothing chosen yet) changes nothing.
 WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path);
 
 // The path shortened for Edit4: drive, ":\..\", file name; without a drive letter the

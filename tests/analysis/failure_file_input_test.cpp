@@ -121,6 +121,8 @@ TEST(FailureFileRefusal, MissingFileIsRefusedAndSettingsKeepTheLastGoodPath) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.messages, QStringList{msg::dataFileCannotOpen(missing)});
     expectSameState(s, before);
+    EXPECT_EQ(OpenFailureFile(s, QString()).messages, QStringList{msg::noDataPath});
+    expectSameState(s, before);
     const LoadResult dir = OpenFailureFile(s, files.path(QString()));
     EXPECT_FALSE(dir.ok);
     const QString empty = files.write(QStringLiteral("empty.txt"), QByteArray());

@@ -78,6 +78,17 @@ TEST(WarrantyFile, MissingFile) {
     EXPECT_EQ(s.Sred_Gar, 1234);
 }
 
+TEST(WarrantyFile, NothingChosenChangesNothing) {
+    AnalysisState s = withExecutedModels();
+    s.Dannye_Gotovy = true;
+    const WarrantyResult r = ReadWarrantyFile(s, QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.messages, QStringList{msg::fileDoesNotExist});
+    EXPECT_TRUE(s.Dannye_Gotovy);
+    EXPECT_TRUE(s.ModSpir.Executed);
+    EXPECT_TRUE(r.fields.Edit4.isEmpty());
+}
+
 TEST(WarrantyFile, BadLineLeavesStatisticsAlone) {
     test::TempFiles files;
     const QString path =
