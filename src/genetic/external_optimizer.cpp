@@ -27,8 +27,10 @@ namespace {
 
 constexpr int kPollMs = 50;
 constexpr int kStartWaitMs = 30'000;
-// The optimizer's own complaint is shown to the user; a runaway one is cut short.
+// The optimizer's own complaint is shown to the user; a runaway one is cut short, and
+// only its tail is kept while waiting so a chatty program cannot fill our memory.
 constexpr qsizetype kMaxErrorChars = 2000;
+constexpr qsizetype kMaxErrorBytes = 16 * 1024;
 // Three numbers never need more; a huge file is not ours.
 constexpr qint64 kMaxResultBytes = 64 * 1024;
 
@@ -172,7 +174,13 @@ ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSetti
 
     QElapsedTimer clock;
     clock.start();
+    QByteArray said;
+    auto keepTail = [&] {
+        said += p.readAllStandardError();
+        if (said.size() > kMaxErrorBytes) said = said.right(kMaxErrorBytes);
+    };
     while (p.state() != QProcess::NotRunning && !p.waitForFinished(kPollMs)) {
+        keepTail();
         if (p.state() == QProcess::NotRunning) break;
         if (keepWaiting && !keepWaiting()) {
             killProcessTree(p);
@@ -189,10 +197,11 @@ ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSetti
     if (p.exitStatus() == QProcess::CrashExit)
         return failed(ExternalResult::Status::Crashed, msg::optimizerCrashed);
     if (p.exitCode() != 0) {
-        QString said = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        if (said.size() > kMaxErrorChars) said = said.right(kMaxErrorChars);
+        keepTail();
+        QString text = QString::fromLocal8Bit(said).trimmed();
+        if (text.size() > kMaxErrorChars) text = text.right(kMaxErrorChars);
         return failed(ExternalResult::Status::NonZeroExit,
-                      msg::optimizerExitCode(p.exitCode(), said));
+                      msg::optimizerExitCode(p.exitCode(), text));
     }
 
     ExternalResult r;

@@ -102,6 +102,16 @@ TEST_F(ExternalCall, NonZeroExitShowsTheOptimizersOwnMessage) {
     EXPECT_TRUE(r.message.contains(QStringLiteral("файл не прочитан")));
 }
 
+TEST_F(ExternalCall, AChattyOptimizerLeavesOnlyTheTailOfItsMessage) {
+    const QString prog =
+        script(QStringLiteral("chatty.sh"), "yes 'noise noise noise' | head -c 300000 >&2\n"
+                                            "echo 'последняя строка' >&2\nexit 2");
+    const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
+    EXPECT_EQ(r.status, ExternalResult::Status::NonZeroExit);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("последняя строка")));
+    EXPECT_LT(r.message.size(), 2200);
+}
+
 TEST_F(ExternalCall, StaleResultIsNeverTakenForANewOne) {
     {
         QFile stale(wf::resultFilePath());
