@@ -6,6 +6,7 @@
 #include "genetic/genetic_objective.h"
 #include "genetic/genetic_pool.h"
 #include "genetic/genetic_random.h"
+#include "genetic/genetic_rules.h"
 
 #include <algorithm>
 #include <atomic>
@@ -200,31 +201,18 @@ void Search::cutPopulation(std::size_t count) {
 
 void Search::applySchedule() {
     const int N = set_.Kol_Pokol;
-    const int t1 = host_.crossoverSlider();
-    const int t2 = host_.mutationSlider();
-    int newT1 = -1;
-    int newT2 = -1;
-    if (std::fabs(pCross - t1 / 100.0) > 0.01) {
-        pCross = t1 / 101.0;
-    } else {
-        pCross = 0.275 * std::fabs(std::sin(1 - 8.0 * g / N));
-        newT1 = static_cast<int>(roundEven(pCross * 101));
-    }
-    if (std::fabs(pMut - t2 / 100.0) > 0.01) {
-        pMut = t2 / 101.0;
-    } else {
-        pMut = 0.125 * std::fabs(std::sin(10.0 * g / N - 0.025));
-        newT2 = static_cast<int>(roundEven(pMut * 101));
-    }
-    if (newT1 >= 0 || newT2 >= 0) host_.setSliders(newT1, newT2);
+    const ScheduledProbability c = crossoverProbability(pCross, host_.crossoverSlider(), g, N);
+    const ScheduledProbability m = mutationProbability(pMut, host_.mutationSlider(), g, N);
+    pCross = c.p;
+    pMut = m.p;
+    if (c.slider >= 0 || m.slider >= 0) host_.setSliders(c.slider, m.slider);
 }
 
 void Search::copyBestBack(int generation) {
     const std::optional<int> k = fmt::parseInt(host_.copyBestText());
     if (!k) return; // a bad count ends the copy-back silently; the run goes on
-    const long long count = static_cast<long long>(snapshots.size());
-    const long long last = count <= *k ? count - 1 : *k;
-    for (long long i = 0; i <= last; ++i) {
+    const long long n = copyBestCount(static_cast<long long>(snapshots.size()), *k);
+    for (long long i = 0; i < n; ++i) {
         Xromosome x = snapshots[static_cast<std::size_t>(i)];
         x.Pokolenie = generation;
         population.push_back(newRecord(x));
@@ -236,16 +224,19 @@ void Search::copyBestBack(int generation) {
 
 void Search::crossing(int generation) {
     const std::size_t C0 = population.size();
-    const long long pairs = roundEven(static_cast<long double>(static_cast<double>(C0) * pCross));
+    const long long pairs = crossingPairs(static_cast<long long>(C0), pCross);
     if (pairs <= 0) return;
     const int len = layout_.length();
     pendingEval.clear();
     for (long long p = 0; p < pairs; ++p) {
         const std::size_t C = population.size();
-        const long long i1 = roundEven(random_.next() * static_cast<double>(C) / 2);
-        const long long i2 =
-            static_cast<long long>(C) - 1 - roundEven(random_.next() * static_cast<double>(C) / 2);
-        const int cut = static_cast<int>(roundEven(random_.next() * (len - 2))) + 1;
+        const double r1 = random_.next();
+        const double r2 = random_.next();
+        const double r3 = random_.next();
+        const CrossingDraw d = crossingDraw(r1, r2, r3, static_cast<long long>(C), len);
+        const long long i1 = d.i1;
+        const long long i2 = d.i2;
+        const int cut = d.cut;
         if (i1 < 0 || i2 < 0 || i1 >= static_cast<long long>(C) || i2 >= static_cast<long long>(C))
             throw GenerationError{};
         const Xromosome& a = records[population[static_cast<std::size_t>(i1)]];
@@ -254,27 +245,30 @@ void Search::crossing(int generation) {
         Xromosome c2 = crossChromosomes(b, a, layout_, cut);
         c1.Pokolenie = c2.Pokolenie = generation;
         // newRecord may move the records, so a and b are not used past this point.
-        const Index r1 = newRecord(c1);
-        population.push_back(r1);
-        pendingEval.push_back(r1);
+        const Index child1 = newRecord(c1);
+        population.push_back(child1);
+        pendingEval.push_back(child1);
         countEvaluation();
-        const Index r2 = newRecord(c2);
-        population.push_back(r2);
-        pendingEval.push_back(r2);
+        const Index child2 = newRecord(c2);
+        population.push_back(child2);
+        pendingEval.push_back(child2);
         countEvaluation();
     }
     evaluateBatch(pendingEval);
 }
 
 void Search::mutation() {
-    const long long count = roundEven(static_cast<long double>(set_.SizePopulation * pMut));
+    const long long count = mutationCount(set_.SizePopulation, pMut);
     if (count <= 0) return;
     const int len = layout_.length();
     pendingEval.clear();
     mutatedMark.assign(population.size(), 0);
     for (long long c = 0; c < count; ++c) {
-        const int pos = static_cast<int>(roundEven(random_.next() * (len - 1))) + 1;
-        const long long idx = roundEven(random_.next() * (set_.SizePopulation - 10)) + 8;
+        const double r1 = random_.next();
+        const double r2 = random_.next();
+        const MutationDraw d = mutationDraw(r1, r2, len, set_.SizePopulation);
+        const int pos = d.pos;
+        const long long idx = d.idx;
         if (idx < 0 || idx >= static_cast<long long>(population.size())) throw GenerationError{};
         const Index rec = population[static_cast<std::size_t>(idx)];
         flipCharacter(records[rec], layout_, pos);
@@ -299,10 +293,7 @@ void Search::generation() {
         copyBestBack(g);
     }
 
-    const double share = static_cast<double>(g) / N;
-    if (std::fabs(share - 0.8) < 0.0002 || std::fabs(share - 0.5) < 0.0002 ||
-        std::fabs(share - 0.2) < 0.0002)
-        copyBest_.set(true);
+    if (copyBackPoint(g, N)) copyBest_.set(true);
 
     sortAfterMutation();
 
@@ -336,9 +327,9 @@ void Search::generation() {
     ++g;
     mutation();
 
-    const long long p = roundEven(100.0L * g / N);
-    if (p % 5 == 0 && p != lastProgress) {
-        lastProgress = static_cast<int>(p);
+    // Repeats of the same position are left out: the bar would not move.
+    if (const std::optional<int> p = progressStep(g, N); p && *p != lastProgress) {
+        lastProgress = *p;
         host_.progress(lastProgress);
     }
 }

@@ -1,0 +1,253 @@
+#include "genetic/genetic_engine.h"
+
+#include "format/messages.h"
+#include "genetic/encoding.h"
+#include "genetic_test_fleet.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace wf {
+namespace {
+
+// Records everything the search reports; `onGeneration` runs at every NPokoleny update
+// (once per generation) with the number of generations seen so far.
+class RecordingHost : public BasicGeneticHost {
+public:
+    std::vector<std::pair<int, int>> sliderMoves;
+    std::vector<int> progressValues;
+    int generationsSeen = 0;
+    std::function<void(int)> onGeneration;
+
+    void setSliders(int c, int m) override {
+        sliderMoves.emplace_back(c, m);
+        BasicGeneticHost::setSliders(c, m);
+    }
+    void progress(int p) override {
+        progressValues.push_back(p);
+        BasicGeneticHost::progress(p);
+    }
+    void setGenerationsText(const QString& t) override {
+        BasicGeneticHost::setGenerationsText(t);
+        ++generationsSeen;
+        if (onGeneration) onGeneration(generationsSeen);
+    }
+    int count(const QString& line) const { return static_cast<int>(lines.count(line)); }
+};
+
+AnalysisState prepared(bool sred = false, bool sko = false, long double accuracy = 1e-7L) {
+    AnalysisState s = testing::fleetOf();
+    s.Podbor_Sred = sred;
+    s.Podbor_SKO = sko;
+    s.Kol_Genov = geneCount(sred, sko);
+    s.Tochnost = accuracy;
+    s.Gen_Shag = geneSteps(accuracy, s.Kol_Genov);
+    s.ModGen.resizeArrays(s.Hist.size());
+    return s;
+}
+
+struct SearchRun {
+    GeneticOutcome out;
+    RecordingHost host;
+    SharedFlag stop;
+    SharedFlag copy;
+};
+
+void runSeeded(SearchRun& r, const AnalysisState& s, int population, int generations,
+               std::uint64_t seed, int threads = 1) {
+    GeneticSettings set;
+    set.SizePopulation = population;
+    set.Kol_Pokol = generations;
+    set.seed = seed;
+    set.threads = threads;
+    r.out = runGeneticSearch(s, set, r.host, r.stop, r.copy);
+}
+
+TEST(GeneticRun, FirstGenerationAtTheDefaults) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    runSeeded(r, s, 3000, 1, 1);
+    ASSERT_TRUE(r.out.ranGenerations);
+    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_EQ(r.out.generations, 1);
+    // 3000 created, one for the best line, 1634 pairs of children, 446 mutants.
+    EXPECT_EQ(r.out.evaluations, 3000 + 1 + 2 * 1634 + 446);
+    EXPECT_TRUE(r.host.sliderMoves.empty()); // both values came from the sliders
+    ASSERT_GE(r.host.lines.size(), 2);
+    EXPECT_EQ(r.host.lines[0], QStringLiteral("Создано генов 3"));
+    EXPECT_TRUE(r.host.lines[1].startsWith(QStringLiteral(" ЦФ=")));
+    EXPECT_EQ(r.host.generationsText, QStringLiteral("1")); // one snapshot, N = 1
+    EXPECT_EQ(r.host.progressValues, std::vector<int>{100});
+}
+
+TEST(GeneticRun, SecondGenerationMovesTheSliders) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.host.onGeneration = [&](int n) {
+        if (n == 2) r.stop = true;
+    };
+    runSeeded(r, s, 50, 1500, 2);
+    EXPECT_EQ(r.out.generations, 2);
+    EXPECT_TRUE(r.out.stopped);
+    ASSERT_EQ(r.host.sliderMoves.size(), 1u);
+    EXPECT_EQ(r.host.sliderMoves[0], std::make_pair(23, 0));
+    EXPECT_EQ(r.host.crossover, 23);
+    EXPECT_EQ(r.host.mutation, 0);
+}
+
+TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.host.onGeneration = [&](int n) {
+        if (n == 3) r.stop = true;
+    };
+    runSeeded(r, s, 40, 1500, 3);
+    EXPECT_TRUE(r.out.ranGenerations); // the end steps still run
+    EXPECT_TRUE(r.out.stopped);
+    EXPECT_EQ(r.out.generations, 3);
+    EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
+    EXPECT_LT(r.out.Best_Celev_F, 1e306);
+}
+
+TEST(GeneticRun, StopAskedBeforeTheStartStillRunsOneGeneration) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.stop = true; // the loop looks at the flag after each generation
+    runSeeded(r, s, 20, 100, 3);
+    EXPECT_EQ(r.out.generations, 1);
+    EXPECT_TRUE(r.out.stopped);
+}
+
+TEST(GeneticRun, AutomaticCopyBackAndProgress) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    runSeeded(r, s, 12, 1500, 4);
+    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_EQ(r.out.generations, 1499);
+    EXPECT_EQ(r.host.count(msg::copyingBest), 3); // at 301, 751 and 1201
+    // Snapshots since the copy-back at 1201: generations 1201..1500.
+    EXPECT_EQ(r.host.generationsText, QStringLiteral("300"));
+    ASSERT_FALSE(r.host.progressValues.empty());
+    int last = -1;
+    for (int p : r.host.progressValues) {
+        EXPECT_EQ(p % 5, 0);
+        EXPECT_GT(p, last);
+        last = p;
+    }
+    EXPECT_EQ(last, 100);
+}
+
+TEST(GeneticRun, CopyBackWithABadCountEndsSilently) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.host.copyBest = QStringLiteral("пятьдесят");
+    runSeeded(r, s, 12, 1500, 4);
+    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_EQ(r.host.count(msg::copyingBest), 3);
+    // Nothing was copied, so no snapshot was dropped: 2..1500 are all still there.
+    EXPECT_EQ(r.host.generationsText, QStringLiteral("1499"));
+}
+
+TEST(GeneticRun, CopyBestRequestedByTheUser) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.copy = true; // pressed while no run was active: cleared at the start
+    r.host.onGeneration = [&](int n) {
+        if (n == 5) r.copy = true; // during generation 6
+        if (n == 8) r.stop = true;
+    };
+    runSeeded(r, s, 20, 1000, 5);
+    EXPECT_EQ(r.host.count(msg::copyingBest), 1);
+    // Copied at the start of generation 7, after five snapshots; three more follow.
+    EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
+    EXPECT_FALSE(r.copy.get());
+}
+
+TEST(GeneticRun, SeededRunRepeatsOnAnyThreadCount) {
+    const AnalysisState s = prepared(true, true);
+    SearchRun a, b, c;
+    runSeeded(a, s, 300, 40, 42, 1);
+    runSeeded(b, s, 300, 40, 42, 2);
+    runSeeded(c, s, 300, 40, 42, 4);
+    EXPECT_EQ(a.host.lines, b.host.lines);
+    EXPECT_EQ(a.host.lines, c.host.lines);
+    EXPECT_EQ(a.out.Gen_Par_Best, b.out.Gen_Par_Best);
+    EXPECT_EQ(a.out.Gen_Par_Best, c.out.Gen_Par_Best);
+    EXPECT_EQ(a.out.Best_Celev_F, b.out.Best_Celev_F);
+    EXPECT_EQ(a.out.evaluations, b.out.evaluations);
+    EXPECT_EQ(a.host.sliderMoves, b.host.sliderMoves);
+
+    SearchRun d;
+    runSeeded(d, s, 300, 40, 43, 2);
+    EXPECT_NE(a.out.Gen_Par_Best, d.out.Gen_Par_Best);
+}
+
+TEST(GeneticRun, UnseededRunsDiffer) {
+    const AnalysisState s = prepared();
+    GeneticSettings set;
+    set.SizePopulation = 50;
+    set.Kol_Pokol = 5;
+    SearchRun a, b;
+    a.out = runGeneticSearch(s, set, a.host, a.stop, a.copy);
+    b.out = runGeneticSearch(s, set, b.host, b.stop, b.copy);
+    EXPECT_NE(a.out.Gen_Par_Best, b.out.Gen_Par_Best);
+}
+
+TEST(GeneticRun, ZeroGenerationsIsAnErrorOfTheFirstGeneration) {
+    AnalysisState s = prepared();
+    s.Gen_Par_Best = {1000, 1.5, 0.5, 0, 0};
+    SearchRun r;
+    runSeeded(r, s, 20, 0, 6);
+    EXPECT_TRUE(r.out.ranGenerations);
+    EXPECT_TRUE(r.out.exceptional);
+    EXPECT_EQ(r.host.count(msg::exceptionalSituation), 1);
+    EXPECT_EQ(r.out.Gen_Par_Best, s.Gen_Par_Best); // what the state held before
+}
+
+TEST(GeneticRun, TinyPopulationFailsAGenerationInsteadOfOverrunning) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    runSeeded(r, s, 5, 300, 7);
+    EXPECT_TRUE(r.out.exceptional);
+    EXPECT_EQ(r.host.lines.last(), msg::exceptionalSituation);
+    EXPECT_LT(r.out.Best_Celev_F, 1e306); // the best recorded before stays
+}
+
+TEST(GeneticRun, FailedSetupRunsNoGenerations) {
+    AnalysisState s = prepared();
+    s.Kol_Otk_Bez_Braka = 0; // the objective cannot be evaluated
+    SearchRun r;
+    runSeeded(r, s, 20, 10, 8);
+    EXPECT_FALSE(r.out.ranGenerations);
+    EXPECT_TRUE(r.host.lines.isEmpty());
+
+    SearchRun r2;
+    runSeeded(r2, prepared(), 0, 10, 8);
+    EXPECT_FALSE(r2.out.ranGenerations);
+
+    SearchRun r3;
+    runSeeded(r3, prepared(false, false, 2.0L), 20, 10, 8); // genes of no bits
+    EXPECT_FALSE(r3.out.ranGenerations);
+}
+
+TEST(GeneticRun, RecoversAKnownModelRoughly) {
+    const testing::KnownModel m;
+    const AnalysisState s = prepared();
+    SearchRun r;
+    runSeeded(r, s, 400, 150, 9, 2);
+    ASSERT_FALSE(r.out.exceptional);
+    const auto& p = r.out.Gen_Par_Best;
+    // The data are the model's own expected counts, rounded to whole failures; a short
+    // search of 400 x 150 lands within a few per cent (seen: under 5 %), 15 % leaves room.
+    EXPECT_NEAR(p[1], m.A, 0.15 * m.A);
+    EXPECT_NEAR(p[0], m.B, 0.15 * m.B);
+    EXPECT_NEAR(p[2], m.K, 0.15 * m.K);
+    Mod_Weib M;
+    const double atTruth = Celev_Gen(s, M, m.A, m.B, m.K, m.Sred, m.SKO);
+    EXPECT_LT(r.out.Best_Celev_F, 3 * atTruth + 50);
+}
+
+} // namespace
+} // namespace wf

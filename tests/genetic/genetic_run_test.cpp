@@ -1,0 +1,262 @@
+#include "genetic/genetic_run.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "genetic/encoding.h"
+#include "genetic_test_fleet.h"
+#include "stats/core/distributions.h"
+
+#include <gtest/gtest.h>
+
+namespace wf {
+namespace {
+
+QString num(double v) {
+    return fmt::general(v);
+}
+
+GeneticFields defaults() {
+    GeneticFields f;
+    f.FilePath = QStringLiteral("/data/fleet.txt");
+    f.meSred = num(6000);
+    f.meSKO = num(800);
+    f.LabeledEdit2 = num(5000);
+    f.LabeledEdit3 = num(300);
+    f.Edit2 = num(1e-7);
+    f.Edit3 = QStringLiteral("3000");
+    f.NPokoleny = QStringLiteral("1500");
+    return f;
+}
+
+TEST(PrepareGeneticRun, DefaultsStartARun) {
+    AnalysisState s = testing::fleetOf();
+    s.Hist.clear();
+    s.Stop_Gen = true;
+    s.Kopir_Luch = true;
+    const GeneticPrep p = prepareGeneticRun(s, defaults());
+    ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(p.messages.isEmpty());
+    EXPECT_EQ(p.settings.SizePopulation, 3000);
+    EXPECT_EQ(p.settings.Kol_Pokol, 1500);
+    EXPECT_EQ(s.Kol_Pokol, 1500);
+    EXPECT_EQ(s.Kol_Genov, 3);
+    EXPECT_EQ(geneBits(s.Tochnost), 24);
+    EXPECT_DOUBLE_EQ(s.Gen_Shag[0], 40001 * 1e-7);
+    EXPECT_FALSE(s.Hist.empty()); // rebuilt
+    EXPECT_EQ(s.ModGen.F_Weib.size(), s.Hist.size());
+    EXPECT_EQ(s.Put_Fajla, QStringLiteral("/data/fleet.txt"));
+    EXPECT_FALSE(s.Stop_Gen.get()); // a copy-best press without a run is forgotten here
+    EXPECT_FALSE(s.Kopir_Luch.get());
+}
+
+TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.SKO_Flag = true;
+    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    EXPECT_TRUE(s.Podbor_SKO);
+    EXPECT_FALSE(s.Podbor_Sred);
+    EXPECT_EQ(s.Kol_Genov, 4);
+    EXPECT_DOUBLE_EQ(s.Gen_Shag[3], 5080 * 1e-7); // the SD alone takes row 4
+    f.Sred_flag = true;
+    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    EXPECT_EQ(s.Kol_Genov, 5);
+    EXPECT_DOUBLE_EQ(s.Gen_Shag[4], 1030 * 1e-7);
+}
+
+TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.meSred = num(4321);
+    f.meSKO = QStringLiteral("abc");
+    const GeneticPrep p = prepareGeneticRun(s, f);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages, QStringList{msg::notANumber(QStringLiteral("abc"))});
+    EXPECT_EQ(s.Sred_Gar, 4321);
+}
+
+TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.Sred_flag = f.SKO_Flag = true;
+    f.Edit2.clear();
+    const GeneticPrep p = prepareGeneticRun(s, f);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages, QStringList{msg::notANumber(QString())});
+    EXPECT_EQ(s.Kol_Genov, 5);
+}
+
+TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
+    for (double acc : {2.0, 5.0, 0.0, -1e-7, 1e-10}) {
+        AnalysisState s = testing::fleetOf();
+        const long double before = s.Tochnost;
+        GeneticFields f = defaults();
+        f.Edit2 = num(acc);
+        const GeneticPrep p = prepareGeneticRun(s, f);
+        EXPECT_FALSE(p.ok) << acc;
+        ASSERT_EQ(p.messages.size(), 1);
+        EXPECT_TRUE(p.messages[0].contains(QStringLiteral("Точность подбора"))) << acc;
+        EXPECT_EQ(s.Tochnost, before);
+    }
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.Edit2 = num(1.9); // one bit per gene still works
+    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+    f.Edit2 = num(4.7e-10); // 31 bits
+    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+}
+
+TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
+    struct Case {
+        QString population, generations, message;
+    };
+    const QList<Case> cases{
+        {QStringLiteral("9"), QStringLiteral("10"),
+         msg::badPopulation(QStringLiteral("9"), 10, 1000000)},
+        {QStringLiteral("-3"), QStringLiteral("10"),
+         msg::badPopulation(QStringLiteral("-3"), 10, 1000000)},
+        {QStringLiteral("2000000"), QStringLiteral("10"),
+         msg::badPopulation(QStringLiteral("2000000"), 10, 1000000)},
+        {QStringLiteral("30.5"), QStringLiteral("10"), msg::notAnInteger(QStringLiteral("30.5"))},
+        {QStringLiteral("100"), QStringLiteral("0"), msg::badGenerations(QStringLiteral("0"))},
+        {QStringLiteral("100"), QStringLiteral("-4"), msg::badGenerations(QStringLiteral("-4"))},
+        {QStringLiteral("100"), QStringLiteral("x"), msg::notAnInteger(QStringLiteral("x"))},
+    };
+    for (const Case& c : cases) {
+        AnalysisState s = testing::fleetOf();
+        GeneticFields f = defaults();
+        f.Edit3 = c.population;
+        f.NPokoleny = c.generations;
+        const GeneticPrep p = prepareGeneticRun(s, f);
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
+    }
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.Edit3 = QStringLiteral("10");
+    f.NPokoleny = QStringLiteral("1");
+    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+}
+
+TEST(PrepareGeneticRun, RefusesWithoutFailures) {
+    AnalysisState none = testing::fleetOf();
+    none.Otkazy.clear();
+    GeneticPrep p = prepareGeneticRun(none, defaults());
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages, QStringList{msg::noFailuresLoaded});
+
+    AnalysisState onlyDefects = testing::fleetOf();
+    onlyDefects.Kol_Otk_Bez_Braka = 0;
+    p = prepareGeneticRun(onlyDefects, defaults());
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages, QStringList{msg::noFailuresToFit});
+
+    AnalysisState notRead = testing::fleetOf();
+    notRead.Dannye_Gotovy = false;
+    EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).ok);
+
+    AnalysisState noPath = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.FilePath.clear();
+    p = prepareGeneticRun(noPath, f);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages, QStringList{msg::noDataPath});
+}
+
+GeneticOutcome outcomeOf(std::array<double, 5> best) {
+    GeneticOutcome o;
+    o.ranGenerations = true;
+    o.Gen_Par_Best = best;
+    o.Best_Celev_F = 12.5;
+    return o;
+}
+
+TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
+    AnalysisState s = testing::fleetOf();
+    ASSERT_TRUE(prepareGeneticRun(s,
+                                  [] {
+                                      GeneticFields f = defaults();
+                                      f.Sred_flag = f.SKO_Flag = true;
+                                      return f;
+                                  }())
+                    .ok);
+    const QStringList lines = applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 5800, 750}));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith(msg::confidencePrefix));
+    const Mod_Weib& M = s.ModGen;
+    EXPECT_TRUE(M.Executed);
+    EXPECT_EQ(M.A, 1.3);
+    EXPECT_EQ(M.B, 1600);
+    EXPECT_EQ(M.K_powtor, 0.55);
+    EXPECT_EQ(s.Sred_Gar, 5800);
+    EXPECT_EQ(s.SKO_Gar, 750);
+    EXPECT_EQ(M.Sred, 5800);
+    EXPECT_EQ(M.SKO, 750);
+    EXPECT_EQ(M.Kol_Nakopl, 0);
+    EXPECT_EQ(M.Unsens, 0);
+    EXPECT_EQ(s.Gen_Par, s.Gen_Par_Best);
+    EXPECT_EQ(s.Best_Celev_F, 12.5);
+    ASSERT_EQ(M.F_Weib.size(), s.Hist.size());
+    const double t0 = s.Hist[0].time;
+    EXPECT_EQ(M.F_norm[0], Norm_Raspr(5800, 750, t0 / 2));
+    EXPECT_EQ(M.F_Weib[0], Weib_Interv(1.3, 1600, 0, t0));
+    EXPECT_EQ(M.Kol_F_priv[0], s.Park * 0.55 * M.F_Weib[0] * (1 - M.F_norm[0]));
+    EXPECT_GT(M.LamStart, 0); // Harakt_Modeli ran
+    EXPECT_GT(M.SKO_out, 0);
+}
+
+TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.SKO_Flag = true;
+    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 910, 0}));
+    EXPECT_EQ(s.SKO_Gar, 910);
+    EXPECT_EQ(s.Sred_Gar, 6000);
+
+    AnalysisState t = testing::fleetOf();
+    f = defaults();
+    f.Sred_flag = true;
+    ASSERT_TRUE(prepareGeneticRun(t, f).ok);
+    applyGeneticOutcome(t, outcomeOf({1600, 1.3, 0.55, 5100, 0}));
+    EXPECT_EQ(t.Sred_Gar, 5100);
+    EXPECT_EQ(t.SKO_Gar, 800);
+
+    AnalysisState u = testing::fleetOf();
+    ASSERT_TRUE(prepareGeneticRun(u, defaults()).ok);
+    applyGeneticOutcome(u, outcomeOf({1600, 1.3, 0.55, 5100, 99}));
+    EXPECT_EQ(u.Sred_Gar, 6000);
+    EXPECT_EQ(u.SKO_Gar, 800);
+}
+
+TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
+    AnalysisState s = testing::fleetOf();
+    ASSERT_TRUE(prepareGeneticRun(s, defaults()).ok);
+    GeneticOutcome o = outcomeOf({1600, 1.3, 0.55, 0, 0});
+    o.ranGenerations = false;
+    EXPECT_TRUE(applyGeneticOutcome(s, o).isEmpty());
+    EXPECT_FALSE(s.ModGen.Executed);
+    EXPECT_EQ(s.Gen_Par_Best, (std::array<double, 5>{}));
+}
+
+// The whole road on a small run: prepare, search, apply.
+TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.Edit3 = QStringLiteral("200");
+    f.NPokoleny = QStringLiteral("30");
+    GeneticPrep p = prepareGeneticRun(s, f);
+    ASSERT_TRUE(p.ok);
+    p.settings.seed = 77;
+    BasicGeneticHost host;
+    const GeneticOutcome o = runGeneticSearch(s, p.settings, host, s.Stop_Gen, s.Kopir_Luch);
+    ASSERT_TRUE(o.ranGenerations);
+    const QStringList lines = applyGeneticOutcome(s, o);
+    EXPECT_EQ(lines.size(), 1);
+    EXPECT_EQ(s.ModGen.A, o.Gen_Par_Best[1]);
+    EXPECT_EQ(host.lastProgress, 100);
+    EXPECT_EQ(host.generationsText, QStringLiteral("6")); // snapshots since the copy-back at 25
+}
+
+} // namespace
+} // namespace wf
