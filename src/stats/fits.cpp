@@ -4,6 +4,7 @@
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
 #include "stats/evaluation.h"
+#include "stats/fit_rules.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"
 
@@ -240,13 +241,10 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
         if (pacer.stopped()) break;
         ++report.passes;
         const int sek = pacer.split();
-        if (R < 5) {
-            if (sek > 0.5 * n * n) R = R * 1.0755;
-            if (sek > 2.5 * n * n) R = R * 1.755;
-        }
+        R = rules::spiralFactor(R, sek, n);
         bool small = true;
         for (int j = 0; j < n; ++j) small = small && std::fabs(S[j]) < v.c[j].tol;
-        if (small || sek > 10) break;
+        if (rules::spiralStops(small, sek)) break;
         if (!pacer.check()) break;
     }
     report.objective = F;
@@ -309,14 +307,13 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
                 if (!pacer.evaluated()) break;
                 const double next = X[j] + S[j];
                 // The lower bound itself counts as outside for the next step.
-                if (F < Fc && v.c[j].lo < next && next <= v.c[j].hi) {
+                if (F < Fc && rules::newtonNextInside(next, v.c[j].lo, v.c[j].hi)) {
                     Fc = F;
                     continue;
                 }
                 X[j] = xs;
                 S[j] = -S[j] / R;
-                const int sek = pacer.split();
-                if (sek > 0.35 * n * n && R < 3) R = R * 1.075;
+                R = rules::newtonFactor(R, pacer.split(), n);
                 break;
             }
         }
@@ -398,7 +395,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
                 const double xs = X[j];
                 X[j] = X[j] + S[j];
                 const double next = X[j] + S[j];
-                const bool leaves = v.c[j].lo >= next || next > v.c[j].hi;
+                const bool leaves = rules::smirnovNextLeaves(next, v.c[j].lo, v.c[j].hi);
                 const double F = objective(X[1], X[0], X[2]);
                 if (!pacer.evaluated()) break;
                 if (F < Fc && !leaves) {
@@ -413,15 +410,8 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
         if (pacer.stopped()) break;
         ++report.passes;
         const int sek = pacer.split();
-        if (R < 3) {
-            if (sek > 5) R = R * 1.0875;
-            if (sek > 15) R = R * 1.2875;
-        }
-        // Runs until the seconds part reaches 10, then on only while the scale's step is the
-        // only one still above its tolerance.
-        const bool onlyScaleLeft =
-            std::fabs(S[0]) >= 1e-5 && std::fabs(S[1]) < 1e-7 && std::fabs(S[2]) < 1e-8;
-        if (sek >= 10 && !onlyScaleLeft) break;
+        R = rules::smirnovFactor(R, sek);
+        if (rules::smirnovStops(sek, S[0], S[1], S[2])) break;
         if (!pacer.check()) break;
     }
     report.objective = Fc;

@@ -59,6 +59,21 @@ inline std::vector<double> syntheticFailureTimes(double A, double B, double K, d
     return times;
 }
 
+// Failure times that follow the model exactly: the i-th failure (from 0) falls where the
+// model's expected accumulated count, thinned by warranty exit, reaches i + 0.5.
+inline std::vector<double> modelFailureTimes(double A, double B, double K, double park, double sred,
+                                             double sko) {
+    std::vector<double> times;
+    double expected = 0;
+    const double dt = 1;
+    for (double t = 0; t < sred + 4 * sko; t += dt) {
+        expected +=
+            park * K * Weib_Interv(A, B, t, t + dt) * (1 - Norm_Raspr(sred, sko, t + dt / 2));
+        while (expected >= static_cast<double>(times.size()) + 0.5) times.push_back(t + dt);
+    }
+    return times;
+}
+
 // Sets the default locale for a test's lifetime.
 struct LocaleGuard {
     explicit LocaleGuard(const QLocale& l) { QLocale::setDefault(l); }
