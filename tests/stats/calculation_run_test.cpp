@@ -1,0 +1,207 @@
+#include "stats/calculation_run.h"
+
+#include "format/messages.h"
+#include "stats/evaluation.h"
+#include "stats_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace wf;
+using Status = CalcOutcome::Status;
+
+namespace {
+
+AnalysisState loadedFleet() {
+    auto s = test::fleetWithFailures(test::modelFailureTimes(1.5, 1500, 3, 100, 3000, 500), 100);
+    s.Put_Fajla.clear();
+    return s;
+}
+
+CalcFields fields() {
+    CalcFields f;
+    f.FilePath = QStringLiteral("/data/fleet.txt");
+    f.meSred = QStringLiteral("3000");
+    f.meSKO = QStringLiteral("500");
+    f.LabeledEdit2 = QStringLiteral("3000");
+    f.LabeledEdit3 = QStringLiteral("300");
+    f.Edit1 = f.Edit6 = QStringLiteral("1.00025");
+    f.Edit5 = QStringLiteral("1.0005");
+    return f;
+}
+
+} // namespace
+
+TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.BoxNewton = f.BoxSmirnow = true;
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::Done);
+    EXPECT_TRUE(r.messages.isEmpty());
+    ASSERT_EQ(r.fits.size(), 3u);
+    ASSERT_EQ(r.memo.size(), 8);
+    EXPECT_TRUE(r.memo[0].startsWith(msg::spiralDone));
+    EXPECT_TRUE(r.memo[1].startsWith(QStringLiteral("Шаг=")));
+    EXPECT_TRUE(r.memo[2].startsWith(msg::confidencePrefix));
+    EXPECT_TRUE(r.memo[3].startsWith(msg::newtonDone));
+    EXPECT_TRUE(r.memo[4].startsWith(QStringLiteral("Шаг=")));
+    EXPECT_TRUE(r.memo[5].startsWith(msg::confidencePrefix));
+    EXPECT_TRUE(r.memo[6].startsWith(msg::smirnovDone));
+    EXPECT_TRUE(r.memo[7].startsWith(msg::confidencePrefix));
+    EXPECT_TRUE(s.ModSpir.Executed && s.ModNewton.Executed && s.ModSmirnov.Executed);
+    EXPECT_EQ(s.Put_Fajla, f.FilePath);
+    EXPECT_EQ(s.T_Prirab, 300);
+    EXPECT_FALSE(s.Hist.empty());
+    // The run evaluates again after each fit: the same figures.
+    Mod_Weib again = s.ModSpir;
+    Harakt_Modeli(s, again, 300);
+    EXPECT_EQ(again.SKO_out, s.ModSpir.SKO_out);
+}
+
+TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
+    auto s = loadedFleet();
+    s.Sred_Gar = 1;
+    s.SKO_Gar = 2;
+    s.T_Prirab = 3;
+    auto f = fields();
+    f.meSred = QStringLiteral("2500");
+    f.meSKO = QStringLiteral("5OO");
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("5OO"))});
+    EXPECT_EQ(s.Sred_Gar, 2500);
+    EXPECT_EQ(s.SKO_Gar, 2);
+    EXPECT_EQ(s.T_Prirab, 3);
+    EXPECT_TRUE(s.Hist.empty());
+    EXPECT_TRUE(r.memo.isEmpty());
+
+    // The calculation period is only checked.
+    f = fields();
+    f.LabeledEdit2 = QStringLiteral("");
+    EXPECT_EQ(runCalculation(s, f, clock).status, Status::ConversionError);
+    EXPECT_EQ(s.T_Prirab, 3);
+}
+
+TEST(CalculationRun, EmptyFieldsRightAfterStartAreAConversionError) {
+    AnalysisState s;
+    CalcFields f;
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.messages, QStringList{msg::notANumber(QString())});
+}
+
+TEST(CalculationRun, InputCheck) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.FilePath.clear();
+    VirtualClock clock(300);
+    CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::NotReady);
+    EXPECT_EQ(r.messages, QStringList{msg::noDataPath});
+
+    // Nothing read yet: stops without a message.
+    s.Dannye_Gotovy = false;
+    r = runCalculation(s, fields(), clock);
+    EXPECT_EQ(r.status, Status::NotReady);
+    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_FALSE(s.ModSpir.Executed);
+}
+
+TEST(CalculationRun, AWarrantyFileWithoutFailureDataStopsWithAMessage) {
+    AnalysisState s;
+    s.Dannye_Gotovy = true; // a warranty file was read, no data file
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, fields(), clock);
+    EXPECT_EQ(r.status, Status::NoFailures);
+    EXPECT_EQ(r.messages, QStringList{msg::noFailuresLoaded});
+    EXPECT_TRUE(s.Hist.empty());
+    EXPECT_EQ(clock.nowUs(), 0);
+}
+
+TEST(CalculationRun, BadStepFactors) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.Edit1 = QStringLiteral("1");
+    VirtualClock clock(300);
+    CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::BadFactor);
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].contains(msg::stepFactorLabel11));
+    EXPECT_FALSE(s.ModSpir.Executed);
+
+    // A factor is read when its model starts: model 1.1 is done by then.
+    f = fields();
+    f.BoxNewton = true;
+    f.Edit6 = QStringLiteral("x1");
+    r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("x1"))});
+    EXPECT_TRUE(s.ModSpir.Executed);
+    EXPECT_FALSE(s.ModNewton.Executed);
+    EXPECT_EQ(r.memo.size(), 3);
+}
+
+TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.SpirSpusk = false;
+    f.LabeledEdit3 = QStringLiteral("0"); // accepted
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, f, clock);
+    EXPECT_EQ(r.status, Status::Done);
+    EXPECT_TRUE(r.memo.isEmpty());
+    EXPECT_FALSE(s.Hist.empty());
+    EXPECT_EQ(s.T_Prirab, 0);
+}
+
+TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.Sred_flag = f.SKO_Flag = true;
+    f.BoxSmirnow = true;
+    VirtualClock clock(300);
+    const CalcOutcome r = runCalculation(s, f, clock);
+    ASSERT_EQ(r.status, Status::Done);
+    EXPECT_TRUE(s.Podbor_Sred && s.Podbor_SKO);
+    EXPECT_NE(s.Sred_Gar, 3000);
+    EXPECT_EQ(s.ModSmirnov.Sred, s.Sred_Gar);
+    EXPECT_EQ(s.ModSmirnov.SKO, s.SKO_Gar);
+    EXPECT_EQ(s.ModSpir.Sred, s.Sred_Gar);
+}
+
+TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
+    auto s = loadedFleet();
+    VirtualClock clock(300);
+    ASSERT_EQ(runCalculation(s, fields(), clock).status, Status::Done);
+    const double a = s.ModSpir.A;
+    auto f = fields();
+    f.SpirSpusk = false;
+    f.BoxSmirnow = true;
+    ASSERT_EQ(runCalculation(s, f, clock).status, Status::Done);
+    EXPECT_TRUE(s.ModSpir.Executed);
+    EXPECT_EQ(s.ModSpir.A, a);
+    EXPECT_TRUE(s.ModSmirnov.Executed);
+}
+
+TEST(CalculationRun, CancellingAFitEndsTheRun) {
+    auto s = loadedFleet();
+    auto f = fields();
+    f.BoxNewton = f.BoxSmirnow = true;
+    VirtualClock clock(300);
+    std::vector<QString> stages;
+    const CalcOutcome r = runCalculation(s, f, clock, [&](const Progress& p) {
+        stages.push_back(p.stage);
+        return p.stage != msg::stageModel12;
+    });
+    EXPECT_EQ(r.status, Status::Cancelled);
+    ASSERT_EQ(r.fits.size(), 2u);
+    EXPECT_TRUE(r.fits[1].cancelled);
+    EXPECT_EQ(r.memo.size(), 3); // model 1.1 only
+    EXPECT_TRUE(s.ModSpir.Executed);
+    EXPECT_FALSE(s.ModNewton.Executed);
+    EXPECT_FALSE(s.ModSmirnov.Executed);
+    EXPECT_EQ(stages.back(), msg::stageModel12);
+}
