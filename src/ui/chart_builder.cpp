@@ -46,8 +46,11 @@ public:
         connect(chart, &QChart::plotAreaChanged, this, &ValueMarks::place);
         place();
     }
-    ~ValueMarks() override {
+    // The texts are graphics children of the chart and die with it; a refill drops them
+    // explicitly.
+    void dropItems() {
         for (auto& [p, item] : items_) delete item;
+        items_.clear();
     }
     void place() {
         const bool visible = series_->isVisible();
@@ -129,15 +132,26 @@ QXYSeries* makeXY(const SeriesData& s) {
 } // namespace
 
 void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
-    for (ValueMarks* m : chart->findChildren<ValueMarks*>(Qt::FindDirectChildrenOnly)) delete m;
+    // ValueMarks has no meta-object of its own: find it by name, check by dynamic_cast.
+    const auto children = chart->children();
+    for (QObject* c : children)
+        if (c->objectName() == QLatin1String("ValueMarks"))
+            if (auto* m = dynamic_cast<ValueMarks*>(c)) {
+                m->dropItems();
+                delete m;
+            }
     chart->removeAllSeries();
     for (QAbstractAxis* a : chart->axes()) {
         chart->removeAxis(a);
         delete a;
     }
-    chart->setTitle(d.titleLines.isEmpty() ? d.title : d.titleLines.join(QLatin1Char('\n')));
+    QStringList titleLines = d.titleLines.isEmpty() ? QStringList{d.title} : d.titleLines;
+    for (QString& t : titleLines) t = t.toHtmlEscaped();
+    chart->setTitle(titleLines.join(QStringLiteral("<br>")));
     chart->legend()->setVisible(o.legend || d.legendVisible);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // Chart1 lists a dozen model series and every cause: a column at the side keeps the
+    // texts whole where a row at the bottom would cut them.
+    chart->legend()->setAlignment(o.legendAlignment);
 
     // The bottom axis shows the points' labels (interval times) when they carry any.
     QStringList categories;
@@ -161,6 +175,11 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         }
         categoryAxis->append(unique);
         categoryAxis->setLabelsAngle(categories.size() > 25 ? -90 : 0);
+        if (categories.size() > 25) {
+            QFont f = categoryAxis->labelsFont();
+            f.setPointSizeF(f.pointSizeF() * 0.8);
+            categoryAxis->setLabelsFont(f);
+        }
         bottom = categoryAxis;
     } else {
         bottomValue = new QValueAxis;
@@ -243,11 +262,6 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         } else {
             xy = makeXY(s);
             for (const auto& p : s.points) xy->append(p.x, p.y);
-            QPen pen = xy->pen();
-            pen.setWidthF(2);
-            if (known) pen.setColor(color);
-            if (s.kind == SeriesKind::DashedLine) pen.setStyle(Qt::DashLine);
-            xy->setPen(pen);
             if (s.kind == SeriesKind::LineWithCircles) {
                 xy->setPointsVisible(true);
                 xy->setMarkerSize(6); // a circle of radius 3
@@ -264,6 +278,15 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         series->setObjectName(s.name);
         series->setName(s.title);
         chart->addSeries(series);
+        if (xy) {
+            // After addSeries, so a series without a colour of its own keeps the theme's.
+            QPen pen = xy->pen();
+            pen.setWidthF(2);
+            if (known) pen.setColor(color);
+            if (s.kind == SeriesKind::DashedLine) pen.setStyle(Qt::DashLine);
+            xy->setPen(pen);
+            if (s.kind == SeriesKind::LineWithCircles && known) xy->setBrush(color);
+        }
         const bool topRight = s.axis == Axis::TopRight;
         series->attachAxis(topRight ? static_cast<QAbstractAxis*>(top) : bottom);
         QValueAxis* vertical = s.axis == Axis::Left ? left : right;
@@ -302,7 +325,8 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     if (top) applyRange(top, topR);
     if (bottomValue) applyRange(bottomValue, bottomR);
     if (o.hideAxisLabels)
-        for (QAbstractAxis* a : chart->axes()) a->setLabelsVisible(false);
+        // Transparent rather than hidden: hidden labels leave the axis titles no room.
+        for (QAbstractAxis* a : chart->axes()) a->setLabelsColor(Qt::transparent);
     for (ValueMarks* m : marks) m->place();
 }
 

@@ -17,7 +17,8 @@ class QBarSeries;
 namespace wf::ui {
 
 struct ChartOptions {
-    bool legend = false;                                 // legend at the bottom
+    bool legend = false; // shown (also where the data asks for it)
+    Qt::Alignment legendAlignment = Qt::AlignBottom;
     bool hideAxisLabels = false;                         // value labels of every axis hidden
     std::optional<std::pair<double, double>> rightRange; // fixed range of the right axis
     std::optional<double> leftMin;                       // fixed minimum of the left axis

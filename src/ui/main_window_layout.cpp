@@ -290,6 +290,7 @@ void TForm1::buildLayout() {
     Problems_Grid->verticalHeader()->setDefaultSectionSize(Problems_Grid->fontMetrics().height() +
                                                            6);
     Problems_Grid->horizontalHeader()->setStretchLastSection(false);
+    Problems_Grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Problems_Grid->setWordWrap(false);
     lv->addWidget(Memo2, 2);
     lv->addWidget(Problems_Grid, 5);

@@ -18,6 +18,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace wf::ui {
 
 namespace {
@@ -62,6 +64,7 @@ TForm5::TForm5(QWidget* mainWindow)
     Result_Grid->horizontalHeader()->setDefaultSectionSize(237);
     Result_Grid->verticalHeader()->setDefaultSectionSize(28);
     Result_Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Result_Grid->setTextElideMode(Qt::ElideNone);
     Result_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Result_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Result_Grid->setFixedHeight(28 * kResultRows + 2 * Result_Grid->frameWidth() +
@@ -100,7 +103,18 @@ TextWidthFn TForm5::measure() const {
 void TForm5::showResults(const ResultsData& d) {
     Label10->setText(d.Label10);
     for (int c = 0; c < kResultColumns; ++c) {
-        if (d.widths[c] > 0) Result_Grid->setColumnWidth(c, d.widths[c]);
+        // The widths suit the fonts they were chosen for; a wider text widens its column.
+        const QFontMetrics fm(Result_Grid->font());
+        int width = d.widths[c] > 0 ? d.widths[c] : Result_Grid->columnWidth(c);
+        QFont boldFont = Result_Grid->font();
+        boldFont.setBold(true);
+        const QFontMetrics fmBold(boldFont);
+        for (int r = 0; r < kResultRows; ++r) {
+            const QString t = d.grid[c][r].trimmed();
+            if (t.isEmpty()) continue;
+            width = std::max(width, (r == 0 ? fmBold : fm).horizontalAdvance(t) + 14);
+        }
+        Result_Grid->setColumnWidth(c, width);
         for (int r = 0; r < kResultRows; ++r) {
             QTableWidgetItem* item = Result_Grid->item(r, c);
             item->setText(d.grid[c][r]);
@@ -112,6 +126,7 @@ void TForm5::showResults(const ResultsData& d) {
     }
     ChartOptions o1;
     o1.legend = true;
+    o1.legendAlignment = Qt::AlignRight;
     fillChart(Chart1, d.chart1, o1);
     ChartOptions o2;
     o2.rightRange = std::make_pair(0.0, 100.0);
