@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     fileArg(fit, "файл данных об отказах");
     fit->add_flag("--json", json, "вывод в JSON");
     std::vector<std::string> models{"spiral"};
-    fit->add_option("--models", models, "spiral,newton,smirnov,genetic,external (spiral)")
+    fit->add_option("--models", models, "spiral,newton,smirnov,genetic,external или none (spiral)")
         ->delimiter(',');
     FitOptions fo;
     fit->add_flag("--fit-mean", fo.fitMean, "подбор среднего времени гарантии");
@@ -186,7 +186,7 @@ int main(int argc, char** argv) {
             fo.genetic = true;
         else if (m == "external")
             fo.external = true;
-        else if (!m.empty()) {
+        else if (!m.empty() && m != "none") {
             err(msg::cliUsageError(msg::cliUnknownModel(QString::fromStdString(m))));
             return kExitUsage;
         }
