@@ -2,6 +2,7 @@
 #include "results/results_data.h"
 #include "results/results_table.h"
 
+#include "analysis/load_summary.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
@@ -12,12 +13,6 @@
 namespace wf {
 
 namespace {
-
-// Share of the fleet still under warranty, floored so that a failure long after every
-// product has left warranty weighs a large but finite amount.
-double underWarranty(double outShare) {
-    return std::max(1.0 - outShare, 1e-12);
-}
 
 // Element q of a model array; a model fitted on an earlier histogram may hold fewer.
 double elementOr0(const DoubArr& a, std::size_t q) {
@@ -73,7 +68,7 @@ void CalcLamEmp(AnalysisState& s, double burnIn) {
     double sum = 0;
     for (const Problems& p : s.Otkazy)
         if (p.time > burnIn && p.time <= 1000)
-            sum += 1.0 / underWarranty(Norm_Raspr(s.Sred_Gar, s.SKO_Gar, p.time));
+            sum += censoringWeight(s.Sred_Gar, s.SKO_Gar, p.time);
     s.Lam_Emp = 1000.0 * sum / (1000.0 - burnIn) / s.Park;
 }
 
