@@ -1,0 +1,371 @@
+// The windows end to end: loading, calculation runs on the worker, the results window's
+// table and charts, the log-scale view, printing, the genetic controls and closing.
+
+#include "ui_fixture.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "ui/chart_builder.h"
+#include "ui/failure_table_model.h"
+#include "ui/log_view.h"
+
+#include <QAbstractSeries>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QXYSeries>
+
+#include <cmath>
+
+using namespace wf::ui;
+using wf::ui::test::Windows;
+
+namespace {
+
+QString cell(TForm5& f, int col, int row) {
+    const QTableWidgetItem* it = f.Result_Grid->item(row, col);
+    return it ? it->text().trimmed() : QString();
+}
+
+int causesWithFailures(const wf::AnalysisState& s) {
+    int n = 0;
+    for (int j = 0; j <= s.Kol_Prich && j < static_cast<int>(s.Vidy_Otk_Sort.size()); ++j)
+        if (s.Vidy_Otk_Sort[static_cast<std::size_t>(j)].Dolya > 0) ++n;
+    return n;
+}
+
+void tickOnly(TForm1& f, bool spiral, bool newton, bool smirnov) {
+    f.SpirSpusk->setChecked(spiral);
+    f.BoxNewton->setChecked(newton);
+    f.BoxSmirnow->setChecked(smirnov);
+}
+
+} // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fileFilterTakesQtForm();
+    void messagesAreCappedWithASummary();
+    void mainWindowShowsDocumentedControls();
+    void loadFillsFieldsTableAndChart();
+    void runBeforeAnyLoadReportsTheEmptyField();
+    void calculationRunsOnWorkerAndFillsResults();
+    void secondRunAddsColumnWithoutDuplicatingCauseSeries();
+    void warrantyFileFillsItsFields();
+    void logViewShowsFailuresAndDisposesOnContinue();
+    void printingGivesLandscapePdf();
+    void geneticRunShowsProgressAndColumn();
+    void geneticRunStopsOnStopButton();
+    void closingDuringCalculationEndsPromptly();
+    void closingDuringGeneticRunEndsPromptly();
+};
+
+void WindowsTest::fileFilterTakesQtForm() {
+    QCOMPARE(TForm1::qtFileFilter(QStringLiteral("файлы данных (txt,rel)|*.txt;*.rel")),
+             QStringLiteral("файлы данных (txt,rel) (*.txt *.rel)"));
+    QCOMPARE(TForm1::qtFileFilter(QStringLiteral("Файл времен гарантии|gar*.txt")),
+             QStringLiteral("Файл времен гарантии (gar*.txt)"));
+}
+
+void WindowsTest::messagesAreCappedWithASummary() {
+    QStringList seen;
+    setMessageHook([&](const QString& t) { seen << t; });
+    QStringList texts;
+    for (int i = 1; i <= 8; ++i) texts << QStringLiteral("line %1").arg(i);
+    showMessages(nullptr, texts);
+    setMessageHook({});
+    QCOMPARE(seen.size(), kMessageCap + 1);
+    QCOMPARE(seen.first(), QStringLiteral("line 1"));
+    QCOMPARE(seen.last(), wf::msg::moreMessages(8 - kMessageCap));
+}
+
+void WindowsTest::mainWindowShowsDocumentedControls() {
+    Windows w;
+    TForm1& f = *w.form1;
+    QVERIFY(f.windowTitle().startsWith(QStringLiteral("Анализ надежности в эксплуатации.")));
+    QCOMPARE(f.OpenFileStart->text(), QStringLiteral("Путь"));
+    QCOMPARE(f.bbRaschet->text(), QStringLiteral("Расчет"));
+    QCOMPARE(f.LabeledEdit3->text(), QStringLiteral("300"));
+    QCOMPARE(f.Memo2->toPlainText(), QStringLiteral("Ход решения"));
+    QVERIFY(f.SpirSpusk->isChecked());
+    QVERIFY(!f.BoxNewton->isChecked());
+    QCOMPARE(f.Edit3->text(), QStringLiteral("3000"));
+    QCOMPARE(f.NPokoleny->text(), QStringLiteral("1500"));
+    QCOMPARE(f.LabeledEdit1->text(), QStringLiteral("50"));
+    QVERIFY(!f.LabeledEdit1->placeholderText().isEmpty());
+    // Controls are found under their layout names.
+    QCOMPARE(f.findChild<QTableView*>(QStringLiteral("Problems_Grid")), f.Problems_Grid);
+    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("StopBtn")), f.StopBtn);
+    // Slider hints follow the position.
+    f.TrackBar1->setValue(40);
+    QCOMPARE(f.TrackBar1->toolTip(), QStringLiteral("Вероятность скрещивания ") +
+                                         wf::fmt::format(QStringLiteral("%4.2f"), {0.4}));
+    QVERIFY(f.TrackBar2->toolTip().startsWith(QStringLiteral("Вероятность мутации ")));
+}
+
+void WindowsTest::loadFillsFieldsTableAndChart() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+    QVERIFY(f.state().Dannye_Gotovy);
+    QCOMPARE(f.meKolAll->text(), QStringLiteral("1500"));
+    QVERIFY(!f.meSred->text().isEmpty());
+    QCOMPARE(f.LabeledEdit2->text(), f.meSred->text());
+    const int n = static_cast<int>(f.state().Otkazy.size());
+    QVERIFY(n > 100);
+    // Row 0 holds the header texts, then one row per failure.
+    QCOMPARE(f.failureTable()->rowCount(), n + 1);
+    QCOMPARE(f.failureTable()->cell(0, 1), QStringLiteral("Наработка, ч"));
+    QCOMPARE(f.failureTable()->cell(1, 0), QStringLiteral("1"));
+    QCOMPARE(f.failureTable()->cell(n, 0), QString::number(n));
+    // Cells take edits; the analysis keeps its own data.
+    QVERIFY(f.failureTable()->setData(f.failureTable()->index(1, 3), QStringLiteral("x"),
+                                      Qt::EditRole));
+    QCOMPARE(f.failureTable()->cell(1, 3), QStringLiteral("x"));
+    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, QStringLiteral("Series1")));
+    QVERIFY(points);
+    int atLeastOneHour = 0;
+    for (const auto& p : f.state().Otkazy) atLeastOneHour += p.time >= 1 ? 1 : 0;
+    QCOMPARE(points->count(), atLeastOneHour);
+}
+
+void WindowsTest::runBeforeAnyLoadReportsTheEmptyField() {
+    Windows w;
+    TForm1& f = *w.form1;
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    QCOMPARE(w.messages.size(), 1);
+    QCOMPARE(w.messages.first(), wf::msg::notANumber(QString()));
+    QVERIFY(!w.form5->isVisible());
+    QVERIFY(f.bbRaschet->isEnabled());
+}
+
+void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    tickOnly(f, true, false, false);
+    QSignalSpy done(&f, &TForm1::jobFinished);
+    f.bbRaschet->click();
+    // While the worker runs, nothing that changes the analysis may start.
+    QVERIFY(f.jobRunning());
+    QVERIFY(!f.bbRaschet->isEnabled());
+    QVERIFY(!f.OpenFileStart->isEnabled());
+    QVERIFY(!f.ToolBRunGenOptim->isEnabled());
+    QVERIFY(!f.OutsorsGoBtn->isEnabled());
+    QVERIFY(done.wait(120000));
+    QVERIFY(f.bbRaschet->isEnabled());
+    QVERIFY(!f.jobRunning());
+
+    TForm5& r = *w.form5;
+    QVERIFY(r.isVisible());
+    QCOMPARE(cell(r, 0, 0), QStringLiteral("Результаты для моделей:"));
+    QCOMPARE(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
+    QCOMPARE(cell(r, 2, 0), QStringLiteral("Данные эксплуатации"));
+    for (int c = 3; c < 7; ++c) QVERIFY(cell(r, c, 0).isEmpty());
+    QVERIFY(cell(r, 1, 1).contains(QStringLiteral(" / ")));
+    QVERIFY(cell(r, 2, 10).endsWith(QStringLiteral(" (до 1000 ч.)")));
+    QVERIFY(r.Label10->text().endsWith(QStringLiteral(" шт.)")));
+    QVERIFY(f.Memo2->toPlainText().split('\n').size() > 2);
+
+    // Model 1.1 shown, the genetic model hidden.
+    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series2"))->isVisible());
+    QVERIFY(!findSeries(r.Chart1, QStringLiteral("Series5"))->isVisible());
+    QVERIFY(!findSeries(r.Chart1, QStringLiteral("Series4"))->isVisible());
+}
+
+void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    tickOnly(f, true, false, false);
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    tickOnly(f, false, false, true);
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    TForm5& r = *w.form5;
+    // Model 1.1 of the first run stays beside the new model 2.
+    QCOMPARE(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
+    QCOMPARE(cell(r, 2, 0), QStringLiteral("Критерий Смирнова"));
+    QCOMPARE(cell(r, 3, 0), QStringLiteral("Данные эксплуатации"));
+    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series4"))->isVisible());
+
+    const int causes = causesWithFailures(f.state());
+    QVERIFY(causes > 2);
+    QCOMPARE(causeBars(r.Chart1)->count(), causes);
+    QCOMPARE(causeBars(r.Chart2)->count(), causes);
+    QCOMPARE(causeBars(r.Chart3)->count(), 2 * causes);
+    QVERIFY(!causeBars(r.Chart1)->barSets().first()->label().isEmpty());
+}
+
+void WindowsTest::warrantyFileFillsItsFields() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    const QString meanBefore = f.meSred->text();
+    f.loadWarrantyFile(test::warrantySamplePath());
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+    QVERIFY(!f.Edit4->text().isEmpty());
+    QVERIFY(f.MaskEdit1->text().toInt() > 1);
+    QVERIFY(!f.MaskEditSrednee->text().isEmpty());
+    QVERIFY(f.meSred->text() != meanBefore || !f.MaskEditSKO->text().isEmpty());
+}
+
+void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    f.Button2Click();
+    QPointer<TLNview> view = f.logView();
+    QVERIFY(view);
+    QVERIFY(!f.isVisible());
+    QVERIFY(view->windowTitle().startsWith(QStringLiteral("Анализ закона распределения отказов.")));
+    auto* s1 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, QStringLiteral("Series1")));
+    auto* s2 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, QStringLiteral("Series2")));
+    QVERIFY(s1 && s2);
+    int positive = 0;
+    int first = -1;
+    const auto& ot = f.state().Otkazy;
+    for (int i = 0; i < static_cast<int>(ot.size()); ++i)
+        if (ot[static_cast<std::size_t>(i)].time > 0) {
+            if (first < 0) first = i;
+            ++positive;
+        }
+    QCOMPARE(s1->count(), positive);
+    // Failures at time 0 get no point but still count: the first y is ln(first + 1).
+    QVERIFY(qAbs(s1->at(0).y() - std::log(first + 1.0)) < 1e-12);
+    QCOMPARE(s2->count(), 2);
+    QVERIFY(view->Label1->text().startsWith(QStringLiteral("A= ")));
+    QVERIFY(view->Label2->text().startsWith(QStringLiteral("B= ")));
+    QCOMPARE(view->Label3->text(), f.state().Kommentarij);
+
+    view->Prodolgenie->click();
+    QTRY_VERIFY(view.isNull());
+    QVERIFY(f.isVisible());
+}
+
+void WindowsTest::printingGivesLandscapePdf() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("results.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QVERIFY(w.form5->printTo(printer));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QVERIFY(bytes.size() > 10000);
+    const auto m = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                       .match(QString::fromLatin1(bytes));
+    QVERIFY(m.hasMatch());
+    QVERIFY(m.captured(1).toDouble() > m.captured(2).toDouble());
+
+    f.Button2Click();
+    QPrinter printer2(QPrinter::HighResolution);
+    printer2.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf2 = dir.filePath(QStringLiteral("log.pdf"));
+    printer2.setOutputFileName(pdf2);
+    QVERIFY(f.logView()->printTo(printer2));
+    QVERIFY(QFileInfo(pdf2).size() > 1000);
+    f.logView()->close();
+}
+
+void WindowsTest::geneticRunShowsProgressAndColumn() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    f.Edit3->setText(QStringLiteral("20"));
+    f.NPokoleny->setText(QStringLiteral("30"));
+    const int memoBefore = f.Memo2->blockCount();
+    QSignalSpy done(&f, &TForm1::jobFinished);
+    f.ToolBRunGenOptim->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+    QVERIFY(!f.ToolBRunGenOptim->isEnabled());
+    QVERIFY(!f.Edit3->isEnabled());
+    QVERIFY(!f.bbRaschet->isEnabled());
+    QVERIFY(done.wait(120000));
+    QVERIFY(f.ToolBRunGenOptim->isEnabled());
+    QVERIFY(f.Edit3->isEnabled());
+    QCOMPARE(f.ProgressBar2->value(), 100);
+    QVERIFY(f.Memo2->blockCount() > memoBefore);
+    TForm5& r = *w.form5;
+    QVERIFY(r.isVisible());
+    QCOMPARE(cell(r, 1, 0), QStringLiteral("Генетическая"));
+    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series6"))->isVisible());
+    QVERIFY(f.state().ModGen.Executed);
+}
+
+void WindowsTest::geneticRunStopsOnStopButton() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    f.Edit3->setText(QStringLiteral("20"));
+    f.NPokoleny->setText(QStringLiteral("1000000"));
+    QSignalSpy done(&f, &TForm1::jobFinished);
+    f.ToolBRunGenOptim->click();
+    QTimer::singleShot(300, f.StopBtn, &QPushButton::click);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(done.wait(60000));
+    QVERIFY(t.elapsed() < 30000);
+    QVERIFY(f.ToolBRunGenOptim->isEnabled());
+    QVERIFY(f.Edit3->isEnabled());
+    QVERIFY(f.state().ModGen.Executed);
+}
+
+void WindowsTest::closingDuringCalculationEndsPromptly() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.setEvalCostUs(std::nullopt); // the wall clock: the fits would run for minutes
+    f.loadDataFile(test::samplePath());
+    tickOnly(f, true, true, true);
+    f.bbRaschet->click();
+    QVERIFY(f.jobRunning());
+    QTest::qWait(300);
+    QElapsedTimer t;
+    t.start();
+    f.close();
+    QVERIFY(t.elapsed() < 5000);
+    QVERIFY(!f.jobRunning());
+    QVERIFY(!f.isVisible());
+}
+
+void WindowsTest::closingDuringGeneticRunEndsPromptly() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    f.Edit3->setText(QStringLiteral("200"));
+    f.NPokoleny->setText(QStringLiteral("1000000"));
+    f.ToolBRunGenOptim->click();
+    QVERIFY(f.jobRunning());
+    QTest::qWait(300);
+    QElapsedTimer t;
+    t.start();
+    f.close();
+    QVERIFY(t.elapsed() < 5000);
+    QVERIFY(!f.jobRunning());
+}
+
+QTEST_MAIN(WindowsTest)
+#include "windows_test.moc"
