@@ -2,15 +2,39 @@
 
 #include <QLocale>
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace wf::fmt {
 
 namespace {
+
+// C-locale conversions: the process's numeric locale (which the window toolkit switches to
+// the user's) must not change how numbers are written or read.
+std::string toChars(double v, std::chars_format f, int precision) {
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, f, precision);
+    return std::string(buf, r.ptr);
+}
+
+// Reads a whole C-locale number; false on junk or overflow. An underflow reads as 0.
+double fromChars(const std::string& s, bool* ok = nullptr) {
+    double v = 0;
+    const char* b = s.data();
+    if (!s.empty() && s[0] == '+') ++b;
+    const auto r = std::from_chars(b, s.data() + s.size(), v);
+    bool good = r.ec == std::errc() && r.ptr == s.data() + s.size();
+    if (r.ec == std::errc::result_out_of_range && r.ptr == s.data() + s.size()) {
+        const auto e = s.find_first_of("eE");
+        const bool tiny = e != std::string::npos && s.find('-', e) != std::string::npos;
+        good = tiny;
+        v = 0;
+    }
+    if (ok) *ok = good;
+    return v;
+}
 
 QString nonFinite(double v) {
     if (std::isnan(v)) return QStringLiteral("NAN");
@@ -42,10 +66,9 @@ struct Digits {
 Digits significantDigits(double v, int sig) {
     Digits d;
     d.negative = std::signbit(v) && v != 0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", sig - 1, std::fabs(v));
-    // buf: d.ddddde±xx
-    const char* p = buf;
+    const std::string text = toChars(std::fabs(v), std::chars_format::scientific, sig - 1);
+    // text: d.ddddde±xx
+    const char* p = text.c_str();
     d.digits.push_back(*p++);
     if (*p == '.') ++p;
     while (*p && *p != 'e') d.digits.push_back(*p++);
@@ -74,13 +97,13 @@ QChar decimalSeparator() {
     return dp.isEmpty() ? QLatin1Char('.') : dp.at(0);
 }
 
-double roundHalfEven(double v) { return std::nearbyint(v); }
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}
 
 QString fixed(double v, int width, int decimals) {
     if (!std::isfinite(v)) return padLeft(nonFinite(v), width);
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
-    return localized(buf);
+    return padLeft(localized(toChars(v, std::chars_format::fixed, decimals).c_str()), width);
 }
 
 QString general(double v) {
@@ -108,10 +131,10 @@ QString general(double v) {
 QString scientific(double v, int width, int precision) {
     if (!std::isfinite(v)) return padLeft(nonFinite(v), width);
     if (precision < 1) precision = 1;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*E", precision - 1, v);
+    std::string s = toChars(v, std::chars_format::scientific, precision - 1);
+    for (char& ch : s)
+        if (ch == 'e') ch = 'E';
     // Widen the exponent to at least three digits: 5.0E-05 -> 5.0E-005.
-    std::string s(buf);
     const auto e = s.find('E');
     if (e != std::string::npos && e + 2 <= s.size()) {
         std::string expDigits = s.substr(e + 2);
@@ -126,27 +149,21 @@ QString fixedSignificant(double v, int precision, int decimals) {
     if (v == 0) return fixed(0.0, 0, decimals);
     const Digits d = significantDigits(v, precision);
     if (d.exp + 1 > precision) return generalScientific(d);
-    const double rounded = std::strtod(
-        (std::string(d.negative ? "-" : "") + "0." + d.digits + "e" + std::to_string(d.exp + 1))
-            .c_str(),
-        nullptr);
+    const double rounded = fromChars(std::string(d.negative ? "-" : "") + "0." + d.digits + "e" +
+                                     std::to_string(d.exp + 1));
     return fixed(rounded, 0, decimals);
 }
 
 QString integer(double v) {
     if (!std::isfinite(v)) return nonFinite(v);
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.0f", roundHalfEven(v));
-    QString s = QString::fromLatin1(buf);
+    QString s = QString::fromStdString(toChars(roundHalfEven(v), std::chars_format::fixed, 0));
     if (s == QLatin1String("-0")) s = QStringLiteral("0");
     return s;
 }
 
 QString grouped(double v, int maxDecimals) {
     if (!std::isfinite(v)) return nonFinite(v);
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", maxDecimals, v);
-    std::string s(buf);
+    std::string s = toChars(v, std::chars_format::fixed, maxDecimals);
     std::string frac;
     if (const auto dot = s.find('.'); dot != std::string::npos) {
         frac = s.substr(dot + 1);
@@ -194,7 +211,8 @@ QString format(const QString& pattern, std::initializer_list<FormatArg> args) {
         if (j < n && pattern.at(j) == QLatin1Char('.')) {
             prec = 0;
             ++j;
-            while (j < n && pattern.at(j).isDigit()) prec = prec * 10 + pattern.at(j++).digitValue();
+            while (j < n && pattern.at(j).isDigit())
+                prec = prec * 10 + pattern.at(j++).digitValue();
         }
         if (j >= n || arg == args.end()) {
             out += pattern.mid(i);
@@ -203,19 +221,33 @@ QString format(const QString& pattern, std::initializer_list<FormatArg> args) {
         const char conv = pattern.at(j).toLatin1();
         const FormatArg& a = *arg++;
         double dv = 0;
-        if (const auto* pd = std::get_if<double>(&a)) dv = *pd;
-        else if (const auto* pl = std::get_if<long long>(&a)) dv = static_cast<double>(*pl);
+        if (const auto* pd = std::get_if<double>(&a))
+            dv = *pd;
+        else if (const auto* pl = std::get_if<long long>(&a))
+            dv = static_cast<double>(*pl);
         QString piece;
         switch (conv) {
-        case 'f': piece = fixed(dv, 0, prec < 0 ? 2 : prec); break;
-        case 'e': piece = scientific(dv, 0, prec < 0 ? 15 : prec); break;
-        case 'g': piece = general(dv); break;
-        case 'd': piece = integer(dv); break;
-        case 's':
-            if (const auto* ps = std::get_if<QString>(&a)) piece = *ps;
-            else piece = general(dv);
+        case 'f':
+            piece = fixed(dv, 0, prec < 0 ? 2 : prec);
             break;
-        default: piece = pattern.mid(i, j - i + 1); break;
+        case 'e':
+            piece = scientific(dv, 0, prec < 0 ? 15 : prec);
+            break;
+        case 'g':
+            piece = general(dv);
+            break;
+        case 'd':
+            piece = integer(dv);
+            break;
+        case 's':
+            if (const auto* ps = std::get_if<QString>(&a))
+                piece = *ps;
+            else
+                piece = general(dv);
+            break;
+        default:
+            piece = pattern.mid(i, j - i + 1);
+            break;
         }
         out += padLeft(piece, width, left);
         i = j;
@@ -231,7 +263,8 @@ std::optional<double> parseNumber(const QString& text) {
     s.reserve(static_cast<std::size_t>(t.size()));
     int i = 0;
     const int n = t.size();
-    if (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')) s.push_back(t.at(i++).toLatin1());
+    if (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-'))
+        s.push_back(t.at(i++).toLatin1());
     bool digits = false;
     while (i < n && t.at(i) >= QLatin1Char('0') && t.at(i) <= QLatin1Char('9')) {
         s.push_back(t.at(i++).toLatin1());
@@ -259,9 +292,9 @@ std::optional<double> parseNumber(const QString& text) {
         if (!expDigits) return std::nullopt;
     }
     if (i != n) return std::nullopt;
-    errno = 0;
-    const double v = std::strtod(s.c_str(), nullptr);
-    if (!std::isfinite(v) || (errno == ERANGE && std::fabs(v) > 1.0)) return std::nullopt;
+    bool ok = false;
+    const double v = fromChars(s, &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 

@@ -4,14 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
+#include <string>
 
 using namespace wf::fmt;
 
 namespace {
 // Switches the default locale for one test and restores it.
 struct LocaleGuard {
-    explicit LocaleGuard(QLocale::Language lang, QLocale::Territory t) { QLocale::setDefault(QLocale(lang, t)); }
+    explicit LocaleGuard(QLocale::Language lang, QLocale::Territory t) {
+        QLocale::setDefault(QLocale(lang, t));
+    }
     ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
 };
 } // namespace
@@ -52,6 +56,18 @@ TEST(NumberFormat, FixedSignificantFallsBackToScientific) {
     EXPECT_DOUBLE_EQ(*parseNumber(fixedSignificant(2537.4, 3, 1)), 2540.0);
 }
 
+// The window toolkit switches the C numeric locale to the user's; number text must not follow it.
+TEST(NumberFormat, IndependentOfTheProcessNumericLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no comma locale installed";
+    EXPECT_EQ(fixed(1.5, 0, 2), QStringLiteral("1.50"));
+    EXPECT_EQ(scientific(1.5, 0, 3), QStringLiteral("1.50E+000"));
+    EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral("1500.5")), 1500.5);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
 TEST(NumberFormat, IntegerTextRoundsHalvesToEven) {
     EXPECT_EQ(integer(2.5), QStringLiteral("2"));
     EXPECT_EQ(integer(3.5), QStringLiteral("4"));
@@ -69,9 +85,12 @@ TEST(NumberFormat, ParsingFollowsTheLocaleAndRefusesJunk) {
         EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral("-2,5E3")), -2500.0);
     }
     EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral("1.5")), 1.5);
-    for (const char* bad : {"", "   ", "abc", "1e400", "nan", "inf", "0x10", "1.5.2", "1e", "--1", "."})
+    for (const char* bad :
+         {"", "   ", "abc", "1e400", "nan", "inf", "0x10", "1.5.2", "1e", "--1", "."})
         EXPECT_FALSE(parseNumber(QString::fromLatin1(bad))) << bad;
     EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral("-0")), 0.0);
+    EXPECT_EQ(*parseNumber(QStringLiteral("1e-400")), 0.0); // underflow reads as zero
+    EXPECT_FALSE(parseNumber(QStringLiteral("-1e400")));
     EXPECT_EQ(*parseInt(QStringLiteral(" 3000 ")), 3000);
     EXPECT_EQ(*parseInt(QStringLiteral("-2147483648")), -2147483647 - 1);
     for (const char* bad : {"", "2147483648", "1.5", "12a", "+", "99999999999999999999"})
