@@ -206,3 +206,28 @@ TEST_F(ResultsTable, CaptionNamesTheFleet) {
     const ResultsData r = ShowResults(s, QStringLiteral("300"));
     EXPECT_EQ(r.Label10, QStringLiteral("Парк А (1250.5 шт.)"));
 }
+
+TEST_F(ResultsTable, EmptyStateShowsOnlyTheDataColumn) {
+    AnalysisState s; // before any file: no failures, no histogram, no fleet
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.dataColumn, 1);
+    EXPECT_EQ(s.T_Lam_Kon, 1000);
+    EXPECT_EQ(s.Lam_Emp, 0);
+    EXPECT_EQ(r.chart1.series.size(), 11u);
+    EXPECT_TRUE(s.P_Norm_Int.empty());
+}
+
+TEST_F(ResultsTable, ZeroFleetKeepsEveryFigureFinite) {
+    AnalysisState s = smallFleet();
+    s.Park = 0;
+    s.ModSpir = executedModel(1.5, 1000, 1.2);
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(s.Lam_Emp, 0);
+    for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
+        for (const SeriesData& d : c->series)
+            for (const ChartPoint& p : d.points)
+                EXPECT_TRUE(std::isfinite(p.y)) << d.name.toStdString();
+    EXPECT_EQ(r.chart1.series[12].title, QStringLiteral("Насос 2 раз (0.0% /машину"));
+}
