@@ -1,0 +1,86 @@
+// The genetic search at the window's defaults (population 3000, 1500 generations, accuracy
+// 1e-7) on the bundled sample fleet, or on a synthetic fleet when the sample is missing.
+// Reports wall time per run and objective evaluations per second.
+
+#include "analysis/failure_file.h"
+#include "genetic/encoding.h"
+#include "genetic/genetic_engine.h"
+#include "stats/core/distributions.h"
+#include "stats/histogram.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+wf::AnalysisState syntheticFleet() {
+    wf::AnalysisState s;
+    s.Park = s.Kol_All = 3000;
+    s.Sred_Gar = 800;
+    s.SKO_Gar = 300;
+    double expected = 0;
+    double next = 0.5;
+    for (double t = 1; t < 5000; t += 1) {
+        expected += 3000 * 0.3 * wf::Weib_Interv(1.2, 2000, t - 1, t) *
+                    (1 - wf::Norm_Raspr(800, 300, t - 0.5));
+        while (expected >= next) {
+            wf::Problems p;
+            p.time = t;
+            p.chey = 2;
+            s.Otkazy.push_back(p);
+            next += 1;
+        }
+    }
+    s.Kol_Otk_Bez_Braka = static_cast<int>(s.Otkazy.size());
+    return s;
+}
+
+wf::AnalysisState benchFleet(bool& fromSample) {
+    wf::AnalysisState s;
+    QFile file(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/sample_fleet.txt"));
+    bool loaded = false;
+    if (file.open(QIODevice::ReadOnly))
+        loaded = wf::parseFailureFile(s, file.readAll(), file.fileName()).ok;
+    if (!loaded) s = syntheticFleet();
+    fromSample = loaded;
+    wf::Postr_Gist(s);
+    s.Kol_Genov = 3;
+    s.Tochnost = 1e-7L;
+    s.Gen_Shag = wf::geneSteps(s.Tochnost, s.Kol_Genov);
+    return s;
+}
+
+void BM_GeneticDefaults(benchmark::State& state) {
+    bool fromSample = false;
+    const wf::AnalysisState s = benchFleet(fromSample);
+    wf::GeneticSettings set;
+    set.SizePopulation = 3000;
+    set.Kol_Pokol = 1500;
+    set.seed = 12345;
+    set.threads = static_cast<int>(state.range(0));
+    long long evaluations = 0;
+    for (auto _ : state) {
+        wf::BasicGeneticHost host;
+        wf::SharedFlag stop, copy;
+        const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);
+        evaluations += o.evaluations;
+        benchmark::DoNotOptimize(o.Best_Celev_F);
+    }
+    state.counters["sample_file"] = fromSample ? 1 : 0;
+    state.counters["intervals"] = static_cast<double>(s.Hist.size());
+    state.counters["evaluations"] =
+        benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kAvgIterations);
+    state.counters["eval_per_s"] =
+        benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GeneticDefaults)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
