@@ -286,7 +286,9 @@ TEST(Fits, FactorsOfOneOrLessAreRefusedAndChangeNothing) {
         auto s = knownFleet();
         FitSettings set;
         set.Koef_Umen = bad;
-        EXPECT_FALSE(set.valid());
+        QString why;
+        EXPECT_FALSE(set.valid(&why));
+        EXPECT_TRUE(why.contains(QStringLiteral("больше 1")));
         VirtualClock clock(100);
         for (auto fit : {&Podbor_Spiral, &Podbor_Newton, &Podbor_Smirnov}) {
             const FitReport r = fit(s, set, clock, {});
