@@ -3,8 +3,8 @@
 (warranty end times). Standard library only; the fixed seed makes the files reproducible.
 
 True model (what a good fit should recover):
-  Weibull failure flow, shape A = 1.3, scale B = 6000 h, repeat coefficient K = 1.2
-  (failures per product over the whole Weibull life), fleet of 1500 products;
+  Weibull failure flow, shape A = 1.3, scale B = 4000 h, repeat coefficient K = 3.0
+  (failures per product over the whole Weibull life), fleet of 400 products;
   warranty exit time normal with mean 3000 h and SD 800 h.
 Each product fails Poisson(K) times over its life, each failure at a Weibull(A, B) time;
 a failure is observed only before the product leaves warranty. A few manufacturing defects
@@ -16,9 +16,9 @@ import random
 
 SEED = 20240611
 A = 1.3  # Weibull shape
-B = 6000.0  # Weibull scale, h
-K = 1.2  # repeat coefficient
-PARK = 1500  # fleet size
+B = 4000.0  # Weibull scale, h
+K = 3.0  # repeat coefficient
+PARK = 400  # fleet size
 SRED_GAR = 3000.0  # mean warranty exit, h
 SKO_GAR = 800.0  # SD of warranty exit, h
 DEFECTS = 6  # failures found before operation
