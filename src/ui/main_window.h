@@ -6,6 +6,7 @@
 
 #include "analysis/failure_file.h"
 #include "analysis/state.h"
+#include "genetic/external_optimizer.h"
 #include "stats/core/fit_clock.h"
 #include "ui/log_view.h"
 
@@ -57,6 +58,11 @@ public:
     void setEvalCostUs(std::optional<std::int64_t> us) { evalCostUs_ = us; }
     // A fixed seed for genetic runs (reproducible) and the number of pool threads.
     void setGeneticSeed(std::optional<std::uint64_t> seed) { geneticSeed_ = seed; }
+
+    // Where the external optimizer is and how long it may run; unset: the settings file.
+    void setExternalSettings(std::optional<ExternalSettings> set) {
+        externalSettings_ = std::move(set);
+    }
 
     // The loader on a given path (what "Путь" does once the dialog named a file).
     void loadDataFile(const QString& path);
@@ -173,6 +179,7 @@ private:
     QString dialogFilter_;       // the open dialog's filter; the warranty button changes it
     std::optional<std::int64_t> evalCostUs_;
     std::optional<std::uint64_t> geneticSeed_;
+    std::optional<ExternalSettings> externalSettings_;
 
     std::shared_ptr<GeneticControls> geneticControls_;
     QPointer<QThread> calcThread_, geneticThread_, externalThread_;

@@ -175,7 +175,8 @@ void TForm1::StopBtnClick() {
 
 void TForm1::OutsorsGoBtnClick() {
     if (jobRunning()) return;
-    auto* worker = new ExternalWorker(FilePath->text(), readExternalSettings());
+    auto* worker = new ExternalWorker(FilePath->text(), externalSettings_ ? *externalSettings_
+                                                                          : readExternalSettings());
     auto* thread = new QThread;
     thread->setObjectName(QStringLiteral("ExternalOptimizer"));
     worker->moveToThread(thread);

@@ -1,0 +1,90 @@
+// The external optimizer button: the program runs on a worker, its answer becomes the
+// model "Golang"; a stop ends a hanging optimizer and leaves the model as it was.
+
+#include "ui_fixture.h"
+
+#include "ui/chart_builder.h"
+
+#include <QAbstractSeries>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace wf::ui;
+using wf::ui::test::Windows;
+
+namespace {
+
+// A stand-in optimizer: a shell script that writes its answer where it is told to.
+QString writeScript(const QTemporaryDir& dir, const QByteArray& body) {
+    const QString path = dir.filePath(QStringLiteral("optimizer.sh"));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+wf::ExternalSettings settingsFor(const QString& program) {
+    wf::ExternalSettings s;
+    s.optimizerPath = program;
+    s.timeout = std::chrono::milliseconds(60000);
+    return s;
+}
+
+} // namespace
+
+class ExternalButtonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void answerBecomesTheGolangModel();
+    void stopEndsAHangingOptimizer();
+};
+
+void ExternalButtonTest::answerBecomesTheGolangModel() {
+    QTemporaryDir dir;
+    Windows w;
+    TForm1& f = *w.form1;
+    f.setExternalSettings(settingsFor(
+        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.loadDataFile(test::samplePath());
+    QSignalSpy done(&f, &TForm1::jobFinished);
+    f.OutsorsGoBtn->click();
+    QVERIFY(!f.OutsorsGoBtn->isEnabled());
+    QVERIFY(!f.bbRaschet->isEnabled());
+    QVERIFY(done.wait(60000));
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+    QVERIFY(f.OutsorsGoBtn->isEnabled());
+    QVERIFY(f.state().ModExt.Executed);
+    QCOMPARE(f.state().ModExt.A, 1.85);
+    QCOMPARE(f.state().ModExt.B, 1200.5);
+    QVERIFY(f.Memo2->toPlainText().contains(QStringLiteral("Расчёт модели Golang выполнен")));
+    QCOMPARE(w.form5->Result_Grid->item(0, 1)->text().trimmed(), QStringLiteral("Golang"));
+    QVERIFY(findSeries(w.form5->Chart1, QStringLiteral("Series24"))->isVisible());
+}
+
+void ExternalButtonTest::stopEndsAHangingOptimizer() {
+    QTemporaryDir dir;
+    Windows w;
+    TForm1& f = *w.form1;
+    f.setExternalSettings(settingsFor(writeScript(dir, "sleep 60\n")));
+    f.loadDataFile(test::samplePath());
+    QSignalSpy done(&f, &TForm1::jobFinished);
+    f.OutsorsGoBtn->click();
+    QTimer::singleShot(300, f.StopBtn, &QPushButton::click);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(done.wait(30000));
+    QVERIFY(t.elapsed() < 10000);
+    QCOMPARE(w.messages.size(), 1); // the cancellation is reported
+    QVERIFY(!f.state().ModExt.Executed);
+    QVERIFY(!w.form5->isVisible());
+}
+
+QTEST_MAIN(ExternalButtonTest)
+#include "external_button_test.moc"
