@@ -108,7 +108,7 @@ std::array<double, 5> DecodeXrome(const Xromosome& x, const GeneLayout& g,
 }
 
 std::uint32_t encodeGene(double v, double grain, const GeneLayout& g) {
-    const long long n = roundEven(static_cast<long double>(v / grain));
+    const long long n = roundEven(v / grain);
     return static_cast<std::uint32_t>(static_cast<unsigned long long>(n) & g.mask());
 }
 

@@ -20,8 +20,16 @@ inline constexpr int kMaxGenes = 5;
 inline constexpr int kMaxGeneBits = 31;
 
 // Nearest integer, halves to the even neighbour, as a 64-bit integer. Values outside the
-// 64-bit range saturate.
+// 64-bit range saturate; not-a-number gives 0.
 long long roundEven(long double v);
+// The same for a double, cheap enough for the per-candidate draws: adding and taking away
+// 2^52 leaves the nearest integer, ties to even, in the default rounding mode.
+inline long long roundEven(double v) {
+    constexpr double magic = 4503599627370496.0; // 2^52
+    if (!(v > -magic && v < magic)) return roundEven(static_cast<long double>(v));
+    const double r = v >= 0 ? (v + magic) - magic : -((-v + magic) - magic);
+    return static_cast<long long>(r);
+}
 
 // Binary digits of n: how often n can be halved while it is at least 1; 0 below 1.
 int KolBit(long long n);

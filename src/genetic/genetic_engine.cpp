@@ -31,6 +31,7 @@ public:
         , objective_(snap)
         , pool_(set.threads)
         , random_(set.seed) {
+        rStride = objective_.endCount();
         layout_ = GeneLayout{geneBits(snap.Tochnost), snap.Kol_Genov};
         shag_ = snap.Gen_Shag;
         out_.Gen_Par_Best = snap.Gen_Par_Best;
@@ -79,6 +80,14 @@ private:
     std::vector<Index> population;    // ListPopulation
     std::vector<Xromosome> snapshots; // ListBest
     std::vector<Index> pendingEval;
+    // Per record, the Weibull distribution function at the interval ends for its decoded A
+    // and B: a child that takes both genes whole from a parent, or a mutant changed in
+    // another gene, starts from these instead of computing them again (same numbers).
+    std::size_t rStride = 0;
+    std::vector<double> rStore;
+    std::vector<char> rValid;
+    std::vector<Index> pendingSource; // per pendingEval entry: record to copy R from, or kNone
+    static constexpr Index kNone = 0xffffffffu;
     std::vector<char> mutatedMark; // per population position: changed since the last sort
     std::vector<Index> mergeBuffer;
     std::vector<Index> sideBuffer;
@@ -100,9 +109,12 @@ Search::Index Search::newRecord(const Xromosome& x) {
         const Index i = freeRecords.back();
         freeRecords.pop_back();
         records[i] = x;
+        rValid[i] = 0;
         return i;
     }
     records.push_back(x);
+    rValid.push_back(0);
+    if (rStore.size() < records.size() * rStride) rStore.resize(records.capacity() * rStride);
     return static_cast<Index>(records.size() - 1);
 }
 
@@ -114,14 +126,25 @@ double Search::evaluateNow(const std::array<double, 5>& genePar) {
 
 // Decodes and evaluates the records in parallel; any value that is not finite fails the
 // generation. The draws were all made before, so the thread count cannot change a result.
+// A record's R is taken from its source when it has one, from itself when still valid.
 void Search::evaluateBatch(const std::vector<Index>& which) {
     std::atomic<bool> anyBad{false};
     pool_.forEach(static_cast<int>(which.size()), [&](int worker, int k) {
-        Xromosome& x = records[which[k]];
-        const double v = objective_(DecodeXrome(x, layout_, shag_), scratch_[worker]);
+        const Index rec = which[k];
+        Xromosome& x = records[rec];
+        double* R = rStore.data() + static_cast<std::size_t>(rec) * rStride;
+        bool fill = !rValid[rec];
+        if (const Index src = pendingSource[k]; src != kNone) {
+            const double* from = rStore.data() + static_cast<std::size_t>(src) * rStride;
+            std::copy(from, from + rStride, R);
+            fill = false;
+        }
+        const double v =
+            objective_.evaluate(DecodeXrome(x, layout_, shag_), scratch_[worker], R, fill);
         x.Celev_F = v;
         if (!std::isfinite(v)) anyBad.store(true, std::memory_order_relaxed);
     });
+    for (Index rec : which) rValid[rec] = 1;
     if (anyBad.load()) throw GenerationError{};
 }
 
@@ -130,6 +153,8 @@ bool Search::createPopulation() {
     std::vector<std::array<double, 5>> drawn(n);
     population.reserve(static_cast<std::size_t>(n) * 3);
     records.reserve(static_cast<std::size_t>(n) * 3);
+    rStore.resize(records.capacity() * rStride);
+    rValid.reserve(records.capacity());
     for (int i = 0; i < n; ++i) {
         Xromosome x;
         std::array<double, 5> v{};
@@ -227,7 +252,9 @@ void Search::crossing(int generation) {
     const long long pairs = crossingPairs(static_cast<long long>(C0), pCross);
     if (pairs <= 0) return;
     const int len = layout_.length();
+    const int wholeAB = 2 * layout_.L; // a cut at or past this keeps B and A whole
     pendingEval.clear();
+    pendingSource.clear();
     for (long long p = 0; p < pairs; ++p) {
         const std::size_t C = population.size();
         const double r1 = random_.next();
@@ -244,14 +271,18 @@ void Search::crossing(int generation) {
         Xromosome c1 = crossChromosomes(a, b, layout_, cut);
         Xromosome c2 = crossChromosomes(b, a, layout_, cut);
         c1.Pokolenie = c2.Pokolenie = generation;
+        const Index ra = population[static_cast<std::size_t>(i1)];
+        const Index rb = population[static_cast<std::size_t>(i2)];
         // newRecord may move the records, so a and b are not used past this point.
         const Index child1 = newRecord(c1);
         population.push_back(child1);
         pendingEval.push_back(child1);
+        pendingSource.push_back(cut >= wholeAB && rValid[ra] ? ra : kNone);
         countEvaluation();
         const Index child2 = newRecord(c2);
         population.push_back(child2);
         pendingEval.push_back(child2);
+        pendingSource.push_back(cut >= wholeAB && rValid[rb] ? rb : kNone);
         countEvaluation();
     }
     evaluateBatch(pendingEval);
@@ -262,6 +293,7 @@ void Search::mutation() {
     if (count <= 0) return;
     const int len = layout_.length();
     pendingEval.clear();
+    pendingSource.clear();
     mutatedMark.assign(population.size(), 0);
     for (long long c = 0; c < count; ++c) {
         const double r1 = random_.next();
@@ -272,9 +304,11 @@ void Search::mutation() {
         if (idx < 0 || idx >= static_cast<long long>(population.size())) throw GenerationError{};
         const Index rec = population[static_cast<std::size_t>(idx)];
         flipCharacter(records[rec], layout_, pos);
+        if (pos <= 2 * layout_.L) rValid[rec] = 0; // B or A changed
         if (!mutatedMark[static_cast<std::size_t>(idx)]) {
             mutatedMark[static_cast<std::size_t>(idx)] = 1;
             pendingEval.push_back(rec);
+            pendingSource.push_back(kNone);
         }
         countEvaluation();
     }

@@ -33,7 +33,8 @@ GeneticObjective::Scratch GeneticObjective::scratch() const {
     return w;
 }
 
-double GeneticObjective::operator()(const std::array<double, 5>& p, Scratch& w) const {
+double GeneticObjective::evaluate(const std::array<double, 5>& p, Scratch& w, double* R,
+                                  bool fillR) const {
     if (notk_ <= 0) return std::numeric_limits<double>::quiet_NaN();
     const double A = p[1];
     const double B = p[0];
@@ -56,9 +57,10 @@ double GeneticObjective::operator()(const std::array<double, 5>& p, Scratch& w) 
         keep = w.keepShare.data();
     }
 
-    double* R = w.R.data();
-    R[0] = Weib_Raspr(A, B, 0);
-    for (std::size_t j = 0; j < n; ++j) R[j + 1] = Weib_Raspr(A, B, end_[j]);
+    if (fillR) {
+        R[0] = Weib_Raspr(A, B, 0);
+        for (std::size_t j = 0; j < n; ++j) R[j + 1] = Weib_Raspr(A, B, end_[j]);
+    }
 
     double nakopl = 0;
     double D = 0;

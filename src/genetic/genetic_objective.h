@@ -25,7 +25,16 @@ public:
 
     // Celev_Gen_Par of the values; NaN when it cannot be evaluated (no failures besides
     // "Брак"). Allocates nothing.
-    double operator()(const std::array<double, 5>& Gen_Par, Scratch& w) const;
+    double operator()(const std::array<double, 5>& Gen_Par, Scratch& w) const {
+        return evaluate(Gen_Par, w, w.R.data(), true);
+    }
+
+    // Values at the interval ends (including 0) R holds: ends() + 1.
+    std::size_t endCount() const { return end_.size() + 1; }
+
+    // The same with the Weibull distribution function at the interval ends in R (endCount()
+    // values): computed into R when fillR, else taken as R holds them for these A and B.
+    double evaluate(const std::array<double, 5>& Gen_Par, Scratch& w, double* R, bool fillR) const;
 
 private:
     std::vector<double> end_; // interval ends

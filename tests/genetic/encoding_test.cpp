@@ -49,6 +49,12 @@ TEST(GeneBits, RoundEvenSendsHalvesToEven) {
     EXPECT_EQ(roundEven(-0.5L), 0);
     EXPECT_EQ(roundEven(1.875L), 2);
     EXPECT_EQ(roundEven(1e30L), std::numeric_limits<long long>::max());
+    // The double form must agree with the long double one everywhere.
+    for (double v : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 1.875, 0.49999999999999994, 3000 * 0.5446,
+                     4503599627370495.5, 4503599627370497.0, -7e15, 1e30, -1e30}) {
+        EXPECT_EQ(roundEven(v), roundEven(static_cast<long double>(v))) << v;
+    }
+    EXPECT_EQ(roundEven(std::nan("")), 0);
 }
 
 TEST(BinaryText, IntToBinAndBack) {

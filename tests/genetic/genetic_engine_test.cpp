@@ -184,6 +184,19 @@ TEST(GeneticRun, SeededRunRepeatsOnAnyThreadCount) {
     EXPECT_NE(a.out.Gen_Par_Best, d.out.Gen_Par_Best);
 }
 
+// Children and mutants reuse their parent's Weibull values; the recorded best must still be
+// exactly the objective of its decoded genes.
+TEST(GeneticRun, BestValueIsTheObjectiveOfTheDecodedBest) {
+    for (int flags = 0; flags < 4; ++flags) {
+        const AnalysisState s = prepared(flags & 1, flags & 2);
+        SearchRun r;
+        runSeeded(r, s, 200, 60, 100 + flags, 2);
+        ASSERT_FALSE(r.out.exceptional);
+        Mod_Weib M;
+        EXPECT_EQ(Celev_Gen_Par(s, M, r.out.Gen_Par_Best), r.out.Best_Celev_F) << flags;
+    }
+}
+
 TEST(GeneticRun, UnseededRunsDiffer) {
     const AnalysisState s = prepared();
     GeneticSettings set;
