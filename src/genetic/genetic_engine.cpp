@@ -226,11 +226,15 @@ void Search::cutPopulation(std::size_t count) {
 
 void Search::applySchedule() {
     const int N = set_.Kol_Pokol;
-    const ScheduledProbability c = crossoverProbability(pCross, host_.crossoverSlider(), g, N);
-    const ScheduledProbability m = mutationProbability(pMut, host_.mutationSlider(), g, N);
+    const int t1 = host_.crossoverSlider();
+    const int t2 = host_.mutationSlider();
+    const ScheduledProbability c = crossoverProbability(pCross, t1, g, N);
+    const ScheduledProbability m = mutationProbability(pMut, t2, g, N);
     pCross = c.p;
     pMut = m.p;
-    if (c.slider >= 0 || m.slider >= 0) host_.setSliders(c.slider, m.slider);
+    // A slider whose value was taken is passed back where it stood.
+    if (c.slider >= 0 || m.slider >= 0)
+        host_.setSliders(c.slider >= 0 ? c.slider : t1, m.slider >= 0 ? m.slider : t2);
 }
 
 void Search::copyBestBack(int generation) {

@@ -20,7 +20,8 @@ public:
     virtual ~GeneticHost() = default;
     virtual int crossoverSlider() = 0; // TrackBar1 position 0..100
     virtual int mutationSlider() = 0;  // TrackBar2 position 0..100
-    // New slider positions; -1 leaves that slider where it is.
+    // New slider positions, called when the schedule moved at least one; a slider whose
+    // value the generation took comes back at the position just read.
     virtual void setSliders(int crossover, int mutation) = 0;
     virtual QString copyBestText() = 0;                    // LabeledEdit1 text
     virtual void log(const QString& line) = 0;             // one Memo2 line
@@ -42,8 +43,8 @@ public:
     int crossoverSlider() override { return crossover; }
     int mutationSlider() override { return mutation; }
     void setSliders(int c, int m) override {
-        if (c >= 0) crossover = c;
-        if (m >= 0) mutation = m;
+        crossover = c;
+        mutation = m;
     }
     QString copyBestText() override { return copyBest; }
     void log(const QString& line) override { lines << line; }

@@ -97,6 +97,22 @@ TEST(GeneticRun, SecondGenerationMovesTheSliders) {
     EXPECT_EQ(r.host.mutation, 0);
 }
 
+TEST(GeneticRun, HandMovedSliderSetsOneGeneration) {
+    const AnalysisState s = prepared();
+    SearchRun r;
+    r.host.onGeneration = [&](int n) {
+        if (n == 3) r.host.crossover = 80; // moved by hand during generation 4
+        if (n == 5) r.stop = true;
+    };
+    runSeeded(r, s, 30, 1500, 2);
+    // Generations 3 and 4 follow the schedule; 5 takes 80 / 101 for crossover, and the
+    // slider is passed back where it stood; 6 is on the schedule again.
+    ASSERT_EQ(r.host.sliderMoves.size(), 4u);
+    EXPECT_EQ(r.host.sliderMoves[2].first, 80);
+    EXPECT_EQ(r.host.sliderMoves[2].second, r.host.sliderMoves[1].second);
+    EXPECT_EQ(r.host.sliderMoves[3].first, 23); // 0.275 * sin(1 - 48 / 1500) * 101
+}
+
 TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
     const AnalysisState s = prepared();
     SearchRun r;
