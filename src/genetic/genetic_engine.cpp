@@ -32,6 +32,10 @@ public:
         , pool_(set.threads)
         , random_(set.seed) {
         rStride = objective_.endCount();
+        // Records peak near three times the population; beyond this budget every
+        // evaluation computes its Weibull values afresh.
+        keepR = 3.0 * set.SizePopulation * static_cast<double>(rStride * sizeof(double)) <=
+                static_cast<double>(set.reuseBudgetBytes);
         layout_ = GeneLayout{geneBits(snap.Tochnost), snap.Kol_Genov};
         shag_ = snap.Gen_Shag;
         out_.Gen_Par_Best = snap.Gen_Par_Best;
@@ -84,6 +88,7 @@ private:
     // and B: a child that takes both genes whole from a parent, or a mutant changed in
     // another gene, starts from these instead of computing them again (same numbers).
     std::size_t rStride = 0;
+    bool keepR = true;
     std::vector<double> rStore;
     std::vector<char> rValid;
     std::vector<Index> pendingSource; // per pendingEval entry: record to copy R from, or kNone
@@ -114,7 +119,8 @@ Search::Index Search::newRecord(const Xromosome& x) {
     }
     records.push_back(x);
     rValid.push_back(0);
-    if (rStore.size() < records.size() * rStride) rStore.resize(records.capacity() * rStride);
+    if (keepR && rStore.size() < records.size() * rStride)
+        rStore.resize(records.capacity() * rStride);
     return static_cast<Index>(records.size() - 1);
 }
 
@@ -132,6 +138,11 @@ void Search::evaluateBatch(const std::vector<Index>& which) {
     pool_.forEach(static_cast<int>(which.size()), [&](int worker, int k) {
         const Index rec = which[k];
         Xromosome& x = records[rec];
+        if (!keepR) {
+            x.Celev_F = objective_(DecodeXrome(x, layout_, shag_), scratch_[worker]);
+            if (!std::isfinite(x.Celev_F)) anyBad.store(true, std::memory_order_relaxed);
+            return;
+        }
         double* R = rStore.data() + static_cast<std::size_t>(rec) * rStride;
         bool fill = !rValid[rec];
         if (const Index src = pendingSource[k]; src != kNone) {
@@ -144,7 +155,8 @@ void Search::evaluateBatch(const std::vector<Index>& which) {
         x.Celev_F = v;
         if (!std::isfinite(v)) anyBad.store(true, std::memory_order_relaxed);
     });
-    for (Index rec : which) rValid[rec] = 1;
+    if (keepR)
+        for (Index rec : which) rValid[rec] = 1;
     if (anyBad.load()) throw GenerationError{};
 }
 
@@ -153,7 +165,7 @@ bool Search::createPopulation() {
     std::vector<std::array<double, 5>> drawn(n);
     population.reserve(static_cast<std::size_t>(n) * 3);
     records.reserve(static_cast<std::size_t>(n) * 3);
-    rStore.resize(records.capacity() * rStride);
+    if (keepR) rStore.resize(records.capacity() * rStride);
     rValid.reserve(records.capacity());
     for (int i = 0; i < n; ++i) {
         Xromosome x;

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -60,6 +61,9 @@ struct GeneticSettings {
     std::optional<std::uint64_t> seed;
     // 0 = all cores. A seeded run gives the same result whatever the count.
     int threads = 0;
+    // Memory for keeping each candidate's Weibull values for its children to reuse; when a
+    // run would need more (or 0 is given), every evaluation computes them. Same results.
+    std::size_t reuseBudgetBytes = std::size_t{256} << 20;
 };
 
 struct GeneticOutcome {

@@ -213,6 +213,24 @@ TEST(GeneticRun, BestValueIsTheObjectiveOfTheDecodedBest) {
     }
 }
 
+TEST(GeneticRun, ReusingParentValuesChangesNothing) {
+    const AnalysisState s = prepared(false, true);
+    for (int threads : {1, 2}) {
+        SearchRun with, without;
+        runSeeded(with, s, 300, 40, 21, threads);
+        GeneticSettings set;
+        set.SizePopulation = 300;
+        set.Kol_Pokol = 40;
+        set.seed = 21;
+        set.threads = threads;
+        set.reuseBudgetBytes = 0;
+        without.out = runGeneticSearch(s, set, without.host, without.stop, without.copy);
+        EXPECT_EQ(with.host.lines, without.host.lines);
+        EXPECT_EQ(with.out.Gen_Par_Best, without.out.Gen_Par_Best);
+        EXPECT_EQ(with.out.Best_Celev_F, without.out.Best_Celev_F);
+    }
+}
+
 TEST(GeneticRun, UnseededRunsDiffer) {
     const AnalysisState s = prepared();
     GeneticSettings set;
