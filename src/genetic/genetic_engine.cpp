@@ -96,7 +96,7 @@ private:
     std::vector<char> mutatedMark; // per population position: changed since the last sort
     std::vector<Index> mergeBuffer;
     std::vector<Index> sideBuffer;
-    bool sortedButMutants = false; // population sorted except the positions in `mutated`
+    bool sortedButMutants = false; // population sorted except the positions in mutatedMark
 
     double pCross = 0; // fPCrossingOver
     double pMut = 0;   // fPMutation

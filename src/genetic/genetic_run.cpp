@@ -114,12 +114,15 @@ QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
     M.A = s.Gen_Par[1];
     M.B = s.Gen_Par[0];
     M.K_powtor = s.Gen_Par[2];
-    if (s.Podbor_Sred && s.Podbor_SKO) {
+    // A run that failed before recording any best has searched nothing: its warranty values
+    // (left over from an earlier run, or zeros) must not replace the ones in use.
+    const bool searched = o.Best_Celev_F < 1e306;
+    if (searched && s.Podbor_Sred && s.Podbor_SKO) {
         s.Sred_Gar = s.Gen_Par[3];
         s.SKO_Gar = s.Gen_Par[4];
-    } else if (s.Podbor_Sred) {
+    } else if (searched && s.Podbor_Sred) {
         s.Sred_Gar = s.Gen_Par[3];
-    } else if (s.Podbor_SKO) {
+    } else if (searched && s.Podbor_SKO) {
         s.SKO_Gar = s.Gen_Par[3];
     }
     M.SKO = s.SKO_Gar;

@@ -39,8 +39,9 @@ struct GeneticPrep {
 GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f);
 
 // The end steps: Gen_Par = Gen_Par_Best, the ModGen record and arrays, the searched
-// warranty mean/SD written back, Harakt_Modeli and Dover_Interval. Returns the log lines to
-// append. Does nothing (returns no lines) when the outcome ran no generations.
+// warranty mean/SD written back (not when the run recorded no best), Harakt_Modeli and
+// Dover_Interval. Returns the log lines to append. Does nothing (returns no lines) when the
+// outcome ran no generations.
 QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o);
 
 } // namespace wf

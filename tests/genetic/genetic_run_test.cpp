@@ -229,6 +229,21 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     EXPECT_EQ(u.SKO_Gar, 800);
 }
 
+TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
+    AnalysisState s = testing::fleetOf();
+    GeneticFields f = defaults();
+    f.Sred_flag = f.SKO_Flag = true;
+    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    GeneticOutcome o = outcomeOf({0, 0, 0, 0, 0}); // e.g. the first generation failed
+    o.Best_Celev_F = 1e306;
+    o.exceptional = true;
+    EXPECT_EQ(applyGeneticOutcome(s, o).size(), 1);
+    EXPECT_EQ(s.Sred_Gar, 6000);
+    EXPECT_EQ(s.SKO_Gar, 800);
+    EXPECT_TRUE(s.ModGen.Executed); // the end steps still show what the state held
+    EXPECT_EQ(s.ModGen.SKO, 800);
+}
+
 TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
     AnalysisState s = testing::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(s, defaults()).ok);
