@@ -10,6 +10,7 @@
 #include "ui/log_view.h"
 
 #include <QAbstractSeries>
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -65,6 +66,7 @@ private slots:
     void mainWindowShowsDocumentedControls();
     void loadFillsFieldsTableAndChart();
     void runBeforeAnyLoadReportsTheEmptyField();
+    void largeFileFillsTheWholeTable();
     void calculationRunsOnWorkerAndFillsResults();
     void secondRunAddsColumnWithoutDuplicatingCauseSeries();
     void warrantyFileFillsItsFields();
@@ -144,6 +146,28 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     int atLeastOneHour = 0;
     for (const auto& p : f.state().Otkazy) atLeastOneHour += p.time >= 1 ? 1 : 0;
     QCOMPARE(points->count(), atLeastOneHour);
+}
+
+void WindowsTest::largeFileFillsTheWholeTable() {
+    // 100,000 failures: the table holds every row and the view scrolls to the last one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray text = "Big fleet\r\n3000\r\n800\r\n200000\r\n100000\r\n1\r\nGen\r\n";
+    for (int i = 0; i < 100000; ++i)
+        text += QByteArray::number(1.0 + (i * 7919) % 6000) + "\tGen unit number " +
+                QByteArray::number(i) + " * worn\r\n";
+    file.write(text);
+    file.close();
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(path);
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+    QCOMPARE(f.failureTable()->rowCount(), 100001);
+    QCOMPARE(f.failureTable()->cell(100000, 0), QStringLiteral("100000"));
+    f.Problems_Grid->scrollToBottom();
+    QApplication::processEvents();
 }
 
 void WindowsTest::runBeforeAnyLoadReportsTheEmptyField() {
