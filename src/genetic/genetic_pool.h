@@ -41,9 +41,17 @@ private:
     static constexpr int kInlineBelow = 48; // smaller batches cost more to hand out than to run
     static constexpr int kChunk = 16;
     using Trampoline = void (*)(void*, int, int);
+    struct Batch {
+        std::uint32_t id = 0;
+        Trampoline fn = nullptr;
+        void* ctx = nullptr;
+        int n = 0;
+    };
 
     void run(int n, Trampoline fn, void* ctx);
-    void work(int worker);
+    // Claims and runs chunks of batch b until none is left or a newer batch has begun; a
+    // thread that wakes late therefore never touches a batch that has already ended.
+    void work(const Batch& b, int worker);
     void loop(int worker);
 
     int size_ = 1;
@@ -51,13 +59,11 @@ private:
     std::mutex m_;
     std::condition_variable start_;
     std::condition_variable done_;
-    std::uint64_t batch_ = 0;
-    int pending_ = 0;
+    Batch batch_;
     bool quit_ = false;
-    Trampoline fn_ = nullptr;
-    void* ctx_ = nullptr;
-    int n_ = 0;
-    std::atomic<int> next_{0};
+    // High half: batch id; low half: next index to hand out.
+    std::atomic<std::uint64_t> ticket_{0};
+    std::atomic<int> finished_{0};
 };
 
 } // namespace wf
