@@ -127,7 +127,9 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     f.loadDataFile(test::samplePath());
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
     QVERIFY(f.state().Dannye_Gotovy);
-    QCOMPARE(f.meKolAll->text(), QStringLiteral("1500"));
+    QCOMPARE(f.meKolAll->text(), wf::fmt::general(f.state().Kol_All));
+    QCOMPARE(f.meKolOtk->text(), QString::number(f.state().Kol_Otk_Bez_Braka));
+    QCOMPARE(f.Label10->text(), f.state().Kommentarij);
     QVERIFY(!f.meSred->text().isEmpty());
     QCOMPARE(f.LabeledEdit2->text(), f.meSred->text());
     const int n = static_cast<int>(f.state().Otkazy.size());
