@@ -199,13 +199,17 @@ void TForm1::Button2Click() {
 
 void TForm1::TrackBar1Change() {
     geneticControls_->crossover.store(TrackBar1->value());
-    TrackBar1->setToolTip(QStringLiteral("Вероятность скрещивания ") +
-                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar1->value() / 100.0}));
-    QToolTip::hideText();
+    updateSliderHints();
 }
 
 void TForm1::TrackBar2Change() {
     geneticControls_->mutation.store(TrackBar2->value());
+    updateSliderHints();
+}
+
+void TForm1::updateSliderHints() {
+    TrackBar1->setToolTip(QStringLiteral("Вероятность скрещивания ") +
+                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar1->value() / 100.0}));
     TrackBar2->setToolTip(QStringLiteral("Вероятность мутации ") +
                           wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar2->value() / 100.0}));
     QToolTip::hideText();

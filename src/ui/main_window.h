@@ -155,6 +155,7 @@ private:
     QWidget* buildSecondPage();
 
     void applyLoad(const LoadResult& r);
+    void updateSliderHints();
     void memoLines(const QStringList& lines);
     // Results output on the window's state; a refusal is shown as a message.
     void showResults();

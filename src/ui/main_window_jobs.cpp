@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QThread>
 
@@ -133,8 +134,12 @@ void TForm1::ToolBRunGenOptimClick() {
     connect(thread, &QThread::started, worker, &GeneticWorker::run);
     connect(worker, &GeneticWorker::logLine, Memo2, &QPlainTextEdit::appendPlainText);
     connect(worker, &GeneticWorker::slidersMoved, this, [this](int c, int m) {
+        // The search already holds these values (and may have moved on): showing them
+        // must not write an older position back.
+        const QSignalBlocker b1(TrackBar1), b2(TrackBar2);
         TrackBar1->setValue(c);
         TrackBar2->setValue(m);
+        updateSliderHints();
     });
     connect(worker, &GeneticWorker::generationsText, NPokoleny, &QLineEdit::setText);
     connect(worker, &GeneticWorker::progressed, ProgressBar2, &QProgressBar::setValue);

@@ -72,6 +72,7 @@ private slots:
     void warrantyFileFillsItsFields();
     void logViewShowsFailuresAndDisposesOnContinue();
     void printingGivesLandscapePdf();
+    void resultsWindowContinueAndCloseShowMainWindow();
     void geneticRunShowsProgressAndColumn();
     void geneticRunStopsOnStopButton();
     void closingDuringCalculationEndsPromptly();
@@ -315,6 +316,26 @@ void WindowsTest::printingGivesLandscapePdf() {
     QVERIFY(f.logView()->printTo(printer2));
     QVERIFY(QFileInfo(pdf2).size() > 1000);
     f.logView()->close();
+}
+
+void WindowsTest::resultsWindowContinueAndCloseShowMainWindow() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    TForm5& r = *w.form5;
+    QVERIFY(r.isVisible());
+    QVERIFY(r.windowTitle().startsWith(
+        QStringLiteral("Количественный анализ закона распределения отказов.")));
+    r.Prodolgenie->click();
+    QVERIFY(!r.isVisible());
+    QVERIFY(f.isVisible());
+    // Closing keeps the content for the next results and brings the main window back.
+    r.show();
+    f.hide();
+    r.close();
+    QVERIFY(f.isVisible());
+    QCOMPARE(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
 }
 
 void WindowsTest::geneticRunShowsProgressAndColumn() {
