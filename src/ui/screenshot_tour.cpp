@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -31,6 +32,9 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
         QObject::connect(&main, &TForm1::jobFinished, &main, [&main, &results, outDir] {
             QTimer::singleShot(500, &main, [&main, &results, outDir] {
                 save(&main, outDir, QStringLiteral("main_window.png"));
+                main.PageControl1->setCurrentIndex(1);
+                save(&main, outDir, QStringLiteral("main_window_genetic_page.png"));
+                main.PageControl1->setCurrentIndex(0);
                 save(&results, outDir, QStringLiteral("results_window.png"));
                 results.hide();
                 main.Button2Click();
