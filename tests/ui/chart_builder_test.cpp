@@ -1,0 +1,126 @@
+// Drawing chart data: fixed and per-cause series, activity, legend entries, value marks,
+// axes; a second drawing replaces the first instead of adding to it.
+
+#include "ui/chart_builder.h"
+
+#include <QAbstractSeries>
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QTest>
+#include <QValueAxis>
+#include <QXYSeries>
+
+using namespace wf;
+using namespace wf::ui;
+
+namespace {
+
+SeriesData series(const char* name, SeriesKind kind, Axis axis, const char* title = "") {
+    SeriesData s;
+    s.name = QString::fromLatin1(name);
+    s.title = QString::fromUtf8(title);
+    s.kind = kind;
+    s.axis = axis;
+    for (int i = 0; i < 3; ++i)
+        s.points.push_back({double(i), 1.0 + i, QString::number(100 * (i + 1)), 0, false});
+    return s;
+}
+
+ChartData sample() {
+    ChartData d;
+    d.title = QStringLiteral("Изменение потока отказов");
+    d.leftAxis = QStringLiteral("left");
+    d.rightAxis = QStringLiteral("right");
+    d.legendVisible = true;
+    d.rightAxisFixed = true;
+    d.rightMin = 0;
+    d.rightMax = 100;
+    SeriesData s17 = series("Series17", SeriesKind::DashedLine, Axis::Right, "Фактич.");
+    s17.valueLabels = true;
+    s17.valueTexts = {QStringLiteral("1 000"), QStringLiteral("2 000,5"), QStringLiteral("3")};
+    SeriesData s5 = series("Series5", SeriesKind::Curve, Axis::Left);
+    s5.active = false;
+    SeriesData s2 = series("Series2", SeriesKind::Curve, Axis::Left, "Pirson/СС 1.1");
+    SeriesData s14 = series("Series14", SeriesKind::Bar, Axis::Left);
+    s14.points.clear();
+    s14.active = false;
+    SeriesData a = series("", SeriesKind::Bar, Axis::Left, "Генератор");
+    a.causeIndex = 2;
+    a.rgb = 0xFF0000;
+    a.hasColor = true;
+    SeriesData b = series("", SeriesKind::Bar, Axis::Left, "Стартер");
+    b.causeIndex = 3;
+    b.transparency = 60;
+    b.rgb = 0x00FF00;
+    b.hasColor = true;
+    d.series = {s17, s5, s2, s14, a, b};
+    return d;
+}
+
+int marksWithText(QChart* chart, const QString& text) {
+    int n = 0;
+    for (QGraphicsItem* item : chart->childItems())
+        if (auto* t = dynamic_cast<QGraphicsSimpleTextItem*>(item); t && t->text() == text) ++n;
+    return n;
+}
+
+} // namespace
+
+class ChartBuilderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void drawsSeriesAsDescribed();
+    void secondDrawingReplacesTheFirst();
+};
+
+void ChartBuilderTest::drawsSeriesAsDescribed() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    view.resize(800, 600);
+    view.show();
+    fillChart(chart, sample(), ChartOptions{});
+    QVERIFY(chart->legend()->isVisible());
+    QVERIFY(!findSeries(chart, QStringLiteral("Series5"))->isVisible());
+    QVERIFY(findSeries(chart, QStringLiteral("Series2"))->isVisible());
+    // Inactive series have no legend entry.
+    const auto markers5 = chart->legend()->markers(findSeries(chart, QStringLiteral("Series5")));
+    QVERIFY(!markers5.isEmpty() && !markers5.first()->isVisible());
+    // The empty fixed bar series is not drawn; the two causes share one bar series.
+    QBarSeries* bars = causeBars(chart);
+    QVERIFY(bars);
+    QCOMPARE(bars->count(), 2);
+    QCOMPARE(bars->barSets()[0]->label(), QStringLiteral("Генератор"));
+    QCOMPARE(bars->barSets()[0]->color(), QColor(255, 0, 0));
+    QCOMPARE(bars->barSets()[1]->color().alpha(), 255 * 40 / 100);
+    // Value marks carry the given texts.
+    QCOMPARE(marksWithText(chart, QStringLiteral("2 000,5")), 1);
+    // The right axis keeps its fixed range.
+    const auto rightAxes = chart->axes(Qt::Vertical, findSeries(chart, QStringLiteral("Series17")));
+    QVERIFY(!rightAxes.isEmpty());
+    auto* right = qobject_cast<QValueAxis*>(rightAxes.first());
+    QVERIFY(right);
+    QCOMPARE(right->min(), 0.0);
+    QCOMPARE(right->max(), 100.0);
+}
+
+void ChartBuilderTest::secondDrawingReplacesTheFirst() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    fillChart(chart, sample(), ChartOptions{});
+    const int seriesCount = static_cast<int>(chart->series().size());
+    const int axisCount = static_cast<int>(chart->axes().size());
+    fillChart(chart, sample(), ChartOptions{});
+    QCOMPARE(static_cast<int>(chart->series().size()), seriesCount);
+    QCOMPARE(static_cast<int>(chart->axes().size()), axisCount);
+    QCOMPARE(causeBars(chart)->count(), 2);
+    QCOMPARE(marksWithText(chart, QStringLiteral("1 000")), 1);
+}
+
+QTEST_MAIN(ChartBuilderTest)
+#include "chart_builder_test.moc"
