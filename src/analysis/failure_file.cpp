@@ -20,6 +20,9 @@ namespace {
 
 // Whole files are read at once; beyond this a file cannot be failure data.
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
+// Expected failure counts are the fleet size times small probabilities; far beyond any real
+// fleet they overflow and the fits return nonsense.
+constexpr double kMaxFleetSize = 1e12;
 // Lines of at most this many characters after the header are cause names.
 constexpr int kMaxCauseChars = 20;
 
@@ -92,6 +95,8 @@ std::optional<QString> readHeaderNumbers(TextLines& lines, const QString& path, 
         if (!v) return msg::headerNotNumber(t.lineNo, path, t.text);
         *target = *v;
         if (target == &h.kolAll && !(*v > 0)) return msg::fleetNotPositive(t.lineNo, path);
+        if (target == &h.kolAll && *v > kMaxFleetSize)
+            return msg::fleetTooLarge(t.lineNo, path, fmt::general(kMaxFleetSize));
     }
     for (int k = 0; k < 2; ++k) {
         const HeaderToken t = readHeaderToken(lines);
@@ -113,6 +118,7 @@ void Sort_Otkazy(std::vector<Problems>& otkazy) {
 
 LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const QString& path) {
     if (bytes.isEmpty()) return refused({}, msg::dataFileEmpty(path));
+    if (looksLikeUtf16(bytes)) return refused({}, msg::utf16Text(path));
     TextLines lines(bytes);
     Header h;
     h.komment = lines.next().value_or(QString());

@@ -1,5 +1,6 @@
 #include "analysis/text_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -70,6 +71,20 @@ bool isValidUtf8(const char* data, std::size_t size) {
         i += static_cast<std::size_t>(extra) + 1;
     }
     return true;
+}
+
+bool looksLikeUtf16(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return true;
+    // Without a mark: ASCII characters (digits, blanks, line ends) leave a zero byte in every
+    // other position, while the other half is almost never zero.
+    const qsizetype n = std::min<qsizetype>(bytes.size(), 4096);
+    std::array<qsizetype, 2> zeros{0, 0};
+    for (qsizetype i = 0; i < n; ++i)
+        if (bytes[i] == '\0') ++zeros[static_cast<std::size_t>(i % 2)];
+    const qsizetype half = n / 2;
+    const qsizetype most = std::max(zeros[0], zeros[1]);
+    const qsizetype least = std::min(zeros[0], zeros[1]);
+    return half > 0 && most * 10 >= half && least * 20 <= most;
 }
 
 TextLines::TextLines(const QByteArray& bytes)

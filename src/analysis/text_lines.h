@@ -19,6 +19,11 @@ char16_t cp1251ToUnicode(unsigned char b);
 // U+10FFFF).
 bool isValidUtf8(const char* data, std::size_t size);
 
+// True for UTF-16 text: a UTF-16 byte-order mark, or zero bytes in one of every two
+// positions at the start. Read as 8-bit text it would give wrong numbers ("1500" reads
+// as 1) without a word of complaint.
+bool looksLikeUtf16(const QByteArray& bytes);
+
 class TextLines {
 public:
     // Chooses the encoding: a UTF-8 byte-order mark, or valid UTF-8 containing non-ASCII

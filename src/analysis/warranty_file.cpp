@@ -60,6 +60,10 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
 
     const QByteArray bytes = file.readAll();
     file.close();
+    if (looksLikeUtf16(bytes)) {
+        r.messages << msg::utf16Text(path);
+        return r;
+    }
     TextLines lines(bytes);
     const QString komment = lines.next().value_or(QString());
     DoubArr times;

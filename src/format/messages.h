@@ -52,6 +52,11 @@ inline QString fleetNotPositive(int lineNo, const QString& path) {
     return QStringLiteral("Численность парка в строке №") + QString::number(lineNo) +
            QStringLiteral(" файла ") + path + QStringLiteral(" должна быть больше нуля");
 }
+inline QString fleetTooLarge(int lineNo, const QString& path, const QString& limit) {
+    return QStringLiteral("Численность парка в строке №") + QString::number(lineNo) +
+           QStringLiteral(" файла ") + path + QStringLiteral(" больше ") + limit +
+           QStringLiteral("; такой парк не обсчитать");
+}
 inline QString tooManyCauses(int maxCauses, const QString& path) {
     return QStringLiteral("В файле ") + path + QStringLiteral(" больше ") +
            QString::number(maxCauses) +
@@ -61,6 +66,11 @@ inline QString noFailureLines(const QString& path) {
     return QStringLiteral("В файле ") + path +
            QStringLiteral(" нет ни одной строки отказа (после списка причин нужна строка "
                           "длиннее 20 символов)");
+}
+inline QString utf16Text(const QString& path) {
+    return QStringLiteral("Файл ") + path +
+           QStringLiteral(" записан в кодировке UTF-16; сохраните его в кодировке Windows-1251 "
+                          "или UTF-8");
 }
 
 // Warranty end-time file.

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -13,10 +14,12 @@ namespace {
 
 // C-locale conversions: the process's numeric locale (which the window toolkit switches to
 // the user's) must not change how numbers are written or read.
+// Room for the 309 integer digits of the largest double plus the asked decimals.
 std::string toChars(double v, std::chars_format f, int precision) {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, f, precision);
-    return std::string(buf, r.ptr);
+    std::string buf(static_cast<std::size_t>(std::max(precision, 0)) + 400, '\0');
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), v, f, precision);
+    buf.resize(static_cast<std::size_t>(r.ptr - buf.data()));
+    return buf;
 }
 
 // Reads a whole C-locale number; false on junk or overflow. An underflow reads as 0.
@@ -184,6 +187,10 @@ QString grouped(double v, int maxDecimals) {
     return out;
 }
 
+namespace {
+constexpr int kMaxFieldDigits = 999;
+} // namespace
+
 QString format(const QString& pattern, std::initializer_list<FormatArg> args) {
     QString out;
     auto arg = args.begin();
@@ -205,14 +212,16 @@ QString format(const QString& pattern, std::initializer_list<FormatArg> args) {
             left = true;
             ++j;
         }
+        // Widths and precisions stop growing at kMaxFieldDigits instead of overflowing.
         int width = 0;
-        while (j < n && pattern.at(j).isDigit()) width = width * 10 + pattern.at(j++).digitValue();
+        while (j < n && pattern.at(j).isDigit())
+            width = std::min(width * 10 + pattern.at(j++).digitValue(), kMaxFieldDigits);
         int prec = -1;
         if (j < n && pattern.at(j) == QLatin1Char('.')) {
             prec = 0;
             ++j;
             while (j < n && pattern.at(j).isDigit())
-                prec = prec * 10 + pattern.at(j++).digitValue();
+                prec = std::min(prec * 10 + pattern.at(j++).digitValue(), kMaxFieldDigits);
         }
         if (j >= n || arg == args.end()) {
             out += pattern.mid(i);

@@ -1,0 +1,227 @@
+// Every field of the calculation run and of the genetic run given text that is not a usable
+// value: a message, no run, and the loaded failures, histogram and models as they were.
+
+#include "hostile_util.h"
+
+#include "format/messages.h"
+#include "format/number_format.h"
+#include "genetic/genetic_run.h"
+#include "stats/calculation_run.h"
+#include "stats/histogram.h"
+
+#include <cmath>
+#include <functional>
+
+namespace wf::hostile {
+namespace {
+
+const QStringList kJunk{QString(),
+                        QStringLiteral("   "),
+                        QStringLiteral("abc"),
+                        QStringLiteral("1e400"),
+                        QStringLiteral("nan"),
+                        QStringLiteral("12abc")};
+
+// A fleet loaded, one run of model 1.1 done: the analysis a hostile action must keep.
+AnalysisState analysed() {
+    AnalysisState s;
+    EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).ok);
+    CalcFields f;
+    f.FilePath = QStringLiteral("fleet.txt");
+    f.meSred = QStringLiteral("3000");
+    f.meSKO = QStringLiteral("800");
+    f.LabeledEdit2 = QStringLiteral("3000");
+    f.LabeledEdit3 = QStringLiteral("300");
+    f.Edit1 = f.Edit6 = f.Edit5 = fmt::general(1.01);
+    VirtualClock clock(100);
+    const CalcOutcome out = runCalculation(s, f, clock);
+    EXPECT_EQ(out.status, CalcOutcome::Status::Done);
+    EXPECT_TRUE(s.ModSpir.Executed);
+    return s;
+}
+
+CalcFields goodCalcFields() {
+    CalcFields f;
+    f.FilePath = QStringLiteral("fleet.txt");
+    f.meSred = QStringLiteral("3000");
+    f.meSKO = QStringLiteral("800");
+    f.LabeledEdit2 = QStringLiteral("3000");
+    f.LabeledEdit3 = QStringLiteral("300");
+    f.Edit1 = f.Edit6 = f.Edit5 = fmt::general(1.01);
+    f.SpirSpusk = f.BoxNewton = f.BoxSmirnow = true;
+    return f;
+}
+
+using CalcField = std::function<QString&(CalcFields&)>;
+
+TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
+    const std::vector<std::pair<const char*, CalcField>> fields{
+        {"meSred", [](CalcFields& f) -> QString& { return f.meSred; }},
+        {"meSKO", [](CalcFields& f) -> QString& { return f.meSKO; }},
+        {"LabeledEdit2", [](CalcFields& f) -> QString& { return f.LabeledEdit2; }},
+        {"LabeledEdit3", [](CalcFields& f) -> QString& { return f.LabeledEdit3; }},
+        {"Edit1", [](CalcFields& f) -> QString& { return f.Edit1; }},
+    };
+    AnalysisState s = analysed();
+    const Snapshot before(s);
+    for (const auto& [name, field] : fields) {
+        for (const QString& junk : kJunk) {
+            CalcFields f = goodCalcFields();
+            field(f) = junk;
+            VirtualClock clock(100);
+            const CalcOutcome out = runCalculation(s, f, clock);
+            EXPECT_EQ(out.status, CalcOutcome::Status::ConversionError)
+                << name << junk.toStdString();
+            ASSERT_EQ(out.messages.size(), 1) << name;
+            EXPECT_EQ(out.messages.first(), msg::notANumber(junk)) << name;
+            expectUnchanged(before, s);
+        }
+    }
+}
+
+TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
+    AnalysisState s = analysed();
+    const Snapshot before(s);
+    for (const char* factor : {"0", "1", "-1", "0,5"}) {
+        LocaleScope ru(russian());
+        CalcFields f = goodCalcFields();
+        f.meSred = QStringLiteral("3000");
+        f.Edit1 = QString::fromLatin1(factor);
+        VirtualClock clock(100);
+        const CalcOutcome out = runCalculation(s, f, clock);
+        EXPECT_EQ(out.status, CalcOutcome::Status::BadFactor) << factor;
+        ASSERT_EQ(out.messages.size(), 1);
+        EXPECT_EQ(out.messages.first(),
+                  msg::badStepFactor(msg::stepFactorLabel11, QString::fromLatin1(factor)));
+        expectUnchanged(before, s);
+    }
+}
+
+TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
+    AnalysisState s = analysed();
+    for (const auto& [sred, sko, burnIn] :
+         {std::tuple{"1e308", "800", "300"}, std::tuple{"3000", "0", "0"},
+          std::tuple{"-3000", "-800", "-300"}, std::tuple{"3000", "1e-300", "1e300"}}) {
+        CalcFields f = goodCalcFields();
+        f.meSred = QString::fromLatin1(sred);
+        f.meSKO = QString::fromLatin1(sko);
+        f.LabeledEdit3 = QString::fromLatin1(burnIn);
+        f.Edit1 = f.Edit6 = f.Edit5 = QStringLiteral("1e300"); // one giant step reduction
+        VirtualClock clock(100);
+        const CalcOutcome out = runCalculation(s, f, clock);
+        ASSERT_EQ(out.status, CalcOutcome::Status::Done) << sred << ' ' << sko;
+        for (const Mod_Weib* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov})
+            EXPECT_TRUE(std::isfinite(m->A) && std::isfinite(m->B) && std::isfinite(m->K_powtor))
+                << sred << ' ' << sko;
+    }
+}
+
+GeneticFields goodGeneticFields() {
+    GeneticFields f;
+    f.FilePath = QStringLiteral("fleet.txt");
+    f.meSred = QStringLiteral("3000");
+    f.meSKO = QStringLiteral("800");
+    f.LabeledEdit2 = QStringLiteral("3000");
+    f.LabeledEdit3 = QStringLiteral("300");
+    f.Edit2 = QStringLiteral("0.0000002");
+    f.Edit3 = QStringLiteral("50");
+    f.NPokoleny = QStringLiteral("20");
+    return f;
+}
+
+using GenField = std::function<QString&(GeneticFields&)>;
+
+TEST(HostileFields, EveryGeneticFieldRefusesJunkAndKeepsTheAnalysis) {
+    const std::vector<std::pair<const char*, GenField>> fields{
+        {"meSred", [](GeneticFields& f) -> QString& { return f.meSred; }},
+        {"meSKO", [](GeneticFields& f) -> QString& { return f.meSKO; }},
+        {"LabeledEdit2", [](GeneticFields& f) -> QString& { return f.LabeledEdit2; }},
+        {"LabeledEdit3", [](GeneticFields& f) -> QString& { return f.LabeledEdit3; }},
+        {"Edit2", [](GeneticFields& f) -> QString& { return f.Edit2; }},
+        {"Edit3", [](GeneticFields& f) -> QString& { return f.Edit3; }},
+        {"NPokoleny", [](GeneticFields& f) -> QString& { return f.NPokoleny; }},
+    };
+    AnalysisState s = analysed();
+    const Snapshot before(s);
+    for (const auto& [name, field] : fields) {
+        for (const QString& junk : kJunk) {
+            GeneticFields f = goodGeneticFields();
+            field(f) = junk;
+            const GeneticPrep p = prepareGeneticRun(s, f);
+            EXPECT_FALSE(p.ok) << name << ' ' << junk.toStdString();
+            EXPECT_EQ(p.messages.size(), 1) << name << ' ' << junk.toStdString();
+            expectUnchanged(before, s);
+        }
+    }
+}
+
+TEST(HostileFields, PopulationGenerationsAndAccuracyOutOfRangeAreRefused) {
+    AnalysisState s = analysed();
+    const Snapshot before(s);
+    const std::vector<std::pair<GenField, const char*>> cases{
+        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "1"},
+        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "-5"},
+        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "99999999999"},
+        {[](GeneticFields& f) -> QString& { return f.NPokoleny; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.NPokoleny; }, "-1"},
+        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "2"},
+        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "1e-12"},
+        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "-0.001"},
+    };
+    for (const auto& [field, text] : cases) {
+        GeneticFields f = goodGeneticFields();
+        field(f) = QString::fromLatin1(text);
+        const GeneticPrep p = prepareGeneticRun(s, f);
+        EXPECT_FALSE(p.ok) << text;
+        EXPECT_EQ(p.messages.size(), 1) << text;
+        expectUnchanged(before, s);
+    }
+}
+
+TEST(HostileFields, SmallestPopulationAndOneGenerationRunToAFiniteModel) {
+    AnalysisState s = analysed();
+    GeneticFields f = goodGeneticFields();
+    f.Edit3 = QStringLiteral("10");
+    f.NPokoleny = QStringLiteral("1");
+    f.Edit2 = QStringLiteral("1"); // the coarsest accuracy: genes of one bit
+    const GeneticPrep p = prepareGeneticRun(s, f);
+    ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
+    GeneticSettings set = p.settings;
+    set.seed = 7;
+    set.threads = 1;
+    BasicGeneticHost host;
+    const GeneticOutcome o = runGeneticSearch(s, set, host, s.Stop_Gen, s.Kopir_Luch);
+    ASSERT_TRUE(o.ranGenerations);
+    applyGeneticOutcome(s, o);
+    EXPECT_TRUE(s.ModGen.Executed);
+    EXPECT_TRUE(std::isfinite(s.ModGen.A) && std::isfinite(s.ModGen.B) &&
+                std::isfinite(s.ModGen.K_powtor));
+}
+
+TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
+    AnalysisState s;
+    VirtualClock clock(100);
+    CalcFields f = goodCalcFields();
+    f.FilePath.clear();
+    CalcOutcome out = runCalculation(s, f, clock);
+    EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
+    EXPECT_EQ(out.messages, QStringList{msg::noDataPath});
+    f.FilePath = QStringLiteral("fleet.txt");
+    out = runCalculation(s, f, clock);
+    EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
+    // Ready but nothing loaded (a warranty file read first): a message, no histogram.
+    s.Dannye_Gotovy = true;
+    out = runCalculation(s, f, clock);
+    EXPECT_EQ(out.status, CalcOutcome::Status::NoFailures);
+    EXPECT_FALSE(out.messages.isEmpty());
+    EXPECT_TRUE(s.Hist.empty());
+    GeneticFields g = goodGeneticFields();
+    const GeneticPrep p = prepareGeneticRun(s, g);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.messages.size(), 1);
+}
+
+} // namespace
+} // namespace wf::hostile
