@@ -42,19 +42,40 @@ struct LineParts {
     QString komment;
 };
 
-LineParts splitFailureLine(const QString& line) {
+// Cuts `s` down to [from, to) in place: a line of 100 MB is not copied once more.
+void keepRange(QString& s, qsizetype from, qsizetype to) {
+    s.truncate(to);
+    s.remove(0, std::min(from, to));
+}
+
+// Where the text from `b` on starts and ends without characters below code 33 around it.
+void trimmedRange(const QString& s, qsizetype& b, qsizetype& e) {
+    e = s.size();
+    while (b < e && s.at(b).unicode() < 33) ++b;
+    while (e > b && s.at(e - 1).unicode() < 33) --e;
+}
+
+// Takes the line over: the description (or the cause text) keeps the line's own buffer.
+LineParts splitFailureLine(QString line) {
     LineParts p;
+    qsizetype b = 0;
+    qsizetype e = 0;
+    trimmedRange(line, b, e);
+    keepRange(line, b, e);
     const qsizetype tab = line.indexOf(QLatin1Char('\t'));
     // Without a TAB the time is missing and the whole line is the rest.
     if (tab >= 0) p.timeText = line.left(tab);
-    const QString rest = trimControl(tab >= 0 ? line.mid(tab) : line);
-    const qsizetype star = rest.indexOf(QLatin1Char('*'));
+    b = tab >= 0 ? tab : 0;
+    trimmedRange(line, b, e);
+    const qsizetype star = QStringView(line).mid(b, e - b).indexOf(QLatin1Char('*'));
     if (star < 0) {
-        p.cause = rest;
+        keepRange(line, b, e);
+        p.cause = std::move(line);
     } else {
         // The character right after the mark and the one right before it are separators.
-        p.komment = rest.mid(star + 2);
-        p.cause = star == 0 ? rest : rest.left(star - 1);
+        p.cause = star == 0 ? line.mid(b, e - b) : line.mid(b, std::max<qsizetype>(star - 1, 0));
+        keepRange(line, std::min(b + star + 2, e), e);
+        p.komment = std::move(line);
     }
     return p;
 }
@@ -150,9 +171,10 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
 
     std::optional<QString> line = std::move(firstFailureLine);
     for (; line; line = lines.next()) {
-        const QString s = trimControl(*line);
-        if (s.isEmpty()) continue; // typically a final empty line
-        const LineParts parts = splitFailureLine(s);
+        // Typically a final empty line.
+        if (std::all_of(line->cbegin(), line->cend(), [](QChar c) { return c.unicode() < 33; }))
+            continue;
+        const LineParts parts = splitFailureLine(std::move(*line));
         Problems f;
         f.komment = parts.komment;
         if (const auto t = parseFailureTime(parts.timeText))

@@ -244,6 +244,7 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             auto* upper = new QLineSeries;
             for (const auto& p : s.points) upper->append(p.x, p.y);
             auto* area = new QAreaSeries(upper);
+            upper->setParent(area); // the area does not own its line; it goes with the area
             if (s.kind == SeriesKind::GradientArea) {
                 QLinearGradient g(QPointF(0, 0), QPointF(0, 1));
                 g.setCoordinateMode(QGradient::ObjectBoundingMode);
