@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; see README.md.
-.PHONY: deps configure build run test bench format test-sanitize clean
+.PHONY: deps configure build run test bench format test-sanitize fuzz clean
 
 JOBS ?= $(shell nproc)
 SAMPLE ?= data/sample_fleet.txt
@@ -25,13 +25,21 @@ test: build
 bench: build
 	bash bench/run.sh
 
+# Everything (windows included) with AddressSanitizer, LeakSanitizer and UBSan; the whole
+# suite, then one full fit of all five models through the CLI, must report nothing.
 test-sanitize: deps
 	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	bash scripts/sanitize-full-run.sh build-sanitize $(SAMPLE)
+
+# libFuzzer targets (clang, build-fuzz), each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) bash scripts/fuzz.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz

@@ -14,11 +14,7 @@ BUILD=build-fuzz
 TARGETS=(failure_file warranty_file result_file number_format)
 [ $# -gt 0 ] && TARGETS=("$@")
 
-if [ ! -f "$BUILD/build.ninja" ]; then
-  cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DWEIBFLOW_GUI=OFF -DWEIBFLOW_BENCH=OFF \
-    -DBUILD_TESTING=OFF -DWEIBFLOW_FUZZ=ON
-fi
+[ -f "$BUILD/build.ninja" ] || cmake --preset fuzz
 cmake --build "$BUILD" -j "$JOBS" --target "${TARGETS[@]/#/fuzz_}"
 
 # Seeds: the hand-made ones, plus the sample files for the two file readers.
