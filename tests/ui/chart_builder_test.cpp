@@ -5,6 +5,7 @@
 
 #include <QAbstractSeries>
 #include <QApplication>
+#include <QAreaSeries>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -12,6 +13,8 @@
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineSeries>
+#include <QPointer>
 #include <QTest>
 #include <QValueAxis>
 #include <QXYSeries>
@@ -77,6 +80,7 @@ class ChartBuilderTest : public QObject {
 private slots:
     void drawsSeriesAsDescribed();
     void secondDrawingReplacesTheFirst();
+    void areaLineIsFreedWithItsArea();
 };
 
 void ChartBuilderTest::drawsSeriesAsDescribed() {
@@ -120,6 +124,23 @@ void ChartBuilderTest::secondDrawingReplacesTheFirst() {
     QCOMPARE(static_cast<int>(chart->axes().size()), axisCount);
     QCOMPARE(causeBars(chart)->count(), 2);
     QCOMPARE(marksWithText(chart, QStringLiteral("1 000")), 1);
+}
+
+// Once the line under an area series outlived every redrawing (LeakSanitizer found it).
+void ChartBuilderTest::areaLineIsFreedWithItsArea() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    ChartData d = sample();
+    d.series.push_back(series("Series6", SeriesKind::Area, Axis::Left, "Область"));
+    fillChart(chart, d, ChartOptions{});
+    QAreaSeries* area = nullptr;
+    for (QAbstractSeries* s : chart->series())
+        if (auto* a = qobject_cast<QAreaSeries*>(s)) area = a;
+    QVERIFY(area);
+    QPointer<QLineSeries> line = area->upperSeries();
+    QVERIFY(line);
+    fillChart(chart, d, ChartOptions{});
+    QVERIFY(line.isNull());
 }
 
 QTEST_MAIN(ChartBuilderTest)
