@@ -1,5 +1,7 @@
 #include "genetic/external_optimizer.h"
 
+#include "stats/model_arrays.h"
+
 #include "analysis/settings_file.h"
 #include "format/messages.h"
 #include "format/number_format.h"
@@ -228,16 +230,8 @@ QStringList applyExternalModel(AnalysisState& s, double A, double B, double K) {
     M.Kol_Nakopl = 0;
     M.SKO_out = 0;
     M.Unsens = 0;
-    const std::size_t m = s.Hist.size();
-    M.resizeArrays(m);
-    double prev = 0;
-    for (std::size_t j = 0; j < m; ++j) {
-        const double t = s.Hist[j].time;
-        M.F_Weib[j] = Weib_Interv(M.A, M.B, prev, t);
-        M.F_norm[j] = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, (prev + t) / 2);
-        M.Kol_F_priv[j] = s.Park * M.K_powtor * M.F_Weib[j] * (1 - M.F_norm[j]);
-        prev = t;
-    }
+    M.resizeArrays(s.Hist.size());
+    fillModelArrays(s, M);
     Harakt_Modeli(s, M, s.T_Prirab);
     QStringList log;
     log << Dover_Interval(s, M);

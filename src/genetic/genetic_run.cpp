@@ -1,5 +1,7 @@
 #include "genetic/genetic_run.h"
 
+#include "stats/model_arrays.h"
+
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
@@ -130,14 +132,7 @@ QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
     M.Unsens = 0;
     M.Kol_Nakopl = 0;
     M.resizeArrays(s.Hist.size());
-    double prev = 0;
-    for (std::size_t j = 0; j < s.Hist.size(); ++j) {
-        const double t = s.Hist[j].time;
-        M.F_norm[j] = Norm_Raspr(M.Sred, M.SKO, (prev + t) / 2);
-        M.F_Weib[j] = Weib_Interv(M.A, M.B, prev, t);
-        M.Kol_F_priv[j] = s.Park * M.K_powtor * M.F_Weib[j] * (1 - M.F_norm[j]);
-        prev = t;
-    }
+    fillModelArrays(s, M);
     Harakt_Modeli(s, M, s.T_Prirab);
     lines << Dover_Interval(s, M);
     return lines;

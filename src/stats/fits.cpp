@@ -5,6 +5,7 @@
 #include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/fit_rules.h"
+#include "stats/model_arrays.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"
 
@@ -86,20 +87,6 @@ double warrantySd(const AnalysisState& s, const double* X) {
 void writeBack(AnalysisState& s, const double* X) {
     if (s.Podbor_Sred) s.Sred_Gar = X[3];
     if (s.Podbor_SKO) s.SKO_Gar = s.Podbor_Sred ? X[4] : X[3];
-}
-
-// The record's arrays for its final parameters, per histogram interval.
-void fillArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
-    double tPrev = 0;
-    for (std::size_t k = 0; k < s.Hist.size(); ++k) {
-        const double t = s.Hist[k].time;
-        double fw = Weib_Interv(M.A, M.B, tPrev, t);
-        if (clampWeib && fw < 0) fw = 0;
-        M.F_Weib[k] = fw;
-        M.F_norm[k] = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, (tPrev + t) / 2);
-        M.Kol_F_priv[k] = s.Park * M.K_powtor * M.F_Weib[k] * (1 - M.F_norm[k]);
-        tPrev = t;
-    }
 }
 
 // Clock bookkeeping shared by the fits: one tick per evaluation, the elapsed time in the
@@ -267,7 +254,7 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
     M.Kol_Nakopl = 0;
     M.SKO_out = 0;
     M.Unsens = 0;
-    fillArrays(s, M, false);
+    fillModelArrays(s, M);
     M.Executed = true;
     Harakt_Modeli(s, M, s.T_Prirab);
     report.memo << pacer.doneText(msg::spiralDone);
@@ -356,7 +343,7 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
     M.Kol_Nakopl = 0;
     M.SKO_out = 0;
     M.Unsens = 0;
-    fillArrays(s, M, false);
+    fillModelArrays(s, M);
     Harakt_Modeli(s, M, s.T_Prirab);
     report.memo << pacer.doneText(msg::newtonDone);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
@@ -428,7 +415,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
     M.K_powtor = X[2];
     M.SKO = s.SKO_Gar;
     M.Sred = s.Sred_Gar;
-    fillArrays(s, M, true);
+    fillModelArrays(s, M, true);
     M.Executed = true;
     Harakt_Modeli(s, M, s.T_Prirab);
     report.memo << pacer.doneText(msg::smirnovDone);
