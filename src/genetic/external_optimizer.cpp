@@ -93,7 +93,11 @@ ExternalSettings readExternalSettings(const QString& file) {
 }
 
 QString resultFilePath() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Asking for the runtime folder without XDG_RUNTIME_DIR only prints a warning and
+    // falls back to /tmp; our own fallback below says nothing and checks the owner.
+    QString dir;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) {
 #ifdef Q_OS_UNIX
         dir = QDir::tempPath() + QStringLiteral("/weibflow-runtime-") + QString::number(::getuid());
@@ -103,6 +107,17 @@ QString resultFilePath() {
     }
     if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#ifdef Q_OS_UNIX
+    // A folder someone else made in a shared /tmp could hand them our result file.
+    const QFileInfo info(dir);
+    if (info.ownerId() != ::getuid() ||
+        (info.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther)))
+        dir = QDir::tempPath() + QStringLiteral("/weibflow-runtime-") +
+              QString::number(::getuid()) + QStringLiteral("-") +
+              QString::number(QCoreApplication::applicationPid());
+    if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
     return QDir(dir).filePath(QStringLiteral("optymum.txt"));
 }
 
