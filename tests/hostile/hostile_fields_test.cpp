@@ -54,19 +54,36 @@ CalcFields goodCalcFields() {
 
 using CalcField = std::function<QString&(CalcFields&)>;
 
+// A step factor is read when its model starts: only that model is ticked, so nothing ran
+// before the refusal.
+CalcFields onlyModel(int model) {
+    CalcFields f = goodCalcFields();
+    f.SpirSpusk = model == 0;
+    f.BoxNewton = model == 1;
+    f.BoxSmirnow = model == 2;
+    return f;
+}
+
+const std::vector<std::pair<const char*, CalcField>> kStepFactors{
+    {"Edit1", [](CalcFields& f) -> QString& { return f.Edit1; }},
+    {"Edit6", [](CalcFields& f) -> QString& { return f.Edit6; }},
+    {"Edit5", [](CalcFields& f) -> QString& { return f.Edit5; }},
+};
+
 TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
-    const std::vector<std::pair<const char*, CalcField>> fields{
+    std::vector<std::pair<const char*, CalcField>> fields{
         {"meSred", [](CalcFields& f) -> QString& { return f.meSred; }},
         {"meSKO", [](CalcFields& f) -> QString& { return f.meSKO; }},
         {"LabeledEdit2", [](CalcFields& f) -> QString& { return f.LabeledEdit2; }},
         {"LabeledEdit3", [](CalcFields& f) -> QString& { return f.LabeledEdit3; }},
-        {"Edit1", [](CalcFields& f) -> QString& { return f.Edit1; }},
     };
+    fields.insert(fields.end(), kStepFactors.begin(), kStepFactors.end());
     AnalysisState s = analysed();
     const Snapshot before(s);
-    for (const auto& [name, field] : fields) {
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        const auto& [name, field] = fields[k];
         for (const QString& junk : kJunk) {
-            CalcFields f = goodCalcFields();
+            CalcFields f = k >= 4 ? onlyModel(static_cast<int>(k - 4)) : goodCalcFields();
             field(f) = junk;
             VirtualClock clock(100);
             const CalcOutcome out = runCalculation(s, f, clock);
@@ -82,18 +99,21 @@ TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
 TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
     AnalysisState s = analysed();
     const Snapshot before(s);
-    for (const char* factor : {"0", "1", "-1", "0,5"}) {
-        LocaleScope ru(russian());
-        CalcFields f = goodCalcFields();
-        f.meSred = QStringLiteral("3000");
-        f.Edit1 = QString::fromLatin1(factor);
-        VirtualClock clock(100);
-        const CalcOutcome out = runCalculation(s, f, clock);
-        EXPECT_EQ(out.status, CalcOutcome::Status::BadFactor) << factor;
-        ASSERT_EQ(out.messages.size(), 1);
-        EXPECT_EQ(out.messages.first(),
-                  msg::badStepFactor(msg::stepFactorLabel11, QString::fromLatin1(factor)));
-        expectUnchanged(before, s);
+    const QString labels[] = {msg::stepFactorLabel11, msg::stepFactorLabel12,
+                              msg::stepFactorLabel2};
+    for (int model = 0; model < 3; ++model) {
+        for (const char* factor : {"0", "1", "-1", "0,5"}) {
+            LocaleScope ru(russian());
+            CalcFields f = onlyModel(model);
+            kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
+            VirtualClock clock(100);
+            const CalcOutcome out = runCalculation(s, f, clock);
+            EXPECT_EQ(out.status, CalcOutcome::Status::BadFactor) << model << ' ' << factor;
+            ASSERT_EQ(out.messages.size(), 1);
+            EXPECT_EQ(out.messages.first(),
+                      msg::badStepFactor(labels[model], QString::fromLatin1(factor)));
+            expectUnchanged(before, s);
+        }
     }
 }
 
