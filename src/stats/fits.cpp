@@ -166,7 +166,29 @@ private:
 struct Snapshot {
     Mod_Weib model;
     double sred, sko;
+    void restore(AnalysisState& s, Mod_Weib& M) const {
+        M = model;
+        s.Sred_Gar = sred;
+        s.SKO_Gar = sko;
+    }
 };
+
+// The found point of model 1.1 or 1.2 into its record, the searched warranty values into
+// the state, the record's arrays and its evaluation.
+void storePearsonFit(AnalysisState& s, Mod_Weib& M, const double* X) {
+    M.A = X[1];
+    M.B = X[0];
+    M.K_powtor = X[2];
+    writeBack(s, X);
+    M.Executed = true;
+    M.SKO = s.SKO_Gar;
+    M.Sred = s.Sred_Gar;
+    M.Kol_Nakopl = 0;
+    M.SKO_out = 0;
+    M.Unsens = 0;
+    fillModelArrays(s, M);
+    Harakt_Modeli(s, M, s.T_Prirab);
+}
 
 FitReport refused(const FitSettings& set, const QString& label) {
     FitReport r;
@@ -238,25 +260,12 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
     }
     report.objective = F;
     if (pacer.cancelled) {
-        M = before.model;
-        s.Sred_Gar = before.sred;
-        s.SKO_Gar = before.sko;
+        before.restore(s, M);
         finishReport(report, pacer);
         return report;
     }
 
-    M.A = X[1];
-    M.B = X[0];
-    M.K_powtor = X[2];
-    writeBack(s, X.data());
-    M.SKO = s.SKO_Gar;
-    M.Sred = s.Sred_Gar;
-    M.Kol_Nakopl = 0;
-    M.SKO_out = 0;
-    M.Unsens = 0;
-    fillModelArrays(s, M);
-    M.Executed = true;
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storePearsonFit(s, M, X.data());
     report.memo << pacer.doneText(msg::spiralDone);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
     finishReport(report, pacer);
@@ -325,26 +334,13 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
     }
     report.objective = Fc;
     if (pacer.cancelled) {
-        M = before.model;
-        s.Sred_Gar = before.sred;
-        s.SKO_Gar = before.sko;
+        before.restore(s, M);
         finishReport(report, pacer);
         return report;
     }
 
     // A search stopped by the safety limit inside its first pass still stores its point.
-    M.A = X[1];
-    M.B = X[0];
-    M.K_powtor = X[2];
-    writeBack(s, X.data());
-    M.Executed = true;
-    M.SKO = s.SKO_Gar;
-    M.Sred = s.Sred_Gar;
-    M.Kol_Nakopl = 0;
-    M.SKO_out = 0;
-    M.Unsens = 0;
-    fillModelArrays(s, M);
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storePearsonFit(s, M, X.data());
     report.memo << pacer.doneText(msg::newtonDone);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
     finishReport(report, pacer);
