@@ -161,6 +161,7 @@ int runFit(const FitOptions& o) {
             return kExitDataError;
         }
         prep.settings.seed = o.seed;
+        prep.settings.threads = o.threads;
         CliGeneticHost host(bar, s.Kopir_Luch, o.copyBest.has_value());
         host.crossover = o.crossover;
         host.mutation = o.mutation;

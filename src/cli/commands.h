@@ -44,6 +44,7 @@ struct FitOptions {
     int crossover = 55, mutation = 15;
     QString warrantyFile;
     std::optional<unsigned long long> seed;
+    int threads = 0;
     std::optional<long long> evalCostUs;
     QString optimizer;
     bool progress = false;

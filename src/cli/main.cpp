@@ -135,6 +135,9 @@ int main(int argc, char** argv) {
     unsigned long long seed = 0;
     CLI::Option* seedOpt =
         fit->add_option("--seed", seed, "начальное значение генератора случайных чисел");
+    fit->add_option("--threads", fo.threads,
+                    "потоков для генетического поиска (0 = все ядра); результат от них не зависит")
+        ->check(CLI::Range(0, 256));
     long long cost = 0;
     CLI::Option* costOpt =
         fit->add_option("--eval-cost-us", cost,

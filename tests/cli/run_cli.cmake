@@ -7,6 +7,7 @@
 #   JSON_KEYS     "|"-separated members stdout's JSON object must hold; "a.b" looks inside
 #   JSON_LENGTH   "|"-separated "member=length" pairs for arrays; "a.0" indexes an array
 #   REPEAT_SAME   ON: run a second time and require identical stdout
+#   SAME_AS       a|b|c: arguments of a second run whose stdout must equal the first's
 cmake_minimum_required(VERSION 3.25)
 
 string(REPLACE "|" ";" args "${ARGS}")
@@ -73,5 +74,12 @@ if(REPEAT_SAME)
   run_once(out2 err2 rc2)
   if(NOT out STREQUAL out2)
     message(FATAL_ERROR "second run differs:\n${out}\n---\n${out2}")
+  endif()
+endif()
+if(DEFINED SAME_AS)
+  string(REPLACE "|" ";" args "${SAME_AS}")
+  run_once(out3 err3 rc3)
+  if(NOT out STREQUAL out3)
+    message(FATAL_ERROR "run with ${SAME_AS} differs:\n${out}\n---\n${out3}")
   endif()
 endif()
