@@ -2,43 +2,17 @@
 // Helpers of the hostile-input tests: a good fleet file to load first, files in a private
 // folder, and a snapshot of the analysis that a refused action must leave as it was.
 
+#include "../analysis/analysis_test_util.h"
 #include "analysis/failure_file.h"
 #include "analysis/state.h"
-#include "analysis/text_lines.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QLocale>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace wf::hostile {
 
-// CP1251 bytes of `text` (characters outside the code page become '?').
-inline QByteArray toCp1251(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        char b = '?';
-        for (int v = 0; v < 256; ++v)
-            if (cp1251ToUnicode(static_cast<unsigned char>(v)) == c.unicode()) {
-                b = static_cast<char>(v);
-                break;
-            }
-        out.push_back(b);
-    }
-    return out;
-}
+using test::LocaleScope;
+using test::TempFiles;
+using test::toCp1251;
 
 // The lines of a small fleet: 30 failures of two causes from 100 h to 3000 h, one defect.
 inline QStringList goodFleetLines() {
@@ -62,34 +36,6 @@ inline QStringList goodFleetLines() {
 inline QByteArray goodFleetBytes(const char* eol = "\r\n") {
     return toCp1251(goodFleetLines().join(QString::fromLatin1(eol)) + QString::fromLatin1(eol));
 }
-
-class TempFiles {
-public:
-    TempFiles() { EXPECT_TRUE(dir_.isValid()); }
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
-    }
-    QString path(const QString& name) const { return dir_.filePath(name); }
-
-private:
-    QTemporaryDir dir_;
-};
-
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& l)
-        : saved_(QLocale()) {
-        QLocale::setDefault(l);
-    }
-    ~LocaleScope() { QLocale::setDefault(saved_); }
-
-private:
-    QLocale saved_;
-};
 
 inline QLocale russian() {
     return QLocale(QLocale::Russian, QLocale::Russia);
