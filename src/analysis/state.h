@@ -40,6 +40,15 @@ struct Hist_Rec {
 
 using Hist40 = std::vector<Hist_Rec>;
 
+// A searched coordinate of a deterministic fit that did not really search: it ended where
+// it started, or pinned against a bound of the search.
+struct SearchDiagnostic {
+    enum class Kind { Start, Bound };
+    QString param; // "B", "A", "K", "Sred" or "SKO"
+    Kind kind = Kind::Start;
+    double value = 0; // the coordinate's final value
+};
+
 struct Mod_Weib {
     double A = 0;
     double B = 0;
@@ -56,6 +65,8 @@ struct Mod_Weib {
     DoubArr F_Weib;
     DoubArr F_norm;
     bool Executed = false;
+    // Warnings of the fit that filled the record (deterministic fits only; empty otherwise).
+    std::vector<SearchDiagnostic> Diagnostics;
 
     // Sizes the three per-interval arrays; existing values stay, new ones are 0.
     void resizeArrays(std::size_t n) {
@@ -69,7 +80,8 @@ struct Mod_Weib {
 class SharedFlag {
 public:
     SharedFlag() = default;
-    SharedFlag(const SharedFlag& o) : v_(o.get()) {}
+    SharedFlag(const SharedFlag& o)
+        : v_(o.get()) {}
     SharedFlag& operator=(const SharedFlag& o) {
         set(o.get());
         return *this;

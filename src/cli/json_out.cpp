@@ -54,6 +54,12 @@ json histJson(const Hist40& hist) {
 }
 
 json modelJson(const Mod_Weib& m) {
+    json diagnostics = json::array();
+    for (const SearchDiagnostic& d : m.Diagnostics)
+        diagnostics.push_back(
+            {{"param", text(d.param)},
+             {"kind", d.kind == SearchDiagnostic::Kind::Start ? "start" : "bound"},
+             {"value", number(d.value)}});
     return {{"A", number(m.A)},
             {"B", number(m.B)},
             {"K_powtor", number(m.K_powtor)},
@@ -68,7 +74,8 @@ json modelJson(const Mod_Weib& m) {
             {"Kol_F_priv", numbers(m.Kol_F_priv)},
             {"F_Weib", numbers(m.F_Weib)},
             {"F_norm", numbers(m.F_norm)},
-            {"Executed", m.Executed}};
+            {"Executed", m.Executed},
+            {"diagnostics", std::move(diagnostics)}};
 }
 
 json rowsJson(const std::vector<std::vector<QString>>& rows) {

@@ -100,7 +100,13 @@ inline const QString copyingBest = QStringLiteral("Копирование луч
 // A new best of the genetic search: objective, B, 1/A, K.
 inline const QString geneticBestFormat =
     QStringLiteral(" ЦФ=%-10.5f  B=%-11.2f  A=%-10.5f   Кповт=%-9.5f");
-inline QString genesCreated(int n) { return QStringLiteral("Создано генов ") + QString::number(n); }
+// The genetic search's best after a local descent from it; the objective as in the best line.
+inline const QString geneticPolishFormat = QStringLiteral("Локальное уточнение: ЦФ=%-10.5f");
+inline const QString geneticPolishOption =
+    QStringLiteral("Уточнить лучший вариант локальным поиском");
+inline QString genesCreated(int n) {
+    return QStringLiteral("Создано генов ") + QString::number(n);
+}
 // Refused genetic runs; the bounds are passed as text in the user's number format.
 inline QString badAccuracy(const QString& text, const QString& low, const QString& high) {
     return QStringLiteral("«Точность подбора»: значение «%1» недопустимо, ген должен занимать "
@@ -199,10 +205,19 @@ inline QString badStepFactor(const QString& fieldLabel, const QString& text) {
 inline const QString stepFactorLabel11 = QStringLiteral("Коэф-т уменьшения шага модели 1.1");
 inline const QString stepFactorLabel12 = QStringLiteral("Коэф-т уменьшения шага модели 1.2");
 inline const QString stepFactorLabel2 = QStringLiteral("Коэф-т уменьшения шага модели 2");
-inline const QString noFailuresLoaded = QStringLiteral(
-    "Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
+inline const QString noFailuresLoaded =
+    QStringLiteral("Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
 inline const QString badFailureTimes = QStringLiteral(
     "Наработка отказа не является числом или больше 1E12 ч: частотная диаграмма не построена");
+// A searched coordinate that ended where it started or against a bound of its search.
+inline QString searchDidNotMove(const QString& model, const QString& param) {
+    return QStringLiteral("Внимание: модель ") + model + QStringLiteral(", параметр ") + param +
+           QStringLiteral(" не изменился от начального значения");
+}
+inline QString searchOnBound(const QString& model, const QString& param) {
+    return QStringLiteral("Внимание: модель ") + model + QStringLiteral(", параметр ") + param +
+           QStringLiteral(" на границе поиска");
+}
 inline const QString fitSafetyStop =
     QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 

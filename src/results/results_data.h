@@ -63,6 +63,8 @@ struct ResultsData {
     std::array<std::array<QString, kResultRows>, kResultColumns> grid; // [column][row]
     std::array<int, kResultColumns> widths{};                          // pixels
     int dataColumn = 1; // the "Данные эксплуатации" column
+    // Per column, the warnings of the fit behind it (empty: the search moved freely).
+    std::array<QStringList, kResultColumns> warnings;
     ChartData chart1, chart2, chart3;
 };
 

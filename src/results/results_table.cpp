@@ -3,6 +3,7 @@
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
 #include "stats/evaluation.h"
+#include "stats/fits.h"
 
 namespace wf {
 
@@ -43,11 +44,15 @@ public:
     void setWidth(int col, int width) { r_.widths[static_cast<std::size_t>(col)] = width; }
 
     // Works on its own copy: the criterion goes into the copy only.
-    void FillModelColumn(Mod_Weib model, const QString& caption, int width) {
+    // modelNumber names the model in its warnings.
+    void FillModelColumn(Mod_Weib model, const QString& caption, int width,
+                         const QString& modelNumber = {}) {
         if (!model.Executed || s_.Stolbec_Rez >= kResultColumns - 1) return;
         const int col = s_.Stolbec_Rez;
         setWidth(col, width);
         at(col, 0) = caption;
+        for (const SearchDiagnostic& d : model.Diagnostics)
+            r_.warnings[static_cast<std::size_t>(col)] << diagnosticLine(modelNumber, d);
 
         QString verdict;
         const double kc = Krit_Kolmogorova(s_, model.K_powtor, model.A, model.B, model.Sred,
@@ -86,12 +91,16 @@ void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measur
     TableWriter w(s, r, measure);
     s.Stolbec_Rez = 1;
     for (auto& column : r.grid) column.fill(QString());
+    for (QStringList& w : r.warnings) w.clear();
     r.widths.fill(kDefaultWidth);
     w.setWidth(0, kLabelWidth);
 
-    w.FillModelColumn(s.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth);
-    w.FillModelColumn(s.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth);
-    w.FillModelColumn(s.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth);
+    w.FillModelColumn(s.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth,
+                      QStringLiteral("1.2"));
+    w.FillModelColumn(s.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth,
+                      QStringLiteral("1.1"));
+    w.FillModelColumn(s.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth,
+                      QStringLiteral("2"));
     w.FillModelColumn(s.ModGen, QStringLiteral("Генетическая"), kModelWidth);
     w.FillModelColumn(s.ModExt, QStringLiteral("Golang"), kModelWidth);
 

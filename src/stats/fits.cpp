@@ -37,6 +37,13 @@ struct Vector {
     int n = 0;
 };
 
+// A start value outside its bounds would keep that coordinate from ever moving (every
+// trial fails the bounds test); it starts on the nearest bound instead.
+Vector startInside(Vector v) {
+    for (int j = 0; j < v.n; ++j) v.c[j].start = std::clamp(v.c[j].start, v.c[j].lo, v.c[j].hi);
+    return v;
+}
+
 // Search vector of models 1.1 and 1.2: B, A, K, then the warranty mean and/or SD.
 Vector pearsonVector(const AnalysisState& s, bool newton) {
     const double k0 = s.Kol_Otk / s.Kol_All;
@@ -62,7 +69,7 @@ Vector pearsonVector(const AnalysisState& s, bool newton) {
         v.c[3] = newton ? Coord{150, 30, 900, 5, 0.01} : Coord{100, 80, 900, 0.25, 0.1};
         v.n = 4;
     }
-    return v;
+    return startInside(v);
 }
 
 Vector smirnovVector(const AnalysisState& s) {
@@ -71,7 +78,37 @@ Vector smirnovVector(const AnalysisState& s) {
     v.c[1] = {1, 0.3, 3, 0.0002, 1e-7};
     v.c[2] = {s.Kol_Otk / s.Kol_All, 1.01, 30, 0.0001, 1e-8};
     v.n = 3;
-    return v;
+    return startInside(v);
+}
+
+// Names of the searched coordinates, in vector order.
+QString coordName(const AnalysisState& s, int j) {
+    static const QString names[] = {QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("K"),
+                                    QStringLiteral("Sred"), QStringLiteral("SKO")};
+    if (j == 3 && !s.Podbor_Sred) return names[4];
+    return names[j];
+}
+
+// Coordinates that never moved a whole start step from where they began, or that ended
+// within one start step of a bound: the search could not really search them.
+std::vector<SearchDiagnostic> diagnose(const AnalysisState& s, const Vector& v, const double* X) {
+    std::vector<SearchDiagnostic> out;
+    for (int j = 0; j < v.n; ++j) {
+        const Coord& c = v.c[j];
+        const double reach = std::fabs(c.step);
+        if (std::fabs(X[j] - c.start) < reach)
+            out.push_back({coordName(s, j), SearchDiagnostic::Kind::Start, X[j]});
+        else if (X[j] - c.lo <= reach || c.hi - X[j] <= reach)
+            out.push_back({coordName(s, j), SearchDiagnostic::Kind::Bound, X[j]});
+    }
+    return out;
+}
+
+// Stores the warnings in the record and adds their log lines.
+void reportDiagnostics(Mod_Weib& M, std::vector<SearchDiagnostic> d, const QString& model,
+                       QStringList& memo) {
+    for (const SearchDiagnostic& x : d) memo << diagnosticLine(model, x);
+    M.Diagnostics = std::move(d);
 }
 
 double warrantyMean(const AnalysisState& s, const double* X) {
@@ -205,6 +242,11 @@ void finishReport(FitReport& r, const Pacer& pacer) {
 
 } // namespace
 
+QString diagnosticLine(const QString& model, const SearchDiagnostic& d) {
+    return d.kind == SearchDiagnostic::Kind::Start ? msg::searchDidNotMove(model, d.param)
+                                                   : msg::searchOnBound(model, d.param);
+}
+
 FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& clock,
                         const ProgressFn& progress) {
     if (!set.valid()) return refused(set, msg::stepFactorLabel11);
@@ -265,9 +307,13 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
         return report;
     }
 
+    // The reversal may have left a coordinate one step past its bound; what is reported
+    // lies inside the bounds the search declares.
+    for (int j = 0; j < n; ++j) X[j] = std::clamp(X[j], v.c[j].lo, v.c[j].hi);
     storePearsonFit(s, M, X.data());
     report.memo << pacer.doneText(msg::spiralDone);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
+    reportDiagnostics(M, diagnose(s, v, X.data()), QStringLiteral("1.1"), report.memo);
     finishReport(report, pacer);
     return report;
 }
@@ -343,6 +389,7 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
     storePearsonFit(s, M, X.data());
     report.memo << pacer.doneText(msg::newtonDone);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
+    reportDiagnostics(M, diagnose(s, v, X.data()), QStringLiteral("1.2"), report.memo);
     finishReport(report, pacer);
     return report;
 }
@@ -415,6 +462,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
     M.Executed = true;
     Harakt_Modeli(s, M, s.T_Prirab);
     report.memo << pacer.doneText(msg::smirnovDone);
+    reportDiagnostics(M, diagnose(s, v, X.data()), QStringLiteral("2"), report.memo);
     finishReport(report, pacer);
     return report;
 }

@@ -41,4 +41,7 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
 FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clock,
                          const ProgressFn& progress = {});
 
+// The log line of a fit's warning; model is "1.1", "1.2" or "2".
+QString diagnosticLine(const QString& model, const SearchDiagnostic& d);
+
 } // namespace wf

@@ -123,6 +123,11 @@ void TForm5::showResults(const ResultsData& d) {
             item->setFont(f);
             if (r == 0) item->setBackground(palette().button());
         }
+        // A model whose search could not move is marked, its caption left as it is.
+        QTableWidgetItem* heading = Result_Grid->item(0, c);
+        const QStringList& warnings = d.warnings[static_cast<std::size_t>(c)];
+        if (!warnings.isEmpty()) heading->setBackground(QColor(0xff, 0xd5, 0x80));
+        heading->setToolTip(warnings.join(QLatin1Char('\n')));
     }
     ChartOptions o1;
     o1.legend = true;

@@ -59,6 +59,22 @@ TEST_F(ResultsTable, AllFiveInDisplayOrderThenData) {
     expectEmptyFrom(again, 3);
 }
 
+// Warnings follow their model's column; the heading text itself stays.
+TEST_F(ResultsTable, SearchWarningsGoWithTheirModelsColumn) {
+    AnalysisState s = smallFleet();
+    s.ModSpir = s.ModSmirnov = executedModel(1.5, 1000, 1.2);
+    s.ModSmirnov.Diagnostics = {{QStringLiteral("B"), SearchDiagnostic::Kind::Start, 2000},
+                                {QStringLiteral("K"), SearchDiagnostic::Kind::Bound, 1.01}};
+    const ResultsData r = ShowResults(s, QStringLiteral("300"));
+    EXPECT_TRUE(r.warnings[1].isEmpty());
+    EXPECT_EQ(cell(r, 2, 0), QStringLiteral("Критерий Смирнова"));
+    EXPECT_EQ(r.warnings[2],
+              QStringList({QStringLiteral("Внимание: модель 2, параметр B не изменился от "
+                                          "начального значения"),
+                           QStringLiteral("Внимание: модель 2, параметр K на границе поиска")}));
+    EXPECT_TRUE(r.warnings[3].isEmpty()); // the data column
+}
+
 TEST_F(ResultsTable, NoModelLeavesTheDataInColumnOne) {
     AnalysisState s = smallFleet();
     const ResultsData r = ShowResults(s, QStringLiteral("300"));

@@ -10,6 +10,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace wf;
@@ -150,22 +151,20 @@ TEST(Fits, VirtualClockMakesFitsReproducible) {
 TEST(Fits, SpiralMemoLinesAndElapsedTime) {
     test::LocaleGuard g(QLocale(QLocale::Russian, QLocale::Russia));
     auto s = smallFleet();
-    // Slow evaluations: the first pass alone walks the shape for most of a minute, and the
-    // seconds part at its end is past 10, which stops the search.
+    // Slow evaluations, so the elapsed time has minutes and seconds to show.
     VirtualClock clock(2000);
     const FitReport r = Podbor_Spiral(s, {}, clock);
-    EXPECT_EQ(r.passes, 1);
-    ASSERT_EQ(r.memo.size(), 2);
+    ASSERT_GE(r.memo.size(), 2); // then the warnings of coordinates that could not move
     const QString took = longTimeText(splitElapsed(clock.nowUs()));
     EXPECT_EQ(r.memo[0], QStringLiteral("Расчёт модели по Пирсону методом спирального спуска "
                                         "выполнен за ") +
                              took + QStringLiteral("ч/мин/с"));
-    EXPECT_TRUE(matches(r.memo[1], QStringLiteral("Шаг=[ -]\\d,\\d{9}E[-+]\\d{3}  "
+    EXPECT_TRUE(matches(r.memo[1], QStringLiteral("Шаг=[ -]?\\d,\\d{9}E[-+]\\d{3}  "
                                                   "Sred=  2000,000 SKO=   500,000")))
         << r.memo[1].toStdString();
-    EXPECT_GT(s.Sek, 10);
     EXPECT_EQ(s.T_Start_us, 0);
-    EXPECT_GT(s.T_Dlit_us, 10'000'000);
+    EXPECT_EQ(s.T_Dlit_us, clock.nowUs());
+    EXPECT_EQ(s.Sek, (clock.nowUs() / 1'000'000) % 60);
 }
 
 TEST(Fits, NewtonAndSmirnovMemoLines) {
@@ -173,39 +172,92 @@ TEST(Fits, NewtonAndSmirnovMemoLines) {
     auto s = smallFleet(300);
     VirtualClock c1(100);
     const FitReport n = Podbor_Newton(s, {}, c1);
-    ASSERT_EQ(n.memo.size(), 2);
+    ASSERT_EQ(n.memo.size(), 3); // the last one warns of K, whose best lies below its bound
     EXPECT_TRUE(matches(n.memo[0], QStringLiteral("Расчёт модели по Пирсону методом Ньютона "
                                                   "выполнен за 0:0\\d:\\d\\dч/мин/с")))
         << n.memo[0].toStdString();
     EXPECT_TRUE(n.memo[1].startsWith(QStringLiteral("Шаг=")));
     VirtualClock c2(500);
     const FitReport m = Podbor_Smirnov(s, {}, c2);
-    ASSERT_EQ(m.memo.size(), 1);
+    ASSERT_GE(m.memo.size(), 2); // then the warnings: this fleet's K = 0.2 lies below the bound
+    EXPECT_TRUE(m.memo.contains(
+        QStringLiteral("Внимание: модель 2, параметр K не изменился от начального значения")));
     EXPECT_TRUE(matches(m.memo[0], QStringLiteral("Расчёт модели по Смирнову выполнен за "
                                                   "0:00:\\d\\dч/мин/с")))
         << m.memo[0].toStdString();
 }
 
-TEST(Fits, SpiralKStartBelowItsBoundSwingsAroundIt) {
-    auto s = smallFleet();
-    const double k0 = s.Kol_Otk / s.Kol_All;
-    ASSERT_LT(k0, 1.01);
-    VirtualClock clock(100);
-    Podbor_Spiral(s, {}, clock);
-    // Never brought inside: it settles one shrinking half-swing below the start value,
-    // 5e-5 * R / (R + 1) with R between 1 and 5.
-    EXPECT_LT(s.ModSpir.K_powtor, k0 - 5e-5 * 0.5 + 1e-9);
-    EXPECT_GT(s.ModSpir.K_powtor, k0 - 5e-5 * 5.0 / 6.0 - 1e-9);
+// Fewer failure lines than products (0.94 per product), as real warranty data have, from a
+// model whose repeat coefficient is 2: failures / fleet lies below every fit's lower bound
+// for K, so each fit starts K on its bound.
+TEST(Fits, KMovesOffAStartBelowItsBound) {
+    auto s = fleetWithFailures(test::modelFailureTimes(1.5, 2000, 2, 1000, 1500, 400), 1000);
+    s.Sred_Gar = 1500;
+    s.SKO_Gar = 400;
+    ASSERT_TRUE(Postr_Gist(s));
+    ASSERT_LT(s.Kol_Otk / s.Kol_All, 1.0);
+    VirtualClock c1(100), c2(100), c3(500);
+    Podbor_Spiral(s, {}, c1);
+    Podbor_Newton(s, {}, c2);
+    Podbor_Smirnov(s, {}, c3);
+    for (const Mod_Weib* M : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov}) {
+        EXPECT_GT(M->K_powtor, 1.05); // many start steps off the bound
+        EXPECT_LE(M->K_powtor, 30);
+    }
+    // Only the first 60 % of the Weibull life is seen, so B and K trade against each other a
+    // little; the two thorough searches land within an eighth of the true 2.
+    EXPECT_NEAR(s.ModNewton.K_powtor, 2, 0.25);
+    EXPECT_NEAR(s.ModSmirnov.K_powtor, 2, 0.25);
+    EXPECT_TRUE(s.ModNewton.Diagnostics.empty());
 }
 
-TEST(Fits, NewtonAndSmirnovKeepAKStartFarBelowItsBoundExactly) {
-    auto s = smallFleet(300);
-    const double k0 = s.Kol_Otk / s.Kol_All;
-    VirtualClock c1(100), c2(500);
-    Podbor_Newton(s, {}, c1);
-    EXPECT_EQ(s.ModNewton.K_powtor, k0);
-    Podbor_Smirnov(s, {}, c2);
-    EXPECT_EQ(s.ModSmirnov.K_powtor, k0);
+// Model 1.1's reversal may leave a coordinate one step past its bound; the stored value is
+// brought back inside.
+TEST(Fits, SpiralStoresItsPointInsideTheBounds) {
+    auto s = fleetWithFailures(test::modelFailureTimes(1.3, 4000, 3, 1000, 1500, 400), 1000);
+    s.Sred_Gar = 1500;
+    s.SKO_Gar = 400;
+    ASSERT_TRUE(Postr_Gist(s));
+    VirtualClock clock(100);
+    Podbor_Spiral(s, {}, clock);
+    EXPECT_GE(s.ModSpir.K_powtor, 1.01);
+    EXPECT_GE(s.ModSpir.A, 0.35);
+    EXPECT_GE(s.ModSpir.B, 10);
+}
+
+// A search that cannot move is named in the log and in its record; one that moved is not.
+TEST(Fits, DiagnosticsNameCoordinatesThatCouldNotSearch) {
+    auto s = smallFleet(300); // K = 0.2 behind the data: its best lies below every bound
+    VirtualClock c1(100);
+    const FitReport n = Podbor_Newton(s, {}, c1);
+    ASSERT_EQ(s.ModNewton.Diagnostics.size(), 1u);
+    EXPECT_EQ(s.ModNewton.Diagnostics[0].param, QStringLiteral("K"));
+    EXPECT_EQ(s.ModNewton.Diagnostics[0].kind, SearchDiagnostic::Kind::Start);
+    EXPECT_EQ(s.ModNewton.K_powtor, 1.0); // started on its bound and stayed
+    EXPECT_EQ(n.memo.last(), QStringLiteral("Внимание: модель 1.2, параметр K не изменился "
+                                            "от начального значения"));
+
+    // A shape of 5 lies beyond model 1.2's upper bound 3: the search pins A against it.
+    auto steep = fleetWithFailures(test::modelFailureTimes(5, 1500, 3, 300, 3000, 500), 300);
+    steep.Sred_Gar = 3000;
+    steep.SKO_Gar = 500;
+    ASSERT_TRUE(Postr_Gist(steep));
+    VirtualClock c2(100);
+    const FitReport b = Podbor_Newton(steep, {}, c2);
+    const auto& d = steep.ModNewton.Diagnostics;
+    ASSERT_FALSE(d.empty());
+    const auto a = std::find_if(d.begin(), d.end(), [](auto& x) { return x.param == "A"; });
+    ASSERT_NE(a, d.end());
+    EXPECT_EQ(a->kind, SearchDiagnostic::Kind::Bound);
+    EXPECT_NEAR(a->value, 3, 0.001);
+    EXPECT_TRUE(
+        b.memo.contains(QStringLiteral("Внимание: модель 1.2, параметр A на границе поиска")));
+
+    auto known = knownFleet();
+    VirtualClock c3(100);
+    const FitReport k = Podbor_Newton(known, {}, c3);
+    EXPECT_TRUE(known.ModNewton.Diagnostics.empty());
+    EXPECT_EQ(k.memo.size(), 2);
 }
 
 TEST(Fits, SpiralWritesBackBothSearchedWarrantyValues) {
