@@ -1,8 +1,7 @@
 #include "fit.h"
 
 #include "genetic/encoding.h"
-
-#include <nlopt.h>
+#include "genetic/nlopt_box.h"
 
 #include <algorithm>
 #include <array>
@@ -60,26 +59,11 @@ double objective(unsigned, const double* x, double*, void* data) {
     return evaluate(*static_cast<Problem*>(data), x);
 }
 
-Point clampTo(const Box& b, Point x) {
-    for (int i = 0; i < 3; ++i) x[i] = std::min(std::max(x[i], b.lo[i]), b.hi[i]);
-    return x;
-}
-
 // One NLopt run from x; every point it visits is recorded in p, whatever it returns.
 void run(Problem& p, nlopt_algorithm alg, const Box& box, Point x, int maxeval, double xtolRel = 0,
          double ftolRel = 0) {
-    nlopt_opt opt = nlopt_create(alg, 3);
-    if (!opt) return;
-    nlopt_set_lower_bounds(opt, box.lo.data());
-    nlopt_set_upper_bounds(opt, box.hi.data());
-    nlopt_set_min_objective(opt, objective, &p);
-    nlopt_set_maxeval(opt, maxeval);
-    if (xtolRel > 0) nlopt_set_xtol_rel(opt, xtolRel);
-    if (ftolRel > 0) nlopt_set_ftol_rel(opt, ftolRel);
-    x = clampTo(box, x);
-    double f = 0;
-    nlopt_optimize(opt, x.data(), &f); // failures only end the stage early
-    nlopt_destroy(opt);
+    nloptMinimise(alg, NloptBox{3, box.lo.data(), box.hi.data()}, x.data(), maxeval, objective, &p,
+                  xtolRel, ftolRel);
 }
 
 } // namespace

@@ -162,6 +162,7 @@ int runFit(const FitOptions& o) {
         }
         prep.settings.seed = o.seed;
         prep.settings.threads = o.threads;
+        prep.settings.polish = o.polish;
         CliGeneticHost host(bar, s.Kopir_Luch, o.copyBest.has_value());
         host.crossover = o.crossover;
         host.mutation = o.mutation;

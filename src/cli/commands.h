@@ -48,6 +48,7 @@ struct FitOptions {
     std::optional<long long> evalCostUs;
     QString optimizer;
     bool progress = false;
+    bool polish = true; // local refinement of the genetic search's best
 };
 
 int runLoad(const LoadOptions& o);

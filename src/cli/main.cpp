@@ -145,6 +145,10 @@ int main(int argc, char** argv) {
             ->check(CLI::Range(1LL, 1000000000LL));
     fit->add_option("--optimizer", optimizer, "программа внешней оптимизации");
     fit->add_flag("--progress", fo.progress, "индикатор хода расчёта на stderr");
+    std::string polish = "on";
+    fit->add_option("--polish", polish,
+                    "уточнить лучший вариант генетического поиска локальным поиском on|off (on)")
+        ->check(CLI::IsMember({"on", "off"}));
 
     try {
         app.parse(argc, argv);
@@ -206,6 +210,7 @@ int main(int argc, char** argv) {
     if (copyOpt->count()) fo.copyBest = copyBest;
     fo.warrantyFile = QString::fromStdString(warranty);
     if (seedOpt->count()) fo.seed = seed;
+    fo.polish = polish == "on";
     if (costOpt->count()) fo.evalCostUs = cost;
     fo.optimizer = QString::fromStdString(optimizer);
     return runFit(fo);

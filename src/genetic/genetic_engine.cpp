@@ -4,6 +4,7 @@
 #include "format/number_format.h"
 #include "genetic/encoding.h"
 #include "genetic/genetic_objective.h"
+#include "genetic/genetic_polish.h"
 #include "genetic/genetic_pool.h"
 #include "genetic/genetic_random.h"
 #include "genetic/genetic_rules.h"
@@ -45,6 +46,7 @@ public:
     GeneticOutcome run();
 
 private:
+    void polish();
     using Index = std::uint32_t;
 
     bool setupValid() const;
@@ -412,7 +414,20 @@ GeneticOutcome Search::run() {
         }
     } while (!stop_.get() && g <= set_.Kol_Pokol);
     out_.stopped = !out_.exceptional && g <= set_.Kol_Pokol;
+    if (set_.polish && !out_.exceptional && out_.Best_Celev_F < 1e306) polish();
     return out_;
+}
+
+// Draws nothing, so the generations' log and random sequence are the same with or without.
+void Search::polish() {
+    const PolishOutcome p = polishBest(objective_, out_.Gen_Par_Best, layout_.Kol_Genov);
+    out_.polishEvaluations = p.evaluations;
+    if (p.improved) {
+        out_.Gen_Par_Best = p.Gen_Par;
+        out_.Best_Celev_F = p.objective;
+        out_.polished = true;
+    }
+    host_.log(fmt::format(msg::geneticPolishFormat, {p.objective}));
 }
 
 } // namespace

@@ -64,6 +64,8 @@ struct GeneticSettings {
     // Memory for keeping each candidate's Weibull values for its children to reuse; when a
     // run would need more (or 0 is given), every evaluation computes them. Same results.
     std::size_t reuseBudgetBytes = std::size_t{256} << 20;
+    // After the last generation, refine the best by a local descent (kept only if better).
+    bool polish = true;
 };
 
 struct GeneticOutcome {
@@ -74,6 +76,8 @@ struct GeneticOutcome {
     int generations = 0;       // generation bodies entered
     bool stopped = false;      // ended by Stop_Gen
     bool exceptional = false; // a generation failed ("Исключительная ситуация!" logged)
+    bool polished = false; // the local refinement ran and improved the best
+    long long polishEvaluations = 0;
 };
 
 // One search on a snapshot of the state: reads Hist, Park, Kol_Otk_Bez_Braka, Sred_Gar,

@@ -136,6 +136,7 @@ public:
     QLineEdit* LabeledEdit1 = nullptr;
     QSlider* TrackBar1 = nullptr;
     QSlider* TrackBar2 = nullptr;
+    QCheckBox* PolishBest = nullptr; // local refinement of the genetic search's best
     QLabel* Label7 = nullptr;
     QLabel* Label8 = nullptr;
     QPushButton* btnCopyBest = nullptr;

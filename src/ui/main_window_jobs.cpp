@@ -122,6 +122,7 @@ void TForm1::ToolBRunGenOptimClick() {
     showMessages(this, prep.messages);
     if (!prep.ok) return;
     GeneticSettings set = prep.settings;
+    set.polish = PolishBest->isChecked();
     if (geneticSeed_) set.seed = geneticSeed_;
 
     // The flags stay in the window's state: the stop and copy buttons set them while the

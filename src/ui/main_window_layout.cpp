@@ -2,6 +2,7 @@
 
 #include "ui/main_window.h"
 
+#include "format/messages.h"
 #include "format/number_format.h"
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
@@ -221,6 +222,9 @@ QWidget* TForm1::buildSecondPage() {
     sliders->addWidget(TrackBar1, 1, 0);
     sliders->addWidget(Label8, 0, 1);
     sliders->addWidget(TrackBar2, 1, 1);
+    PolishBest = named(new QCheckBox(msg::geneticPolishOption, page), "PolishBest");
+    PolishBest->setChecked(true);
+    sliders->addWidget(PolishBest, 2, 0, 1, 2);
     g->addLayout(sliders, 1, 0, 1, 3);
 
     auto* copyRow = new QHBoxLayout;

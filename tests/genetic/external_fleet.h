@@ -5,6 +5,7 @@
 // optimizer tests and benchmark.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <cmath>
@@ -19,6 +20,12 @@ struct Truth {
     double Park = 2000, Sred = 2500, SKO = 600;
     std::uint64_t seed = 1;
 };
+
+// A bundled data file's bytes.
+inline QByteArray readSample(const char* name) {
+    QFile f(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 inline QByteArray makeFleetFile(const Truth& t, const QByteArray& comment = "generated fleet") {
     std::mt19937_64 rng(t.seed);
