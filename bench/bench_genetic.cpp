@@ -1,10 +1,12 @@
 // The genetic search at the window's defaults (population 3000, 1500 generations, accuracy
 // 1e-7) on the bundled sample fleet, or on a synthetic fleet when the sample is missing.
-// Reports wall time per run and objective evaluations per second.
+// Reports wall time per run (local refinement included) and objective evaluations per
+// second, and the refinement alone from the best of a seeded run.
 
 #include "analysis/failure_file.h"
 #include "genetic/encoding.h"
 #include "genetic/genetic_engine.h"
+#include "genetic/genetic_polish.h"
 #include "stats/core/distributions.h"
 #include "stats/histogram.h"
 
@@ -64,7 +66,7 @@ void BM_GeneticDefaults(benchmark::State& state) {
         wf::BasicGeneticHost host;
         wf::SharedFlag stop, copy;
         const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);
-        evaluations += o.evaluations;
+        evaluations += o.evaluations + o.polishEvaluations;
         benchmark::DoNotOptimize(o.Best_Celev_F);
     }
     state.counters["sample_file"] = fromSample ? 1 : 0;
@@ -80,6 +82,30 @@ BENCHMARK(BM_GeneticDefaults)
     ->Iterations(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The local refinement alone, from the best a short seeded search leaves.
+void BM_Polish(benchmark::State& state) {
+    bool fromSample = false;
+    const wf::AnalysisState s = benchFleet(fromSample);
+    wf::GeneticSettings set;
+    set.SizePopulation = 3000;
+    set.Kol_Pokol = 1500;
+    set.seed = 12345;
+    set.polish = false;
+    wf::BasicGeneticHost host;
+    wf::SharedFlag stop, copy;
+    const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);
+    const wf::GeneticObjective objective(s);
+    long long evaluations = 0;
+    for (auto _ : state) {
+        const wf::PolishOutcome p = wf::polishBest(objective, o.Gen_Par_Best, s.Kol_Genov);
+        evaluations += p.evaluations;
+        benchmark::DoNotOptimize(p.objective);
+    }
+    state.counters["evaluations"] =
+        benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Polish)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
