@@ -245,18 +245,18 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
     computeLoadSummary(otkazy, h.kolAll, h.sred, h.sko, values, r.summary);
 
     MainFields& fl = r.fields;
-    fl.FilePath = path;
-    fl.Label10 = h.komment;
-    fl.meSred = fmt::general(h.sred);
-    fl.meSKO = fmt::general(h.sko);
-    fl.meKolAll = fmt::general(h.kolAll);
-    fl.meKolOtk = fmt::integer(bezBraka);
-    fl.LabeledEdit2 = fl.meSred;
-    fl.Edit1 = numberedSeparator("1", "00025");
-    fl.Edit6 = numberedSeparator("1", "00025");
-    fl.Edit5 = numberedSeparator("1", "0005");
-    fl.Edit2 = numberedSeparator("0", "0000002");
-    fl.NPokoleny = generationsFor(kolOtk);
+    fl.filePath = path;
+    fl.caption = h.komment;
+    fl.warrantyMean = fmt::general(h.sred);
+    fl.warrantySd = fmt::general(h.sko);
+    fl.fleetSize = fmt::general(h.kolAll);
+    fl.failureCount = fmt::integer(bezBraka);
+    fl.countingPeriod = fl.warrantyMean;
+    fl.stepFactorSpiral = numberedSeparator("1", "00025");
+    fl.stepFactorNewton = numberedSeparator("1", "00025");
+    fl.stepFactorSmirnov = numberedSeparator("1", "0005");
+    fl.accuracy = numberedSeparator("0", "0000002");
+    fl.generations = generationsFor(kolOtk);
 
     state.Dannye_Gotovy = true;
     state.ModGen.Kol_Nakopl = 0;

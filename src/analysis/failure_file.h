@@ -19,9 +19,19 @@ namespace wf {
 
 // Texts the loader puts into main-window fields.
 struct MainFields {
-    QString FilePath, Label10, meSred, meSKO, meKolAll, meKolOtk, LabeledEdit2, Edit1, Edit6, Edit5,
-        Edit2;
-    std::optional<QString> NPokoleny; // nullopt: leave the field unchanged (more than 99999 lines)
+    QString filePath;          // the data file's path
+    QString caption;           // the data set's caption (comment line and counts)
+    QString warrantyMean;      // mean time of leaving warranty, h
+    QString warrantySd;        // its standard deviation, h
+    QString fleetSize;         // products observed
+    QString failureCount;      // failures besides "Брак"
+    QString countingPeriod;    // the period the failures were counted over, h
+    QString stepFactorSpiral;  // step reduction factor of model 1.1
+    QString stepFactorNewton;  // step reduction factor of model 1.2
+    QString stepFactorSmirnov; // step reduction factor of model 2
+    QString accuracy;          // accuracy of the genetic search
+    std::optional<QString>
+        generations; // nullopt: leave the field unchanged (more than 99999 lines)
 };
 
 struct LoadSummary {

@@ -40,7 +40,7 @@ QString abbreviatedWarrantyPath(const QString& path) {
 
 WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     WarrantyResult r;
-    r.fields.Edit4 = abbreviatedWarrantyPath(path);
+    r.fields.fileText = abbreviatedWarrantyPath(path);
     if (path.isEmpty()) {
         // Nothing was ever chosen: say so, but keep the loaded data usable.
         r.messages << msg::fileDoesNotExist;
@@ -100,12 +100,12 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     state.SKO_Gar = sd;
 
     WarrantyFields& f = r.fields;
-    f.Label15 = komment;
-    f.MaskEdit1 = fmt::integer(r.count);
-    f.MaskEditSrednee = fmt::fixedSignificant(mean, 6, 3);
-    f.MaskEditSKO = fmt::fixedSignificant(sd, 6, 3);
-    f.meSred = fmt::fixedSignificant(mean, 3, 1);
-    f.meSKO = fmt::fixedSignificant(sd, 3, 1);
+    f.caption = komment;
+    f.count = fmt::integer(r.count);
+    f.mean = fmt::fixedSignificant(mean, 6, 3);
+    f.sd = fmt::fixedSignificant(sd, 6, 3);
+    f.warrantyMean = fmt::fixedSignificant(mean, 3, 1);
+    f.warrantySd = fmt::fixedSignificant(sd, 3, 1);
     r.ok = true;
     return r;
 }

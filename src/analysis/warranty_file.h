@@ -11,14 +11,19 @@
 namespace wf {
 
 struct WarrantyFields {
-    QString Edit4, Label15, MaskEdit1, MaskEditSrednee, MaskEditSKO, meSred, meSKO;
+    QString fileText;     // the file's path as shown
+    QString caption;      // the file's comment line
+    QString count;        // number of warranty end times
+    QString mean, sd;     // their mean and SD, h
+    QString warrantyMean; // the same mean and SD for the main fields
+    QString warrantySd;
 };
 
 struct WarrantyResult {
     bool ok = false; // statistics computed and fields filled
     int count = 0;
     QStringList messages;
-    WarrantyFields fields; // only meaningful where ok (Edit4 always)
+    WarrantyFields fields; // only meaningful where ok (fileText always)
 };
 
 // Reads the file into `state`: clears the five Executed flags and sets Dannye_Gotovy once
@@ -27,7 +32,7 @@ struct WarrantyResult {
 // clears Dannye_Gotovy; an empty path (nothing chosen yet) changes nothing.
 WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path);
 
-// The path shortened for Edit4: drive, ":\..\", file name; without a drive letter the
+// The path shortened for the file field: drive, ":\..\", file name; without a drive letter the
 // first folder, "/../" and the file name.
 QString abbreviatedWarrantyPath(const QString& path);
 

@@ -62,8 +62,8 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
         if (m->Executed) models[name] = modelJson(*m);
     return {{"memo", texts(memo)},
             {"models", std::move(models)},
-            {"Label10", text(r.Label10)},
-            {"Result_Grid", rowsJson(trimmedRows(r))},
+            {"caption", text(r.caption)},
+            {"results_table", rowsJson(trimmedRows(r))},
             {"Sred_Gar", number(s.Sred_Gar)},
             {"SKO_Gar", number(s.SKO_Gar)},
             {"T_Prirab", number(s.T_Prirab)},
@@ -73,7 +73,7 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
 }
 
 void fitReport(const ResultsData& r, const QStringList& memo) {
-    out(r.Label10);
+    out(r.caption);
     out();
     std::vector<std::vector<QString>> rows;
     for (int row = 0; row < kResultRows; ++row) {
@@ -95,33 +95,33 @@ int runFit(const FitOptions& o) {
     LoadResult load;
     if (!loadDataFile(s, o.file, load)) return kExitDataError;
     QStringList messages = load.messages;
-    QString meSred = load.fields.meSred;
-    QString meSKO = load.fields.meSKO;
+    QString warrantyMean = load.fields.warrantyMean;
+    QString warrantySd = load.fields.warrantySd;
 
     if (!o.warrantyFile.isEmpty()) {
         const WarrantyResult w = ReadWarrantyFile(s, o.warrantyFile);
         errAll(w.messages);
         messages << w.messages;
         if (!w.ok) return kExitDataError;
-        meSred = w.fields.meSred;
-        meSKO = w.fields.meSKO;
+        warrantyMean = w.fields.warrantyMean;
+        warrantySd = w.fields.warrantySd;
     }
 
     CalcFields f;
-    f.FilePath = o.file;
-    f.meSred = orField(o.mean, meSred);
-    f.meSKO = orField(o.sd, meSKO);
-    f.LabeledEdit2 = load.fields.LabeledEdit2;
-    f.LabeledEdit3 = fmt::general(o.burnIn);
-    f.Edit1 = orField(o.factorSpiral, load.fields.Edit1);
-    f.Edit6 = orField(o.factorNewton, load.fields.Edit6);
-    f.Edit5 = orField(o.factorSmirnov, load.fields.Edit5);
-    f.SpirSpusk = o.spiral;
-    f.BoxNewton = o.newton;
-    f.BoxSmirnow = o.smirnov;
-    f.Sred_flag = o.fitMean;
-    f.SKO_Flag = o.fitSd;
-    f.RadioGroup1 = o.criterion;
+    f.filePath = o.file;
+    f.warrantyMean = orField(o.mean, warrantyMean);
+    f.warrantySd = orField(o.sd, warrantySd);
+    f.countingPeriod = load.fields.countingPeriod;
+    f.burnIn = fmt::general(o.burnIn);
+    f.stepFactorSpiral = orField(o.factorSpiral, load.fields.stepFactorSpiral);
+    f.stepFactorNewton = orField(o.factorNewton, load.fields.stepFactorNewton);
+    f.stepFactorSmirnov = orField(o.factorSmirnov, load.fields.stepFactorSmirnov);
+    f.spiral = o.spiral;
+    f.newton = o.newton;
+    f.smirnov = o.smirnov;
+    f.fitMean = o.fitMean;
+    f.fitSd = o.fitSd;
+    f.criterion = o.criterion;
 
     std::unique_ptr<FitClock> clock;
     if (o.evalCostUs)
@@ -143,17 +143,17 @@ int runFit(const FitOptions& o) {
 
     if (o.genetic) {
         GeneticFields g;
-        g.FilePath = f.FilePath;
-        g.meSred = f.meSred;
-        g.meSKO = f.meSKO;
-        g.LabeledEdit2 = f.LabeledEdit2;
-        g.LabeledEdit3 = f.LabeledEdit3;
-        g.Edit2 = orField(o.accuracy, load.fields.Edit2);
-        g.Edit3 = QString::number(o.population.value_or(3000));
-        g.NPokoleny = o.generations ? QString::number(*o.generations)
-                                    : load.fields.NPokoleny.value_or(QStringLiteral("1500"));
-        g.Sred_flag = o.fitMean;
-        g.SKO_Flag = o.fitSd;
+        g.filePath = f.filePath;
+        g.warrantyMean = f.warrantyMean;
+        g.warrantySd = f.warrantySd;
+        g.countingPeriod = f.countingPeriod;
+        g.burnIn = f.burnIn;
+        g.accuracy = orField(o.accuracy, load.fields.accuracy);
+        g.population = QString::number(o.population.value_or(3000));
+        g.generations = o.generations ? QString::number(*o.generations)
+                                      : load.fields.generations.value_or(QStringLiteral("1500"));
+        g.fitMean = o.fitMean;
+        g.fitSd = o.fitSd;
         GeneticPrep prep = prepareGeneticRun(s, g);
         if (!prep.ok) {
             bar.finish();
@@ -194,9 +194,8 @@ int runFit(const FitOptions& o) {
     }
     bar.finish();
 
-    const ResultsData r = ShowResults(s, f.LabeledEdit3, [](const QString& t) {
-        return kPixelsPerChar * static_cast<int>(t.size());
-    });
+    const ResultsData r = ShowResults(
+        s, f.burnIn, [](const QString& t) { return kPixelsPerChar * static_cast<int>(t.size()); });
     if (!r.ok) {
         err(r.error);
         return kExitDataError;

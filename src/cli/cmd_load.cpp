@@ -10,16 +10,16 @@ namespace wf::cli {
 namespace {
 
 json fieldsJson(const MainFields& f) {
-    return {{"meSred", text(f.meSred)},
-            {"meSKO", text(f.meSKO)},
-            {"meKolAll", text(f.meKolAll)},
-            {"meKolOtk", text(f.meKolOtk)},
-            {"LabeledEdit2", text(f.LabeledEdit2)},
-            {"Edit1", text(f.Edit1)},
-            {"Edit6", text(f.Edit6)},
-            {"Edit5", text(f.Edit5)},
-            {"Edit2", text(f.Edit2)},
-            {"NPokoleny", f.NPokoleny ? text(*f.NPokoleny) : json(nullptr)}};
+    return {{"warranty_mean", text(f.warrantyMean)},
+            {"warranty_sd", text(f.warrantySd)},
+            {"fleet_size", text(f.fleetSize)},
+            {"failure_count", text(f.failureCount)},
+            {"counting_period", text(f.countingPeriod)},
+            {"step_factor_spiral", text(f.stepFactorSpiral)},
+            {"step_factor_newton", text(f.stepFactorNewton)},
+            {"step_factor_smirnov", text(f.stepFactorSmirnov)},
+            {"accuracy", text(f.accuracy)},
+            {"generations", f.generations ? text(*f.generations) : json(nullptr)}};
 }
 
 json loadJson(const AnalysisState& s, const LoadResult& r) {
@@ -46,21 +46,22 @@ json loadJson(const AnalysisState& s, const LoadResult& r) {
             {"Vidy_Otk", causesJson(s.Vidy_Otk)},
             {"Vidy_Otk_Sort", causesJson(s.Vidy_Otk_Sort)},
             {"Otkazy", otkazyJson(s.Otkazy)},
-            {"Problems_Grid", std::move(grid)},
+            {"failure_table", std::move(grid)},
             {"fields", fieldsJson(r.fields)},
             {"messages", texts(r.messages)}};
 }
 
 void loadReport(const AnalysisState& s, const LoadResult& r) {
     const MainFields& f = r.fields;
-    out(f.Label10);
+    out(f.caption);
     out();
-    printPairs({{QStringLiteral("Файл исходных данных"), f.FilePath},
-                {QStringLiteral("Среднее время гарантии"), f.meSred},
-                {QStringLiteral("СКО времени гарантии"), f.meSKO},
-                {QStringLiteral("Среднее количество объектов в гарантийный период"), f.meKolAll},
-                {QStringLiteral("Количество независимых отказов 2-3 групп сложности"), f.meKolOtk},
-                {QStringLiteral("Число поколений"), f.NPokoleny.value_or(QString())}});
+    printPairs(
+        {{QStringLiteral("Файл исходных данных"), f.filePath},
+         {QStringLiteral("Среднее время гарантии"), f.warrantyMean},
+         {QStringLiteral("СКО времени гарантии"), f.warrantySd},
+         {QStringLiteral("Среднее количество объектов в гарантийный период"), f.fleetSize},
+         {QStringLiteral("Количество независимых отказов 2-3 групп сложности"), f.failureCount},
+         {QStringLiteral("Число поколений"), f.generations.value_or(QString())}});
     out();
     std::vector<std::vector<QString>> causes{
         {QStringLiteral("№"), QStringLiteral("Источник отказа"), QStringLiteral("Отказов")}};

@@ -18,24 +18,24 @@ int runWarranty(const WarrantyOptions& o) {
                    {"SKO_Gar", number(s.SKO_Gar)},
                    {"Kommentarij", text(s.Kommentarij)},
                    {"fields",
-                    {{"meSred", text(f.meSred)},
-                     {"meSKO", text(f.meSKO)},
-                     {"MaskEdit1", text(f.MaskEdit1)},
-                     {"MaskEditSrednee", text(f.MaskEditSrednee)},
-                     {"MaskEditSKO", text(f.MaskEditSKO)},
-                     {"Edit4", text(f.Edit4)},
-                     {"Label15", text(f.Label15)}}},
+                    {{"warranty_mean", text(f.warrantyMean)},
+                     {"warranty_sd", text(f.warrantySd)},
+                     {"count", text(f.count)},
+                     {"mean", text(f.mean)},
+                     {"sd", text(f.sd)},
+                     {"file", text(f.fileText)},
+                     {"caption", text(f.caption)}}},
                    {"messages", texts(r.messages)}});
         return kExitOk;
     }
-    out(f.Label15);
+    out(f.caption);
     out();
-    printPairs({{QStringLiteral("Файл"), f.Edit4},
-                {QStringLiteral("Количество объектов анализа"), f.MaskEdit1},
-                {QStringLiteral("Среднее время гарантии, ч."), f.MaskEditSrednee},
-                {QStringLiteral("СКО времени гарантии, ч."), f.MaskEditSKO},
-                {QStringLiteral("Среднее время гарантии"), f.meSred},
-                {QStringLiteral("СКО времени гарантии"), f.meSKO}});
+    printPairs({{QStringLiteral("Файл"), f.fileText},
+                {QStringLiteral("Количество объектов анализа"), f.count},
+                {QStringLiteral("Среднее время гарантии, ч."), f.mean},
+                {QStringLiteral("СКО времени гарантии, ч."), f.sd},
+                {QStringLiteral("Среднее время гарантии"), f.warrantyMean},
+                {QStringLiteral("СКО времени гарантии"), f.warrantySd}});
     return kExitOk;
 }
 

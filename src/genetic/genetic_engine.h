@@ -19,15 +19,15 @@ namespace wf {
 class GeneticHost {
 public:
     virtual ~GeneticHost() = default;
-    virtual int crossoverSlider() = 0; // TrackBar1 position 0..100
-    virtual int mutationSlider() = 0;  // TrackBar2 position 0..100
+    virtual int crossoverSlider() = 0; // crossover probability slider, 0..100
+    virtual int mutationSlider() = 0;  // mutation probability slider, 0..100
     // New slider positions, called when the schedule moved at least one; a slider whose
     // value the generation took comes back at the position just read.
     virtual void setSliders(int crossover, int mutation) = 0;
-    virtual QString copyBestText() = 0;                    // LabeledEdit1 text
-    virtual void log(const QString& line) = 0;             // one Memo2 line
-    virtual void setGenerationsText(const QString& t) = 0; // NPokoleny
-    virtual void progress(int percent) = 0;                // ProgressBar2: 5, 10, ... 100
+    virtual QString copyBestText() = 0;                    // how many best to copy, as typed
+    virtual void log(const QString& line) = 0;             // one line of the log
+    virtual void setGenerationsText(const QString& t) = 0; // the generations field
+    virtual void progress(int percent) = 0;                // progress bar: 5, 10, ... 100
 };
 
 // A host holding plain values: the sliders move as the search sets them, log lines are

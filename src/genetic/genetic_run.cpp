@@ -44,12 +44,12 @@ GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
     GeneticPrep prep;
     QStringList& m = prep.messages;
 
-    if (!toNumber(f.meSred, s.Sred_Gar, m) || !toNumber(f.meSKO, s.SKO_Gar, m)) return prep;
-    double period = 0;
-    if (!toNumber(f.LabeledEdit2, period, m) || !toNumber(f.LabeledEdit3, s.T_Prirab, m))
+    if (!toNumber(f.warrantyMean, s.Sred_Gar, m) || !toNumber(f.warrantySd, s.SKO_Gar, m))
         return prep;
+    double period = 0;
+    if (!toNumber(f.countingPeriod, period, m) || !toNumber(f.burnIn, s.T_Prirab, m)) return prep;
 
-    if (!Proverka_Dannyh(s, f.FilePath, m)) return prep;
+    if (!Proverka_Dannyh(s, f.filePath, m)) return prep;
     if (s.Otkazy.empty()) {
         m << msg::noFailuresLoaded;
         return prep;
@@ -59,31 +59,31 @@ GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
         return prep;
     }
 
-    s.Podbor_SKO = f.SKO_Flag;
-    s.Podbor_Sred = f.Sred_flag;
+    s.Podbor_SKO = f.fitSd;
+    s.Podbor_Sred = f.fitMean;
     s.Kol_Genov = geneCount(s.Podbor_Sred, s.Podbor_SKO);
 
     double accuracy = 0;
-    if (!toNumber(f.Edit2, accuracy, m)) return prep;
+    if (!toNumber(f.accuracy, accuracy, m)) return prep;
     const int bits = geneBits(static_cast<long double>(accuracy));
     if (bits < 1 || bits > kMaxGeneBits) {
         // Round(1 / accuracy) must lie in 1 .. 2^31 - 1.
-        m << msg::badAccuracy(f.Edit2, fmt::general(4.66e-10), fmt::general(2));
+        m << msg::badAccuracy(f.accuracy, fmt::general(4.66e-10), fmt::general(2));
         return prep;
     }
     s.Tochnost = static_cast<long double>(accuracy);
     s.Gen_Shag = geneSteps(s.Tochnost, s.Kol_Genov);
 
     int population = 0;
-    if (!toInteger(f.Edit3, population, m)) return prep;
+    if (!toInteger(f.population, population, m)) return prep;
     if (population < kMinPopulation || population > kMaxPopulation) {
-        m << msg::badPopulation(f.Edit3, kMinPopulation, kMaxPopulation);
+        m << msg::badPopulation(f.population, kMinPopulation, kMaxPopulation);
         return prep;
     }
     int generations = 0;
-    if (!toInteger(f.NPokoleny, generations, m)) return prep;
+    if (!toInteger(f.generations, generations, m)) return prep;
     if (generations < 1) { // the schedule divides by it
-        m << msg::badGenerations(f.NPokoleny);
+        m << msg::badGenerations(f.generations);
         return prep;
     }
 

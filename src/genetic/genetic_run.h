@@ -12,16 +12,16 @@ namespace wf {
 
 // The field texts a run reads.
 struct GeneticFields {
-    QString FilePath;     // data file path
-    QString meSred;       // warranty mean
-    QString meSKO;        // warranty SD
-    QString LabeledEdit2; // calculation period (checked, not kept)
-    QString LabeledEdit3; // burn-in time
-    QString Edit2;        // accuracy
-    QString Edit3;        // population size
-    QString NPokoleny;    // generations
-    bool Sred_flag = false;
-    bool SKO_Flag = false;
+    QString filePath;       // data file path
+    QString warrantyMean;   // warranty mean
+    QString warrantySd;     // warranty SD
+    QString countingPeriod; // calculation period (checked, not kept)
+    QString burnIn;         // burn-in time
+    QString accuracy;       // accuracy
+    QString population;     // population size
+    QString generations;    // generations
+    bool fitMean = false;   // search the warranty mean too
+    bool fitSd = false;     // search the warranty SD too
 };
 
 struct GeneticPrep {
@@ -30,8 +30,8 @@ struct GeneticPrep {
     GeneticSettings settings;
 };
 
-// The run button's steps: converts meSred, meSKO, LabeledEdit2, LabeledEdit3 in order
-// (values before a bad one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
+// The run button's steps: converts the warranty mean and SD, the counting period and the burn-in in
+// order (values before a bad one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
 // Gen_Shag, Postr_Gist and the ModGen arrays; clears Stop_Gen and Kopir_Luch. Refuses with
 // a message: a field that is not a number or integer, an accuracy giving genes of 0 or more
 // than 31 bits, a population below 10 or above 1000000, fewer than 1 generation, no

@@ -58,8 +58,8 @@ inline constexpr int kResultRows = 12;
 
 struct ResultsData {
     bool ok = false;
-    QString error; // set when the burn-in text is not a number; nothing was changed then
-    QString Label10;
+    QString error;   // set when the burn-in text is not a number; nothing was changed then
+    QString caption; // the data set's caption above the table
     std::array<std::array<QString, kResultRows>, kResultColumns> grid; // [column][row]
     std::array<int, kResultColumns> widths{};                          // pixels
     int dataColumn = 1; // the "Данные эксплуатации" column
@@ -90,7 +90,8 @@ std::uint32_t causeColor(int j);
 // (red; empty when it is undefined) and the labels' texts.
 struct LogViewData {
     std::vector<ChartPoint> points, line;
-    QString Label1, Label2, Label3;
+    QString aText, bText; // the line's coefficients ("A= …", "B= …")
+    QString title;        // the data set's caption
 };
 LogViewData logViewData(const AnalysisState& s);
 

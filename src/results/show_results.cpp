@@ -194,7 +194,7 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
         x += 1;
     }
 
-    r.Label10 =
+    r.caption =
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
     fillResultTable(s, r, measure);
 
@@ -214,9 +214,9 @@ LogViewData logViewData(const AnalysisState& s) {
     const auto coef = [defined](double c) {
         return defined ? fmt::format(QStringLiteral("%6.4f"), {c}) : QStringLiteral("—");
     };
-    v.Label1 = QStringLiteral("A= ") + coef(s.Naklon_LN);
-    v.Label2 = QStringLiteral("B= ") + coef(s.Sdvig_LN);
-    v.Label3 = s.Kommentarij;
+    v.aText = QStringLiteral("A= ") + coef(s.Naklon_LN);
+    v.bText = QStringLiteral("B= ") + coef(s.Sdvig_LN);
+    v.title = s.Kommentarij;
     return v;
 }
 

@@ -65,15 +65,15 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& cloc
                            const ProgressFn& progress) {
     CalcOutcome r;
     double period = 0;
-    if (!convert(f.meSred, s.Sred_Gar, r) || !convert(f.meSKO, s.SKO_Gar, r) ||
-        !convert(f.LabeledEdit2, period, r) || !convert(f.LabeledEdit3, s.T_Prirab, r))
+    if (!convert(f.warrantyMean, s.Sred_Gar, r) || !convert(f.warrantySd, s.SKO_Gar, r) ||
+        !convert(f.countingPeriod, period, r) || !convert(f.burnIn, s.T_Prirab, r))
         return r;
-    if (!Proverka_Dannyh(s, f.FilePath, r.messages)) {
+    if (!Proverka_Dannyh(s, f.filePath, r.messages)) {
         r.status = Status::NotReady;
         return r;
     }
-    s.Podbor_SKO = f.SKO_Flag;
-    s.Podbor_Sred = f.Sred_flag;
+    s.Podbor_SKO = f.fitSd;
+    s.Podbor_Sred = f.fitMean;
     if (s.Otkazy.empty()) {
         r.status = Status::NoFailures;
         r.messages << msg::noFailuresLoaded;
@@ -84,14 +84,14 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& cloc
         r.messages << msg::badFailureTimes;
         return r;
     }
-    if (f.SpirSpusk && !runModel(s, s.ModSpir, &Podbor_Spiral, f.Edit1, msg::stepFactorLabel11,
-                                 f.RadioGroup1, clock, progress, r))
+    if (f.spiral && !runModel(s, s.ModSpir, &Podbor_Spiral, f.stepFactorSpiral,
+                              msg::stepFactorLabel11, f.criterion, clock, progress, r))
         return r;
-    if (f.BoxNewton && !runModel(s, s.ModNewton, &Podbor_Newton, f.Edit6, msg::stepFactorLabel12,
-                                 f.RadioGroup1, clock, progress, r))
+    if (f.newton && !runModel(s, s.ModNewton, &Podbor_Newton, f.stepFactorNewton,
+                              msg::stepFactorLabel12, f.criterion, clock, progress, r))
         return r;
-    if (f.BoxSmirnow && !runModel(s, s.ModSmirnov, &Podbor_Smirnov, f.Edit5, msg::stepFactorLabel2,
-                                  f.RadioGroup1, clock, progress, r))
+    if (f.smirnov && !runModel(s, s.ModSmirnov, &Podbor_Smirnov, f.stepFactorSmirnov,
+                               msg::stepFactorLabel2, f.criterion, clock, progress, r))
         return r;
     return r;
 }

@@ -15,16 +15,23 @@ namespace wf {
 
 // Texts and states of the main-window controls the run reads.
 struct CalcFields {
-    QString FilePath, meSred, meSKO, LabeledEdit2, LabeledEdit3, Edit1, Edit6, Edit5;
-    bool SpirSpusk = true, BoxNewton = false, BoxSmirnow = false, Sred_flag = false,
-         SKO_Flag = false;
-    int RadioGroup1 = 1;
+    QString filePath;         // data file path
+    QString warrantyMean;     // mean time of leaving warranty, h
+    QString warrantySd;       // its SD, h
+    QString countingPeriod;   // counting period, h (checked, not kept)
+    QString burnIn;           // burn-in time, h
+    QString stepFactorSpiral; // step reduction factors of models 1.1, 1.2 and 2
+    QString stepFactorNewton;
+    QString stepFactorSmirnov;
+    bool spiral = true, newton = false, smirnov = false; // models ticked
+    bool fitMean = false, fitSd = false; // search the warranty mean / SD (models 1.1, 1.2)
+    int criterion = 1;                   // way of fitting models 1.1 and 1.2: 0, 1 or 2
 };
 
 struct CalcOutcome {
     enum class Status { Done, ConversionError, NotReady, NoFailures, BadFactor, Cancelled };
     Status status = Status::Done;
-    QStringList memo;     // lines for Memo2, in order: per model its fit lines, then its
+    QStringList memo;     // lines for the log, in order: per model its fit lines, then its
                           // confidence line
     QStringList messages; // message boxes to show
     std::vector<FitReport> fits;

@@ -54,15 +54,15 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     auto* view = new QChartView(Chart2, this);
     view->setRenderHint(QPainter::Antialiasing);
 
-    Label3 = new QLabel(data.Label3, this);
+    Label3 = new QLabel(data.title, this);
     Label3->setObjectName(QStringLiteral("Label3"));
     QFont bold = Label3->font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 2);
     Label3->setFont(bold);
-    Label1 = new QLabel(data.Label1, this);
+    Label1 = new QLabel(data.aText, this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(data.Label2, this);
+    Label2 = new QLabel(data.bText, this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Button2 = new QPushButton(QStringLiteral("Печать"), this);
     Button2->setObjectName(QStringLiteral("Button2"));

@@ -115,18 +115,18 @@ void TForm1::loadDataFile(const QString& path) {
 
 void TForm1::applyLoad(const LoadResult& r) {
     const MainFields& f = r.fields;
-    FilePath->setText(f.FilePath);
-    Label10->setText(f.Label10);
-    meSred->setText(f.meSred);
-    meSKO->setText(f.meSKO);
-    meKolAll->setText(f.meKolAll);
-    meKolOtk->setText(f.meKolOtk);
-    LabeledEdit2->setText(f.LabeledEdit2);
-    Edit1->setText(f.Edit1);
-    Edit6->setText(f.Edit6);
-    Edit5->setText(f.Edit5);
-    Edit2->setText(f.Edit2);
-    if (f.NPokoleny) NPokoleny->setText(*f.NPokoleny);
+    FilePath->setText(f.filePath);
+    Label10->setText(f.caption);
+    meSred->setText(f.warrantyMean);
+    meSKO->setText(f.warrantySd);
+    meKolAll->setText(f.fleetSize);
+    meKolOtk->setText(f.failureCount);
+    LabeledEdit2->setText(f.countingPeriod);
+    Edit1->setText(f.stepFactorSpiral);
+    Edit6->setText(f.stepFactorNewton);
+    Edit5->setText(f.stepFactorSmirnov);
+    Edit2->setText(f.accuracy);
+    if (f.generations) NPokoleny->setText(*f.generations);
 
     const int n = static_cast<int>(state_.Otkazy.size());
     std::vector<FailureTableModel::Row> rows(static_cast<std::size_t>(n));
@@ -163,15 +163,15 @@ void TForm1::SpeedButton1Click() {
 void TForm1::loadWarrantyFile(const QString& path) {
     if (jobRunning()) return;
     const WarrantyResult r = ReadWarrantyFile(state_, path);
-    Edit4->setText(r.fields.Edit4);
+    Edit4->setText(r.fields.fileText);
     if (r.ok) {
         const WarrantyFields& f = r.fields;
-        Label15->setText(f.Label15);
-        MaskEdit1->setText(f.MaskEdit1);
-        MaskEditSrednee->setText(f.MaskEditSrednee);
-        MaskEditSKO->setText(f.MaskEditSKO);
-        meSred->setText(f.meSred);
-        meSKO->setText(f.meSKO);
+        Label15->setText(f.caption);
+        MaskEdit1->setText(f.count);
+        MaskEditSrednee->setText(f.mean);
+        MaskEditSKO->setText(f.sd);
+        meSred->setText(f.warrantyMean);
+        meSKO->setText(f.warrantySd);
     }
     showMessages(this, r.messages);
 }

@@ -101,7 +101,7 @@ TextWidthFn TForm5::measure() const {
 }
 
 void TForm5::showResults(const ResultsData& d) {
-    Label10->setText(d.Label10);
+    Label10->setText(d.caption);
     for (int c = 0; c < kResultColumns; ++c) {
         // The widths suit the fonts they were chosen for; a wider text widens its column.
         const QFontMetrics fm(Result_Grid->font());

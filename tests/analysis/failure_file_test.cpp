@@ -44,18 +44,18 @@ TEST(FailureFile, HeaderFieldsAndState) {
     EXPECT_EQ(s.Kol_Otk, 2);
     EXPECT_EQ(s.Kol_Prich, 2);
     const MainFields& f = r.fields;
-    EXPECT_EQ(f.FilePath, QStringLiteral("/data/f.txt"));
-    EXPECT_EQ(f.Label10, QStringLiteral("Тестовый парк"));
-    EXPECT_EQ(f.meSred, QStringLiteral("2537,25"));
-    EXPECT_EQ(f.LabeledEdit2, QStringLiteral("2537,25"));
-    EXPECT_EQ(f.meSKO, QStringLiteral("350"));
-    EXPECT_EQ(f.meKolAll, QStringLiteral("1500,5"));
-    EXPECT_EQ(f.meKolOtk, QStringLiteral("1"));
-    EXPECT_EQ(f.Edit1, QStringLiteral("1,00025"));
-    EXPECT_EQ(f.Edit6, QStringLiteral("1,00025"));
-    EXPECT_EQ(f.Edit5, QStringLiteral("1,0005"));
-    EXPECT_EQ(f.Edit2, QStringLiteral("0,0000002"));
-    EXPECT_EQ(f.NPokoleny, QStringLiteral("1500"));
+    EXPECT_EQ(f.filePath, QStringLiteral("/data/f.txt"));
+    EXPECT_EQ(f.caption, QStringLiteral("Тестовый парк"));
+    EXPECT_EQ(f.warrantyMean, QStringLiteral("2537,25"));
+    EXPECT_EQ(f.countingPeriod, QStringLiteral("2537,25"));
+    EXPECT_EQ(f.warrantySd, QStringLiteral("350"));
+    EXPECT_EQ(f.fleetSize, QStringLiteral("1500,5"));
+    EXPECT_EQ(f.failureCount, QStringLiteral("1"));
+    EXPECT_EQ(f.stepFactorSpiral, QStringLiteral("1,00025"));
+    EXPECT_EQ(f.stepFactorNewton, QStringLiteral("1,00025"));
+    EXPECT_EQ(f.stepFactorSmirnov, QStringLiteral("1,0005"));
+    EXPECT_EQ(f.accuracy, QStringLiteral("0,0000002"));
+    EXPECT_EQ(f.generations, QStringLiteral("1500"));
 }
 
 TEST(FailureFile, CausesOrderedByCountTiesInFileOrder) {
@@ -179,7 +179,7 @@ TEST(FailureFile, KolOtkBezBrakaCountsOnlyOperatingFailures) {
     const auto r = load(s, dataFile({QStringLiteral("узел")}, fl));
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(s.Kol_Otk_Bez_Braka, 96);
-    EXPECT_EQ(r.fields.meKolOtk, QStringLiteral("96"));
+    EXPECT_EQ(r.fields.failureCount, QStringLiteral("96"));
     EXPECT_EQ(s.Kol_Otk, 101);
 }
 
@@ -282,7 +282,7 @@ TEST(FailureFile, GenerationsFromFailureCount) {
         QStringList fl;
         for (int i = 0; i < n; ++i) fl << failure(QString::number(i + 1), QStringLiteral("узел"));
         AnalysisState s;
-        return load(s, dataFile({}, fl)).fields.NPokoleny.value_or(QStringLiteral("-"));
+        return load(s, dataFile({}, fl)).fields.generations.value_or(QStringLiteral("-"));
     };
     EXPECT_EQ(gens(499), QStringLiteral("1500")); // Kol_Otk 500
     EXPECT_EQ(gens(500), QStringLiteral("2000")); // Kol_Otk 501

@@ -33,7 +33,7 @@ TEST(SampleData, FleetFileLoads) {
     EXPECT_TRUE(s.Line_Defined);
     EXPECT_GT(s.T10, 0);
     EXPECT_GT(s.Otk_2000, 0);
-    EXPECT_EQ(r.fields.NPokoleny, QStringLiteral("2000"));
+    EXPECT_EQ(r.fields.generations, QStringLiteral("2000"));
 }
 
 TEST(SampleData, WarrantyFileMatchesItsLaw) {

@@ -41,8 +41,8 @@ TEST(WarrantyFile, SampleStandardDeviation) {
     EXPECT_EQ(s.SKO_Gar, 1000); // n - 1 in the divisor, not 816.5
     EXPECT_EQ(s.Vremena_Gar, (DoubArr{2000, 3000, 4000}));
     EXPECT_EQ(s.Kommentarij, QStringLiteral("Гарантия партии 5"));
-    EXPECT_EQ(r.fields.Label15, QStringLiteral("Гарантия партии 5"));
-    EXPECT_EQ(r.fields.MaskEdit1, QStringLiteral("3"));
+    EXPECT_EQ(r.fields.caption, QStringLiteral("Гарантия партии 5"));
+    EXPECT_EQ(r.fields.count, QStringLiteral("3"));
     EXPECT_FALSE(anyExecuted(s));
     EXPECT_TRUE(s.Dannye_Gotovy);
 }
@@ -60,10 +60,10 @@ TEST(WarrantyFile, FieldFormatsInACommaLocale) {
     ASSERT_TRUE(r.ok);
     EXPECT_NEAR(s.Sred_Gar, 2537.4, 1e-9); // summing three doubles rounds
     EXPECT_NEAR(s.SKO_Gar, 350.25, 1e-9);
-    EXPECT_EQ(r.fields.MaskEditSrednee, QStringLiteral("2537,400"));
-    EXPECT_EQ(r.fields.MaskEditSKO, QStringLiteral("350,250"));
-    EXPECT_EQ(r.fields.meSred, QStringLiteral("2,54E3"));
-    EXPECT_EQ(r.fields.meSKO, QStringLiteral("350,0"));
+    EXPECT_EQ(r.fields.mean, QStringLiteral("2537,400"));
+    EXPECT_EQ(r.fields.sd, QStringLiteral("350,250"));
+    EXPECT_EQ(r.fields.warrantyMean, QStringLiteral("2,54E3"));
+    EXPECT_EQ(r.fields.warrantySd, QStringLiteral("350,0"));
 }
 
 TEST(WarrantyFile, MissingFile) {
@@ -86,7 +86,7 @@ TEST(WarrantyFile, NothingChosenChangesNothing) {
     EXPECT_EQ(r.messages, QStringList{msg::fileDoesNotExist});
     EXPECT_TRUE(s.Dannye_Gotovy);
     EXPECT_TRUE(s.ModSpir.Executed);
-    EXPECT_TRUE(r.fields.Edit4.isEmpty());
+    EXPECT_TRUE(r.fields.fileText.isEmpty());
 }
 
 TEST(WarrantyFile, BadLineLeavesStatisticsAlone) {
@@ -134,7 +134,7 @@ TEST(WarrantyFile, AbbreviatedPath) {
     EXPECT_EQ(abbreviatedWarrantyPath(QStringLiteral("gar.txt")), QStringLiteral("gar.txt"));
     test::TempFiles files;
     AnalysisState s;
-    EXPECT_EQ(ReadWarrantyFile(s, QStringLiteral("/nonexistent/dir/gar9.txt")).fields.Edit4,
+    EXPECT_EQ(ReadWarrantyFile(s, QStringLiteral("/nonexistent/dir/gar9.txt")).fields.fileText,
               QStringLiteral("/nonexistent/../gar9.txt"));
 }
 
@@ -154,7 +154,7 @@ TEST(WarrantyFile, DataFileLoadedAfterwardsReplacesWarrantyValues) {
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(s.Sred_Gar, 4000);
     EXPECT_EQ(s.SKO_Gar, 700);
-    EXPECT_EQ(r.fields.meSred, QStringLiteral("4000"));
+    EXPECT_EQ(r.fields.warrantyMean, QStringLiteral("4000"));
     EXPECT_EQ(s.Kommentarij, QStringLiteral("Тестовый парк"));
 }
 

@@ -17,14 +17,14 @@ QString num(double v) {
 
 GeneticFields defaults() {
     GeneticFields f;
-    f.FilePath = QStringLiteral("/data/fleet.txt");
-    f.meSred = num(6000);
-    f.meSKO = num(800);
-    f.LabeledEdit2 = num(5000);
-    f.LabeledEdit3 = num(300);
-    f.Edit2 = num(1e-7);
-    f.Edit3 = QStringLiteral("3000");
-    f.NPokoleny = QStringLiteral("1500");
+    f.filePath = QStringLiteral("/data/fleet.txt");
+    f.warrantyMean = num(6000);
+    f.warrantySd = num(800);
+    f.countingPeriod = num(5000);
+    f.burnIn = num(300);
+    f.accuracy = num(1e-7);
+    f.population = QStringLiteral("3000");
+    f.generations = QStringLiteral("1500");
     return f;
 }
 
@@ -52,13 +52,13 @@ TEST(PrepareGeneticRun, DefaultsStartARun) {
 TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.SKO_Flag = true;
+    f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
     EXPECT_TRUE(s.Podbor_SKO);
     EXPECT_FALSE(s.Podbor_Sred);
     EXPECT_EQ(s.Kol_Genov, 4);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[3], 5080 * 1e-7); // the SD alone takes row 4
-    f.Sred_flag = true;
+    f.fitMean = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
     EXPECT_EQ(s.Kol_Genov, 5);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[4], 1030 * 1e-7);
@@ -67,8 +67,8 @@ TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
 TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.meSred = num(4321);
-    f.meSKO = QStringLiteral("abc");
+    f.warrantyMean = num(4321);
+    f.warrantySd = QStringLiteral("abc");
     const GeneticPrep p = prepareGeneticRun(s, f);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QStringLiteral("abc"))});
@@ -78,8 +78,8 @@ TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
 TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.Sred_flag = f.SKO_Flag = true;
-    f.Edit2.clear();
+    f.fitMean = f.fitSd = true;
+    f.accuracy.clear();
     const GeneticPrep p = prepareGeneticRun(s, f);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QString())});
@@ -91,7 +91,7 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
         AnalysisState s = testing::fleetOf();
         const long double before = s.Tochnost;
         GeneticFields f = defaults();
-        f.Edit2 = num(acc);
+        f.accuracy = num(acc);
         const GeneticPrep p = prepareGeneticRun(s, f);
         EXPECT_FALSE(p.ok) << acc;
         ASSERT_EQ(p.messages.size(), 1);
@@ -100,9 +100,9 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
     }
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.Edit2 = num(1.9); // one bit per gene still works
+    f.accuracy = num(1.9); // one bit per gene still works
     EXPECT_TRUE(prepareGeneticRun(s, f).ok);
-    f.Edit2 = num(4.7e-10); // 31 bits
+    f.accuracy = num(4.7e-10); // 31 bits
     EXPECT_TRUE(prepareGeneticRun(s, f).ok);
 }
 
@@ -125,16 +125,16 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
     for (const Case& c : cases) {
         AnalysisState s = testing::fleetOf();
         GeneticFields f = defaults();
-        f.Edit3 = c.population;
-        f.NPokoleny = c.generations;
+        f.population = c.population;
+        f.generations = c.generations;
         const GeneticPrep p = prepareGeneticRun(s, f);
         EXPECT_FALSE(p.ok);
         EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
     }
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.Edit3 = QStringLiteral("10");
-    f.NPokoleny = QStringLiteral("1");
+    f.population = QStringLiteral("10");
+    f.generations = QStringLiteral("1");
     EXPECT_TRUE(prepareGeneticRun(s, f).ok);
 }
 
@@ -157,7 +157,7 @@ TEST(PrepareGeneticRun, RefusesWithoutFailures) {
 
     AnalysisState noPath = testing::fleetOf();
     GeneticFields f = defaults();
-    f.FilePath.clear();
+    f.filePath.clear();
     p = prepareGeneticRun(noPath, f);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.messages, QStringList{msg::noDataPath});
@@ -176,7 +176,7 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
     ASSERT_TRUE(prepareGeneticRun(s,
                                   [] {
                                       GeneticFields f = defaults();
-                                      f.Sred_flag = f.SKO_Flag = true;
+                                      f.fitMean = f.fitSd = true;
                                       return f;
                                   }())
                     .ok);
@@ -208,7 +208,7 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
 TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.SKO_Flag = true;
+    f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
     applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 910, 0}));
     EXPECT_EQ(s.SKO_Gar, 910);
@@ -216,7 +216,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
 
     AnalysisState t = testing::fleetOf();
     f = defaults();
-    f.Sred_flag = true;
+    f.fitMean = true;
     ASSERT_TRUE(prepareGeneticRun(t, f).ok);
     applyGeneticOutcome(t, outcomeOf({1600, 1.3, 0.55, 5100, 0}));
     EXPECT_EQ(t.Sred_Gar, 5100);
@@ -232,7 +232,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
 TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.Sred_flag = f.SKO_Flag = true;
+    f.fitMean = f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
     GeneticOutcome o = outcomeOf({0, 0, 0, 0, 0}); // e.g. the first generation failed
     o.Best_Celev_F = 1e306;
@@ -258,8 +258,8 @@ TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
 TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
-    f.Edit3 = QStringLiteral("200");
-    f.NPokoleny = QStringLiteral("30");
+    f.population = QStringLiteral("200");
+    f.generations = QStringLiteral("30");
     GeneticPrep p = prepareGeneticRun(s, f);
     ASSERT_TRUE(p.ok);
     p.settings.seed = 77;

@@ -168,7 +168,7 @@ TEST(HostileSize, HundredThousandFailuresWithDistinctCauseTextsLoadAndBuildTheHi
     ASSERT_TRUE(r.ok);
     ASSERT_EQ(s.Otkazy.size(), 100000u);
     EXPECT_EQ(s.Kol_Otk, 100001);
-    EXPECT_FALSE(r.fields.NPokoleny.has_value()); // more than 99999 lines: field unchanged
+    EXPECT_FALSE(r.fields.generations.has_value()); // more than 99999 lines: field unchanged
     for (std::size_t i = 1; i < s.Otkazy.size(); ++i)
         ASSERT_LE(s.Otkazy[i - 1].time, s.Otkazy[i].time);
     ASSERT_TRUE(Postr_Gist(s));

@@ -27,12 +27,12 @@ AnalysisState analysed() {
     AnalysisState s;
     EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).ok);
     CalcFields f;
-    f.FilePath = QStringLiteral("fleet.txt");
-    f.meSred = QStringLiteral("3000");
-    f.meSKO = QStringLiteral("800");
-    f.LabeledEdit2 = QStringLiteral("3000");
-    f.LabeledEdit3 = QStringLiteral("300");
-    f.Edit1 = f.Edit6 = f.Edit5 = fmt::general(1.01);
+    f.filePath = QStringLiteral("fleet.txt");
+    f.warrantyMean = QStringLiteral("3000");
+    f.warrantySd = QStringLiteral("800");
+    f.countingPeriod = QStringLiteral("3000");
+    f.burnIn = QStringLiteral("300");
+    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov = fmt::general(1.01);
     VirtualClock clock(100);
     const CalcOutcome out = runCalculation(s, f, clock);
     EXPECT_EQ(out.status, CalcOutcome::Status::Done);
@@ -42,13 +42,13 @@ AnalysisState analysed() {
 
 CalcFields goodCalcFields() {
     CalcFields f;
-    f.FilePath = QStringLiteral("fleet.txt");
-    f.meSred = QStringLiteral("3000");
-    f.meSKO = QStringLiteral("800");
-    f.LabeledEdit2 = QStringLiteral("3000");
-    f.LabeledEdit3 = QStringLiteral("300");
-    f.Edit1 = f.Edit6 = f.Edit5 = fmt::general(1.01);
-    f.SpirSpusk = f.BoxNewton = f.BoxSmirnow = true;
+    f.filePath = QStringLiteral("fleet.txt");
+    f.warrantyMean = QStringLiteral("3000");
+    f.warrantySd = QStringLiteral("800");
+    f.countingPeriod = QStringLiteral("3000");
+    f.burnIn = QStringLiteral("300");
+    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov = fmt::general(1.01);
+    f.spiral = f.newton = f.smirnov = true;
     return f;
 }
 
@@ -58,24 +58,24 @@ using CalcField = std::function<QString&(CalcFields&)>;
 // before the refusal.
 CalcFields onlyModel(int model) {
     CalcFields f = goodCalcFields();
-    f.SpirSpusk = model == 0;
-    f.BoxNewton = model == 1;
-    f.BoxSmirnow = model == 2;
+    f.spiral = model == 0;
+    f.newton = model == 1;
+    f.smirnov = model == 2;
     return f;
 }
 
 const std::vector<std::pair<const char*, CalcField>> kStepFactors{
-    {"Edit1", [](CalcFields& f) -> QString& { return f.Edit1; }},
-    {"Edit6", [](CalcFields& f) -> QString& { return f.Edit6; }},
-    {"Edit5", [](CalcFields& f) -> QString& { return f.Edit5; }},
+    {"Edit1", [](CalcFields& f) -> QString& { return f.stepFactorSpiral; }},
+    {"Edit6", [](CalcFields& f) -> QString& { return f.stepFactorNewton; }},
+    {"Edit5", [](CalcFields& f) -> QString& { return f.stepFactorSmirnov; }},
 };
 
 TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
     std::vector<std::pair<const char*, CalcField>> fields{
-        {"meSred", [](CalcFields& f) -> QString& { return f.meSred; }},
-        {"meSKO", [](CalcFields& f) -> QString& { return f.meSKO; }},
-        {"LabeledEdit2", [](CalcFields& f) -> QString& { return f.LabeledEdit2; }},
-        {"LabeledEdit3", [](CalcFields& f) -> QString& { return f.LabeledEdit3; }},
+        {"meSred", [](CalcFields& f) -> QString& { return f.warrantyMean; }},
+        {"meSKO", [](CalcFields& f) -> QString& { return f.warrantySd; }},
+        {"LabeledEdit2", [](CalcFields& f) -> QString& { return f.countingPeriod; }},
+        {"LabeledEdit3", [](CalcFields& f) -> QString& { return f.burnIn; }},
     };
     fields.insert(fields.end(), kStepFactors.begin(), kStepFactors.end());
     AnalysisState s = analysed();
@@ -123,10 +123,11 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
          {std::tuple{"1e308", "800", "300"}, std::tuple{"3000", "0", "0"},
           std::tuple{"-3000", "-800", "-300"}, std::tuple{"3000", "1e-300", "1e300"}}) {
         CalcFields f = goodCalcFields();
-        f.meSred = QString::fromLatin1(sred);
-        f.meSKO = QString::fromLatin1(sko);
-        f.LabeledEdit3 = QString::fromLatin1(burnIn);
-        f.Edit1 = f.Edit6 = f.Edit5 = QStringLiteral("1e300"); // one giant step reduction
+        f.warrantyMean = QString::fromLatin1(sred);
+        f.warrantySd = QString::fromLatin1(sko);
+        f.burnIn = QString::fromLatin1(burnIn);
+        f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov =
+            QStringLiteral("1e300"); // one giant step reduction
         VirtualClock clock(100);
         const CalcOutcome out = runCalculation(s, f, clock);
         ASSERT_EQ(out.status, CalcOutcome::Status::Done) << sred << ' ' << sko;
@@ -138,14 +139,14 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
 
 GeneticFields goodGeneticFields() {
     GeneticFields f;
-    f.FilePath = QStringLiteral("fleet.txt");
-    f.meSred = QStringLiteral("3000");
-    f.meSKO = QStringLiteral("800");
-    f.LabeledEdit2 = QStringLiteral("3000");
-    f.LabeledEdit3 = QStringLiteral("300");
-    f.Edit2 = QStringLiteral("0.0000002");
-    f.Edit3 = QStringLiteral("50");
-    f.NPokoleny = QStringLiteral("20");
+    f.filePath = QStringLiteral("fleet.txt");
+    f.warrantyMean = QStringLiteral("3000");
+    f.warrantySd = QStringLiteral("800");
+    f.countingPeriod = QStringLiteral("3000");
+    f.burnIn = QStringLiteral("300");
+    f.accuracy = QStringLiteral("0.0000002");
+    f.population = QStringLiteral("50");
+    f.generations = QStringLiteral("20");
     return f;
 }
 
@@ -153,13 +154,13 @@ using GenField = std::function<QString&(GeneticFields&)>;
 
 TEST(HostileFields, EveryGeneticFieldRefusesJunkAndKeepsTheAnalysis) {
     const std::vector<std::pair<const char*, GenField>> fields{
-        {"meSred", [](GeneticFields& f) -> QString& { return f.meSred; }},
-        {"meSKO", [](GeneticFields& f) -> QString& { return f.meSKO; }},
-        {"LabeledEdit2", [](GeneticFields& f) -> QString& { return f.LabeledEdit2; }},
-        {"LabeledEdit3", [](GeneticFields& f) -> QString& { return f.LabeledEdit3; }},
-        {"Edit2", [](GeneticFields& f) -> QString& { return f.Edit2; }},
-        {"Edit3", [](GeneticFields& f) -> QString& { return f.Edit3; }},
-        {"NPokoleny", [](GeneticFields& f) -> QString& { return f.NPokoleny; }},
+        {"meSred", [](GeneticFields& f) -> QString& { return f.warrantyMean; }},
+        {"meSKO", [](GeneticFields& f) -> QString& { return f.warrantySd; }},
+        {"LabeledEdit2", [](GeneticFields& f) -> QString& { return f.countingPeriod; }},
+        {"LabeledEdit3", [](GeneticFields& f) -> QString& { return f.burnIn; }},
+        {"Edit2", [](GeneticFields& f) -> QString& { return f.accuracy; }},
+        {"Edit3", [](GeneticFields& f) -> QString& { return f.population; }},
+        {"NPokoleny", [](GeneticFields& f) -> QString& { return f.generations; }},
     };
     AnalysisState s = analysed();
     const Snapshot before(s);
@@ -179,16 +180,16 @@ TEST(HostileFields, PopulationGenerationsAndAccuracyOutOfRangeAreRefused) {
     AnalysisState s = analysed();
     const Snapshot before(s);
     const std::vector<std::pair<GenField, const char*>> cases{
-        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "0"},
-        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "1"},
-        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "-5"},
-        {[](GeneticFields& f) -> QString& { return f.Edit3; }, "99999999999"},
-        {[](GeneticFields& f) -> QString& { return f.NPokoleny; }, "0"},
-        {[](GeneticFields& f) -> QString& { return f.NPokoleny; }, "-1"},
-        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "2"},
-        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "1e-12"},
-        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "0"},
-        {[](GeneticFields& f) -> QString& { return f.Edit2; }, "-0.001"},
+        {[](GeneticFields& f) -> QString& { return f.population; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.population; }, "1"},
+        {[](GeneticFields& f) -> QString& { return f.population; }, "-5"},
+        {[](GeneticFields& f) -> QString& { return f.population; }, "99999999999"},
+        {[](GeneticFields& f) -> QString& { return f.generations; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.generations; }, "-1"},
+        {[](GeneticFields& f) -> QString& { return f.accuracy; }, "2"},
+        {[](GeneticFields& f) -> QString& { return f.accuracy; }, "1e-12"},
+        {[](GeneticFields& f) -> QString& { return f.accuracy; }, "0"},
+        {[](GeneticFields& f) -> QString& { return f.accuracy; }, "-0.001"},
     };
     for (const auto& [field, text] : cases) {
         GeneticFields f = goodGeneticFields();
@@ -203,9 +204,9 @@ TEST(HostileFields, PopulationGenerationsAndAccuracyOutOfRangeAreRefused) {
 TEST(HostileFields, SmallestPopulationAndOneGenerationRunToAFiniteModel) {
     AnalysisState s = analysed();
     GeneticFields f = goodGeneticFields();
-    f.Edit3 = QStringLiteral("10");
-    f.NPokoleny = QStringLiteral("1");
-    f.Edit2 = QStringLiteral("1"); // the coarsest accuracy: genes of one bit
+    f.population = QStringLiteral("10");
+    f.generations = QStringLiteral("1");
+    f.accuracy = QStringLiteral("1"); // the coarsest accuracy: genes of one bit
     const GeneticPrep p = prepareGeneticRun(s, f);
     ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
     GeneticSettings set = p.settings;
@@ -224,11 +225,11 @@ TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
     AnalysisState s;
     VirtualClock clock(100);
     CalcFields f = goodCalcFields();
-    f.FilePath.clear();
+    f.filePath.clear();
     CalcOutcome out = runCalculation(s, f, clock);
     EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
     EXPECT_EQ(out.messages, QStringList{msg::noDataPath});
-    f.FilePath = QStringLiteral("fleet.txt");
+    f.filePath = QStringLiteral("fleet.txt");
     out = runCalculation(s, f, clock);
     EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
     // Ready but nothing loaded (a warranty file read first): a message, no histogram.

@@ -29,13 +29,14 @@ QByteArray fleetWith(const QString& sred, const QString& sko, const QString& par
 
 CalcFields allModels(const AnalysisState& s) {
     CalcFields f;
-    f.FilePath = QStringLiteral("fleet.txt");
-    f.meSred = fmt::general(s.Sred_Gar);
-    f.meSKO = fmt::general(s.SKO_Gar);
-    f.LabeledEdit2 = f.meSred;
-    f.LabeledEdit3 = QStringLiteral("300");
-    f.Edit1 = f.Edit6 = f.Edit5 = fmt::general(1.01); // coarse steps: a quick fit
-    f.SpirSpusk = f.BoxNewton = f.BoxSmirnow = true;
+    f.filePath = QStringLiteral("fleet.txt");
+    f.warrantyMean = fmt::general(s.Sred_Gar);
+    f.warrantySd = fmt::general(s.SKO_Gar);
+    f.countingPeriod = f.warrantyMean;
+    f.burnIn = QStringLiteral("300");
+    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov =
+        fmt::general(1.01); // coarse steps: a quick fit
+    f.spiral = f.newton = f.smirnov = true;
     return f;
 }
 
@@ -176,7 +177,7 @@ TEST(HostileNumbers, WarrantyFileWithEqualTimesGivesSdZeroAndTheRunStaysSound) {
     ASSERT_TRUE(w.ok);
     EXPECT_EQ(s.Sred_Gar, 2500);
     EXPECT_EQ(s.SKO_Gar, 0);
-    EXPECT_EQ(w.fields.meSKO, fmt::fixed(0.0, 0, 1));
+    EXPECT_EQ(w.fields.warrantySd, fmt::fixed(0.0, 0, 1));
     expectSoundRun(s);
 }
 

@@ -185,9 +185,9 @@ TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
     const LogViewData v = logViewData(s);
     EXPECT_EQ(v.points.size(), 3u);
     EXPECT_EQ(v.line.size(), 2u);
-    EXPECT_EQ(v.Label1, QStringLiteral("A= 1.0000"));
-    EXPECT_EQ(v.Label2, QStringLiteral("B= 0.0000"));
-    EXPECT_EQ(v.Label3, QStringLiteral("Парк А"));
+    EXPECT_EQ(v.aText, QStringLiteral("A= 1.0000"));
+    EXPECT_EQ(v.bText, QStringLiteral("B= 0.0000"));
+    EXPECT_EQ(v.title, QStringLiteral("Парк А"));
 }
 
 TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
@@ -200,7 +200,7 @@ TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
     EXPECT_TRUE(named(r.chart3, "Series19").points.empty());
     const LogViewData v = logViewData(s);
     EXPECT_TRUE(v.line.empty());
-    EXPECT_EQ(v.Label1, QStringLiteral("A= —"));
+    EXPECT_EQ(v.aText, QStringLiteral("A= —"));
 }
 
 TEST_F(ResultsCharts, CauseColoursCycleBeyondTheTable) {

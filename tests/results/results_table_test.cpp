@@ -220,7 +220,7 @@ TEST_F(ResultsTable, CaptionNamesTheFleet) {
     AnalysisState s = smallFleet();
     s.Kol_All = 1250.5;
     const ResultsData r = ShowResults(s, QStringLiteral("300"));
-    EXPECT_EQ(r.Label10, QStringLiteral("Парк А (1250.5 шт.)"));
+    EXPECT_EQ(r.caption, QStringLiteral("Парк А (1250.5 шт.)"));
 }
 
 TEST_F(ResultsTable, EmptyStateShowsOnlyTheDataColumn) {

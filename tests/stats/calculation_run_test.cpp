@@ -19,13 +19,13 @@ AnalysisState loadedFleet() {
 
 CalcFields fields() {
     CalcFields f;
-    f.FilePath = QStringLiteral("/data/fleet.txt");
-    f.meSred = QStringLiteral("3000");
-    f.meSKO = QStringLiteral("500");
-    f.LabeledEdit2 = QStringLiteral("3000");
-    f.LabeledEdit3 = QStringLiteral("300");
-    f.Edit1 = f.Edit6 = QStringLiteral("1.00025");
-    f.Edit5 = QStringLiteral("1.0005");
+    f.filePath = QStringLiteral("/data/fleet.txt");
+    f.warrantyMean = QStringLiteral("3000");
+    f.warrantySd = QStringLiteral("500");
+    f.countingPeriod = QStringLiteral("3000");
+    f.burnIn = QStringLiteral("300");
+    f.stepFactorSpiral = f.stepFactorNewton = QStringLiteral("1.00025");
+    f.stepFactorSmirnov = QStringLiteral("1.0005");
     return f;
 }
 
@@ -34,7 +34,7 @@ CalcFields fields() {
 TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
     auto s = loadedFleet();
     auto f = fields();
-    f.BoxNewton = f.BoxSmirnow = true;
+    f.newton = f.smirnov = true;
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::Done);
@@ -50,7 +50,7 @@ TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
     EXPECT_TRUE(r.memo[6].startsWith(msg::smirnovDone));
     EXPECT_TRUE(r.memo[7].startsWith(msg::confidencePrefix));
     EXPECT_TRUE(s.ModSpir.Executed && s.ModNewton.Executed && s.ModSmirnov.Executed);
-    EXPECT_EQ(s.Put_Fajla, f.FilePath);
+    EXPECT_EQ(s.Put_Fajla, f.filePath);
     EXPECT_EQ(s.T_Prirab, 300);
     EXPECT_FALSE(s.Hist.empty());
     // The run evaluates again after each fit: the same figures.
@@ -65,8 +65,8 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     s.SKO_Gar = 2;
     s.T_Prirab = 3;
     auto f = fields();
-    f.meSred = QStringLiteral("2500");
-    f.meSKO = QStringLiteral("5OO");
+    f.warrantyMean = QStringLiteral("2500");
+    f.warrantySd = QStringLiteral("5OO");
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::ConversionError);
@@ -79,7 +79,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
 
     // The calculation period is only checked.
     f = fields();
-    f.LabeledEdit2 = QStringLiteral("");
+    f.countingPeriod = QStringLiteral("");
     EXPECT_EQ(runCalculation(s, f, clock).status, Status::ConversionError);
     EXPECT_EQ(s.T_Prirab, 3);
 }
@@ -96,7 +96,7 @@ TEST(CalculationRun, EmptyFieldsRightAfterStartAreAConversionError) {
 TEST(CalculationRun, InputCheck) {
     auto s = loadedFleet();
     auto f = fields();
-    f.FilePath.clear();
+    f.filePath.clear();
     VirtualClock clock(300);
     CalcOutcome r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::NotReady);
@@ -124,7 +124,7 @@ TEST(CalculationRun, AWarrantyFileWithoutFailureDataStopsWithAMessage) {
 TEST(CalculationRun, BadStepFactors) {
     auto s = loadedFleet();
     auto f = fields();
-    f.Edit1 = QStringLiteral("1");
+    f.stepFactorSpiral = QStringLiteral("1");
     VirtualClock clock(300);
     CalcOutcome r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::BadFactor);
@@ -134,8 +134,8 @@ TEST(CalculationRun, BadStepFactors) {
 
     // A factor is read when its model starts: model 1.1 is done by then.
     f = fields();
-    f.BoxNewton = true;
-    f.Edit6 = QStringLiteral("x1");
+    f.newton = true;
+    f.stepFactorNewton = QStringLiteral("x1");
     r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("x1"))});
@@ -147,8 +147,8 @@ TEST(CalculationRun, BadStepFactors) {
 TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
     auto s = loadedFleet();
     auto f = fields();
-    f.SpirSpusk = false;
-    f.LabeledEdit3 = QStringLiteral("0"); // accepted
+    f.spiral = false;
+    f.burnIn = QStringLiteral("0"); // accepted
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
     EXPECT_EQ(r.status, Status::Done);
@@ -160,8 +160,8 @@ TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
 TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
     auto s = loadedFleet();
     auto f = fields();
-    f.Sred_flag = f.SKO_Flag = true;
-    f.BoxSmirnow = true;
+    f.fitMean = f.fitSd = true;
+    f.smirnov = true;
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
     ASSERT_EQ(r.status, Status::Done);
@@ -178,8 +178,8 @@ TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
     ASSERT_EQ(runCalculation(s, fields(), clock).status, Status::Done);
     const double a = s.ModSpir.A;
     auto f = fields();
-    f.SpirSpusk = false;
-    f.BoxSmirnow = true;
+    f.spiral = false;
+    f.smirnov = true;
     ASSERT_EQ(runCalculation(s, f, clock).status, Status::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_EQ(s.ModSpir.A, a);
@@ -189,7 +189,7 @@ TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
 TEST(CalculationRun, CancellingAFitEndsTheRun) {
     auto s = loadedFleet();
     auto f = fields();
-    f.BoxNewton = f.BoxSmirnow = true;
+    f.newton = f.smirnov = true;
     VirtualClock clock(300);
     std::vector<QString> stages;
     const CalcOutcome r = runCalculation(s, f, clock, [&](const Progress& p) {
