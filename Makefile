@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; see README.md.
-.PHONY: deps configure build run test bench format test-sanitize fuzz clean
+.PHONY: deps configure build run test package bench format test-sanitize fuzz clean
 
 JOBS ?= $(shell nproc)
 SAMPLE ?= data/sample_fleet.txt
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# build/weibflow_<version>_amd64.deb; install it with `apt install ./build/weibflow_*.deb`.
+package: build
+	cmake --build build --target package
 
 bench: build
 	bash bench/run.sh

@@ -1,6 +1,7 @@
 #include "analysis/settings_file.h"
 
-#include <QCoreApplication>
+#include "analysis/install_layout.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -12,21 +13,19 @@ namespace {
 
 const QString kFileName = QStringLiteral("rel.txt");
 
-QString executableDir() {
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
-    // Without an application object (tests, tools) ask the system where we run from.
-    const QFileInfo self(QStringLiteral("/proc/self/exe"));
-    if (self.exists()) return QFileInfo(self.canonicalFilePath()).absolutePath();
-    return QDir::currentPath();
-}
-
 } // namespace
 
 QString settingsFilePath() {
-    const QString dir = executableDir();
+    return settingsFilePath(programFolder());
+}
+
+QString settingsFilePath(const QString& dir) {
     const QFileInfo next(QDir(dir).filePath(kFileName));
     const bool writable = next.exists() ? next.isWritable() : QFileInfo(dir).isWritable();
-    if (!dir.isEmpty() && writable) return next.absoluteFilePath();
+    // An installed program shares a system folder: root could write there, but nothing
+    // of a user's belongs in it.
+    if (!dir.isEmpty() && writable && installedDataFolder(dir).isEmpty())
+        return next.absoluteFilePath();
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
     return QDir(config).filePath(kFileName);

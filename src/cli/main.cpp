@@ -67,6 +67,8 @@ int main(int argc, char** argv) {
 
     CLI::App app{"weibflow-cli: анализ отказов изделий в гарантийный период"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("weibflow-cli " WEIBFLOW_VERSION),
+                         "показать версию и выйти");
     bool json = false;
     app.add_flag("--json", json, "один объект JSON на stdout вместо отчёта");
 

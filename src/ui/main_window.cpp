@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "analysis/install_layout.h"
 #include "analysis/settings_file.h"
 #include "analysis/warranty_file.h"
 #include "format/number_format.h"
@@ -80,8 +81,13 @@ QString TForm1::qtFileFilter(const QString& pairs) {
 }
 
 namespace {
-// The open dialog starts in the folder of the file last named.
+// The open dialog starts in the folder of the file last named. While the path field still
+// shows the program's own folder (nothing remembered yet), it starts beside the samples.
 QString startFolder(const QString& path) {
+    if (path == QCoreApplication::applicationDirPath()) {
+        const QString samples = sampleDataFolder();
+        if (!samples.isEmpty()) return samples;
+    }
     const QFileInfo fi(path);
     if (fi.isDir()) return fi.absoluteFilePath();
     return fi.absolutePath();

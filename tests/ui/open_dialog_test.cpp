@@ -49,6 +49,7 @@ class OpenDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void cancelBeforeAnyChoiceLoadsNothing();
+    void firstRunStartsBesideTheSamples();
     void cancelAfterAChoiceReloadsThatFile();
     void warrantyFilterStaysForDataFiles();
 };
@@ -65,6 +66,19 @@ void OpenDialogTest::cancelBeforeAnyChoiceLoadsNothing() {
     // The dialog starts in the folder of the remembered file.
     QCOMPARE(seen.directory, QFileInfo(test::samplePath()).absolutePath());
     QCOMPARE(seen.filters, QStringList{QStringLiteral("файлы данных (txt,rel) (*.txt *.rel)")});
+}
+
+void OpenDialogTest::firstRunStartsBesideTheSamples() {
+    Windows w;
+    TForm1& f = *w.form1;
+    // What the path field holds when no settings file names a data file yet.
+    f.FilePath->setText(QCoreApplication::applicationDirPath());
+    DialogSeen seen;
+    answerDialog(&seen, {});
+    f.OpenFileStart->click();
+    QCOMPARE(QFileInfo(seen.directory).canonicalFilePath(),
+             QFileInfo(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data")).canonicalFilePath());
+    QCOMPARE(f.FilePath->text(), QCoreApplication::applicationDirPath());
 }
 
 void OpenDialogTest::cancelAfterAChoiceReloadsThatFile() {
