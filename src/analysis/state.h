@@ -149,6 +149,7 @@ struct AnalysisState {
     Mod_Weib ModSmirnov;
     Mod_Weib ModGen;
     Mod_Weib ModExt;
+    Mod_Weib ModMLE; // maximum likelihood of the thinned flow, with confidence bounds
 
     // Fitting support: elapsed time of the last fit and its parts.
     double Lam_Emp = 0;

@@ -221,6 +221,25 @@ inline QString searchOnBound(const QString& model, const QString& param) {
 inline const QString fitSafetyStop =
     QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 
+// Maximum-likelihood model.
+inline const QString mleNotSeparable = QStringLiteral(
+    "Данные не позволяют разделить параметры модели: доверительные границы не определены");
+// name: "A", "B" or "K".
+inline QString mleAtSearchLimit(const QString& name) {
+    return QStringLiteral("Оценка параметра %1 на границе области поиска: данные не позволяют "
+                          "разделить параметры модели, доверительные границы не определены")
+        .arg(name);
+}
+inline const QString mleNotConverged =
+    QStringLiteral("Поиск максимума правдоподобия не сошёлся: доверительные границы не определены");
+inline const QString fleetSizeNotPositive =
+    QStringLiteral("Численность парка должна быть больше нуля: модель не подобрана");
+inline QString badConfidence(const QString& text) {
+    return QStringLiteral("«Доверительная вероятность»: значение «%1» недопустимо, нужно больше 0 "
+                          "и меньше 1")
+        .arg(text);
+}
+
 // Command line (weibflow-cli).
 inline QString cliUsageError(const QString& what) {
     return QStringLiteral("Ошибка в командной строке: ") + what +

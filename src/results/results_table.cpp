@@ -1,9 +1,9 @@
 #include "results/results_table.h"
 
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/fits.h"
+#include "stats/model_figures.h"
 
 namespace wf {
 
@@ -57,13 +57,12 @@ public:
         QString verdict;
         const double kc = Krit_Kolmogorova(s_, model.K_powtor, model.A, model.B, model.Sred,
                                            model.SKO, model.KolmCrt, verdict);
-        const auto q = [&](double p) { return Weib_Kvantil(model.A, model.B, p); };
         const double k = model.K_powtor;
 
         PutResultCell(1, fmt::format(QStringLiteral("%6.3f / %7.2f"), {model.A, model.B}));
         PutResultCell(2, fmt::format(QStringLiteral("%6.3f"), {k}));
-        PutResultCell(3, fmt::integer(q(0.5 / k)) + QStringLiteral(" ч."));
-        PutResultCell(4, fmt::integer(q(0.1 / k)) + QStringLiteral(" ч."));
+        PutResultCell(3, fmt::integer(gammaLife(model.A, model.B, k, 0.5)) + QStringLiteral(" ч."));
+        PutResultCell(4, fmt::integer(gammaLife(model.A, model.B, k, 0.1)) + QStringLiteral(" ч."));
         PutResultCell(5, fmt::integer(model.Kol_Nakopl) + QStringLiteral(" /") +
                              fmt::integer(model.Kol_Nakopl / s_.Masshtab));
         PutResultCell(
@@ -74,8 +73,8 @@ public:
         PutResultCell(10,
                       fmt::format(QStringLiteral("%6.4f/ %6.4f"), {model.LamStart, model.Lam1000}));
         PutResultCell(11, fmt::format(QStringLiteral("%6.2f / %6.2f"),
-                                      {k * Weib_Interv(model.A, model.B, 0, 2000),
-                                       k * Weib_Interv(model.A, model.B, 0, 4000)}));
+                                      {failuresPerProduct(model.A, model.B, k, 2000),
+                                       failuresPerProduct(model.A, model.B, k, 4000)}));
         ++s_.Stolbec_Rez;
     }
 

@@ -1,0 +1,58 @@
+#pragma once
+// The maximum-likelihood model: A, B and K of the failure flow thinned by warranty exit that
+// maximise the likelihood (stats/mle_model.h), with Wald bounds on them and, by the delta
+// method, on the figures the results table derives from them.
+
+#include "analysis/state.h"
+#include "stats/mle_bounds.h"
+
+#include <QString>
+
+#include <array>
+
+namespace wf {
+
+struct MleSettings {
+    double confidence = 0.95; // two-sided level of the bounds
+    // The level must lie strictly between 0 and 1.
+    bool valid(QString* why = nullptr) const;
+};
+
+struct MleEstimate {
+    double value = 0;
+    MleBounds bounds;
+};
+
+struct MleResult {
+    bool ok = false; // false: nothing was fitted and `message` says why
+    MleEstimate A, B, K;
+    MleEstimate gamma50, gamma90;               // "Гамма 50%" and "Гамма 90%", h
+    MleEstimate perProduct2000, perProduct4000; // failures per product by 2000 and 4000 h
+    double logLikelihood = 0;
+    std::array<double, 3> gradient{}; // of l in (ln A, ln B, ln K) at the estimate
+    bool converged = false;
+    int iterations = 0; // steps of the local search
+    int failures = 0;   // failures in the likelihood (those at 1 h or later)
+    double Sred = 0;    // the warranty law the model was fitted with, h
+    double SKO = 0;
+    double confidence = 0;
+    double z = 0;    // half-width factor of the bounds on the log scale
+    QString message; // empty, or why there is no fit or why the bounds are undefined
+};
+
+// Search range of the parameters.
+inline constexpr double kMleMinA = 0.05, kMleMaxA = 20;
+inline constexpr double kMleMinB = 1, kMleMaxB = 1e7;
+inline constexpr double kMleMinK = 1e-6, kMleMaxK = 1e3;
+
+// Fits the model to the state's failures with its Park, Sred_Gar and SKO_Gar, changing
+// nothing: the load-time guess and a coarse grid, then Newton steps on ln A, ln B with K
+// maximised in closed form, until the step is below 1e-10. Deterministic.
+MleResult fitMle(const AnalysisState& s, const MleSettings& set);
+
+// Stores a fit in s.ModMLE as the other fits store theirs: A, B, K_powtor, the warranty law
+// it was fitted with, the per-interval arrays over the current Hist, Harakt_Modeli and
+// Executed. False, and nothing changed, when the fit is not ok.
+bool storeMle(AnalysisState& s, const MleResult& r);
+
+} // namespace wf
