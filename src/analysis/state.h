@@ -76,6 +76,23 @@ struct Mod_Weib {
     }
 };
 
+// A two-sided confidence interval; undefined where the data cannot give one.
+struct ConfidenceBounds {
+    bool defined = false;
+    double lo = 0;
+    double hi = 0;
+};
+
+// What the maximum-likelihood fit knows beyond its model record.
+struct LikelihoodDetail {
+    double logLikelihood = 0;                        // l at the estimate
+    double confidence = 0;                           // two-sided level of the bounds, e.g. 0.95
+    ConfidenceBounds A, B, K;                        // of the parameters (B in h)
+    ConfidenceBounds gamma50, gamma90;               // of "Гамма 50%" and "Гамма 90%", h
+    ConfidenceBounds perProduct2000, perProduct4000; // failures per product by 2000 / 4000 h
+    QString message;                                 // why the bounds are undefined, or empty
+};
+
 // A flag one thread sets and another reads; copyable so the state stays a plain value.
 class SharedFlag {
 public:
@@ -150,6 +167,7 @@ struct AnalysisState {
     Mod_Weib ModGen;
     Mod_Weib ModExt;
     Mod_Weib ModMLE; // maximum likelihood of the thinned flow, with confidence bounds
+    LikelihoodDetail ModMLE_Detail; // its log-likelihood and bounds
 
     // Fitting support: elapsed time of the last fit and its parts.
     double Lam_Emp = 0;

@@ -53,8 +53,8 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
         r.messages << msg::fileDoesNotExist;
         return r;
     }
-    for (Mod_Weib* m :
-         {&state.ModNewton, &state.ModSpir, &state.ModSmirnov, &state.ModExt, &state.ModGen})
+    for (Mod_Weib* m : {&state.ModNewton, &state.ModSpir, &state.ModSmirnov, &state.ModExt,
+                        &state.ModGen, &state.ModMLE})
         m->Executed = false;
     state.Dannye_Gotovy = true;
 

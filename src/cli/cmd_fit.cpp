@@ -60,6 +60,22 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
                                                            {"ModExt", &s.ModExt}};
     for (const auto& [name, m] : all)
         if (m->Executed) models[name] = modelJson(*m);
+    if (s.ModMLE.Executed) {
+        const LikelihoodDetail& d = s.ModMLE_Detail;
+        const auto pair = [](const ConfidenceBounds& b) {
+            return b.defined ? json::array({number(b.lo), number(b.hi)}) : json(nullptr);
+        };
+        json m = modelJson(s.ModMLE);
+        m["log_likelihood"] = number(d.logLikelihood);
+        m["confidence"] = number(d.confidence);
+        m["bounds"] = {{"A", pair(d.A)}, {"B", pair(d.B)}, {"K_powtor", pair(d.K)}};
+        m["derived_bounds"] = {{"gamma50", pair(d.gamma50)},
+                               {"gamma90", pair(d.gamma90)},
+                               {"per_product_2000", pair(d.perProduct2000)},
+                               {"per_product_4000", pair(d.perProduct4000)}};
+        m["message"] = text(d.message);
+        models["ModMLE"] = std::move(m);
+    }
     return {{"memo", texts(memo)},
             {"models", std::move(models)},
             {"caption", text(r.caption)},
@@ -79,7 +95,10 @@ void fitReport(const ResultsData& r, const QStringList& memo) {
     for (int row = 0; row < kResultRows; ++row) {
         std::vector<QString> cells;
         for (int c = 0; c <= r.dataColumn; ++c)
-            cells.push_back(r.grid[static_cast<std::size_t>(c)][static_cast<std::size_t>(row)]);
+            // A value and its bounds below it share one line here.
+            cells.push_back(
+                QString(r.grid[static_cast<std::size_t>(c)][static_cast<std::size_t>(row)])
+                    .replace(QLatin1Char('\n'), QLatin1Char(' ')));
         rows.push_back(std::move(cells));
     }
     printTable(rows);
@@ -119,6 +138,8 @@ int runFit(const FitOptions& o) {
     f.spiral = o.spiral;
     f.newton = o.newton;
     f.smirnov = o.smirnov;
+    f.mle = o.mle;
+    f.confidence = fmt::general(o.confidence);
     f.fitMean = o.fitMean;
     f.fitSd = o.fitSd;
     f.criterion = o.criterion;

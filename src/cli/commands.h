@@ -32,7 +32,9 @@ struct WarrantyOptions {
 struct FitOptions {
     QString file;
     bool json = false;
-    bool spiral = false, newton = false, smirnov = false, genetic = false, external = false;
+    bool spiral = false, newton = false, smirnov = false, mle = false, genetic = false,
+         external = false;
+    double confidence = 0.95; // level of model 3's bounds
     bool fitMean = false, fitSd = false;
     int criterion = 1;
     std::optional<double> mean, sd;

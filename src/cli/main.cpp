@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
     fileArg(fit, "файл данных об отказах");
     fit->add_flag("--json", json, "вывод в JSON");
     std::vector<std::string> models{"spiral"};
-    fit->add_option("--models", models, "spiral,newton,smirnov,genetic,external или none (spiral)")
+    fit->add_option("--models", models,
+                    "spiral,newton,smirnov,mle,genetic,external или none (spiral)")
         ->delimiter(',');
     FitOptions fo;
     fit->add_flag("--fit-mean", fo.fitMean, "подбор среднего времени гарантии");
@@ -119,6 +120,8 @@ int main(int argc, char** argv) {
     NumberOpt fSpiral = addNumber(fit, "--factor-spiral", "коэф-т уменьшения шага модели 1.1");
     NumberOpt fNewton = addNumber(fit, "--factor-newton", "коэф-т уменьшения шага модели 1.2");
     NumberOpt fSmirnov = addNumber(fit, "--factor-smirnov", "коэф-т уменьшения шага модели 2");
+    NumberOpt fConfidence =
+        addNumber(fit, "--confidence", "доверительная вероятность границ модели 3 (0.95)");
     int population = 0, generations = 0, copyBest = 0;
     CLI::Option* popOpt = fit->add_option("--population", population, "размер популяции (3000)")
                               ->check(CLI::Range(1, 100000000));
@@ -191,6 +194,8 @@ int main(int argc, char** argv) {
             fo.newton = true;
         else if (m == "smirnov")
             fo.smirnov = true;
+        else if (m == "mle")
+            fo.mle = true;
         else if (m == "genetic")
             fo.genetic = true;
         else if (m == "external")
@@ -203,6 +208,7 @@ int main(int argc, char** argv) {
     fo.mean = fMean.value();
     fo.sd = fSd.value();
     fo.burnIn = fBurn.value().value_or(300);
+    fo.confidence = fConfidence.value().value_or(0.95);
     fo.factorSpiral = fSpiral.value();
     fo.factorNewton = fNewton.value();
     fo.factorSmirnov = fSmirnov.value();

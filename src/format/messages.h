@@ -222,6 +222,15 @@ inline const QString fitSafetyStop =
     QStringLiteral("Подбор остановлен: превышено предельное время расчёта (10 мин)");
 
 // Maximum-likelihood model.
+inline const QString mleDone =
+    QStringLiteral("Расчёт модели по максимуму правдоподобия выполнен за ");
+inline const QString mleLogLikelihoodFormat =
+    QStringLiteral("Логарифм функции правдоподобия = %.4f");
+inline const QString stageModel3 = QStringLiteral("Модель 3");
+inline const QString mleOption = QStringLiteral("Модель 3 (максимум правдоподобия)");
+inline const QString mleColumn = QStringLiteral("Макс. правдоподобие");
+inline const QString confidenceLabel = QStringLiteral("Доверительная вероятность");
+inline const QString boundsUndefined = QStringLiteral("[не определены]");
 inline const QString mleNotSeparable = QStringLiteral(
     "Данные не позволяют разделить параметры модели: доверительные границы не определены");
 // name: "A", "B" or "K".
@@ -246,8 +255,8 @@ inline QString cliUsageError(const QString& what) {
            QStringLiteral("\nСправка: weibflow-cli --help");
 }
 inline QString cliUnknownModel(const QString& name) {
-    return QStringLiteral("неизвестная модель «%1» (допустимы spiral, newton, smirnov, genetic, "
-                          "external)")
+    return QStringLiteral("неизвестная модель «%1» (допустимы spiral, newton, smirnov, mle, "
+                          "genetic, external)")
         .arg(name);
 }
 inline const QString stageGenetic = QStringLiteral("Генетический алгоритм");

@@ -1,5 +1,7 @@
 #include "results/chart_layout.h"
 
+#include "format/messages.h"
+
 #include <algorithm>
 #include <array>
 
@@ -18,6 +20,9 @@ SeriesData fixedSeries(const char* name, SeriesKind kind, Axis axis, const QStri
     d.inLegend = !title.isEmpty();
     return d;
 }
+
+// The likelihood model's curves: a dark violet no other series uses.
+constexpr std::uint32_t kMleColor = 0x7B1FA2;
 
 constexpr std::array<std::uint32_t, 42> kCvetPrich = {
     0x000000, 0xFFFFFF, 0xFF0000, 0xFFD700, 0xFF00FF, 0xFFFF00, 0x808000, 0x6495ED, 0xF0E68C,
@@ -63,12 +68,15 @@ ChartData makeChart1(const AnalysisState& s) {
         fixedSeries("Series14", K::Bar, Axis::Left, QString(), false),
         fixedSeries("Series24", K::Curve, Axis::Left, QStringLiteral("Go Генетич."),
                     s.ModExt.Executed),
+        fixedSeries("Series25", K::Curve, Axis::Left, msg::mleColumn, s.ModMLE.Executed),
     };
     c.series[1].valueLabels = true;
+    c.series.back().rgb = kMleColor;
+    c.series.back().hasColor = true;
     return c;
 }
 
-ChartData makeChart2() {
+ChartData makeChart2(const AnalysisState& s) {
     using K = SeriesKind;
     ChartData c;
     c.title = QStringLiteral("Интегральные (накопленные) оценки потока отказов");
@@ -88,7 +96,10 @@ ChartData makeChart2() {
         fixedSeries("Series16", K::Bar, Axis::Left, QString(), false),
         fixedSeries("Series22", K::Line, Axis::Left, QString()),
         fixedSeries("Series23", K::Line, Axis::Left, QString()),
+        fixedSeries("Series26", K::Line, Axis::Left, QString(), s.ModMLE.Executed),
     };
+    c.series.back().rgb = kMleColor;
+    c.series.back().hasColor = true;
     return c;
 }
 

@@ -6,14 +6,14 @@
 namespace wf {
 
 // Positions of the first per-cause series in each chart's list.
-inline constexpr int kChart1CauseBase = 11;
-inline constexpr int kChart2CauseBase = 10;
+inline constexpr int kChart1CauseBase = 12;
+inline constexpr int kChart2CauseBase = 11;
 inline constexpr int kChart3CauseBase = 3;
 
 // The charts with their captions, axis titles and fixed series, all empty; the model
 // series' activity follows the models' Executed flags.
 ChartData makeChart1(const AnalysisState& s);
-ChartData makeChart2();
+ChartData makeChart2(const AnalysisState& s);
 ChartData makeChart3();
 
 // Appends an empty bar series of cause j (colour, transparency, title).

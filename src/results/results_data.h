@@ -53,7 +53,7 @@ struct ChartData {
     std::vector<SeriesData> series; // list order: the fixed series, then the per-cause ones
 };
 
-inline constexpr int kResultColumns = 7;
+inline constexpr int kResultColumns = 8;
 inline constexpr int kResultRows = 12;
 
 struct ResultsData {

@@ -1,5 +1,6 @@
 #include "results/results_table.h"
 
+#include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/evaluation.h"
 #include "stats/fits.h"
@@ -44,9 +45,11 @@ public:
     void setWidth(int col, int width) { r_.widths[static_cast<std::size_t>(col)] = width; }
 
     // Works on its own copy: the criterion goes into the copy only.
-    // modelNumber names the model in its warnings.
+    // modelNumber names the model in its warnings; with `bounds`, each estimated figure gets
+    // its confidence bounds on a second line.
     void FillModelColumn(Mod_Weib model, const QString& caption, int width,
-                         const QString& modelNumber = {}) {
+                         const QString& modelNumber = {},
+                         const LikelihoodDetail* bounds = nullptr) {
         if (!model.Executed || s_.Stolbec_Rez >= kResultColumns - 1) return;
         const int col = s_.Stolbec_Rez;
         setWidth(col, width);
@@ -59,10 +62,20 @@ public:
                                            model.SKO, model.KolmCrt, verdict);
         const double k = model.K_powtor;
 
-        PutResultCell(1, fmt::format(QStringLiteral("%6.3f / %7.2f"), {model.A, model.B}));
-        PutResultCell(2, fmt::format(QStringLiteral("%6.3f"), {k}));
-        PutResultCell(3, fmt::integer(gammaLife(model.A, model.B, k, 0.5)) + QStringLiteral(" ч."));
-        PutResultCell(4, fmt::integer(gammaLife(model.A, model.B, k, 0.1)) + QStringLiteral(" ч."));
+        const auto below = [bounds](const QString& value, const QString& range) {
+            return bounds ? value + QLatin1Char('\n') + range : value;
+        };
+        const LikelihoodDetail none;
+        const LikelihoodDetail& b = bounds ? *bounds : none;
+        PutResultCell(1, below(fmt::format(QStringLiteral("%6.3f / %7.2f"), {model.A, model.B}),
+                               boundsText(b.A, 2) + QStringLiteral(" / ") + boundsText(b.B, 1)));
+        PutResultCell(2, below(fmt::format(QStringLiteral("%6.3f"), {k}), boundsText(b.K, 3)));
+        PutResultCell(
+            3, below(fmt::integer(gammaLife(model.A, model.B, k, 0.5)) + QStringLiteral(" ч."),
+                     boundsText(b.gamma50, 0)));
+        PutResultCell(
+            4, below(fmt::integer(gammaLife(model.A, model.B, k, 0.1)) + QStringLiteral(" ч."),
+                     boundsText(b.gamma90, 0)));
         PutResultCell(5, fmt::integer(model.Kol_Nakopl) + QStringLiteral(" /") +
                              fmt::integer(model.Kol_Nakopl / s_.Masshtab));
         PutResultCell(
@@ -72,9 +85,11 @@ public:
         PutResultCell(9, fmt::format(QStringLiteral("%6.3f"), {kc}) + verdict);
         PutResultCell(10,
                       fmt::format(QStringLiteral("%6.4f/ %6.4f"), {model.LamStart, model.Lam1000}));
-        PutResultCell(11, fmt::format(QStringLiteral("%6.2f / %6.2f"),
-                                      {failuresPerProduct(model.A, model.B, k, 2000),
-                                       failuresPerProduct(model.A, model.B, k, 4000)}));
+        PutResultCell(11, below(fmt::format(QStringLiteral("%6.2f / %6.2f"),
+                                            {failuresPerProduct(model.A, model.B, k, 2000),
+                                             failuresPerProduct(model.A, model.B, k, 4000)}),
+                                boundsText(b.perProduct2000, 2) + QStringLiteral(" / ") +
+                                    boundsText(b.perProduct4000, 2)));
         ++s_.Stolbec_Rez;
     }
 
@@ -85,6 +100,14 @@ private:
 };
 
 } // namespace
+
+QString boundsText(const ConfidenceBounds& b, int decimals) {
+    if (!b.defined) return msg::boundsUndefined;
+    const auto v = [decimals](double x) {
+        return decimals == 0 ? fmt::integer(x) : fmt::fixed(x, 0, decimals);
+    };
+    return QLatin1Char('[') + v(b.lo) + QStringLiteral(" … ") + v(b.hi) + QLatin1Char(']');
+}
 
 void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measure) {
     TableWriter w(s, r, measure);
@@ -102,6 +125,7 @@ void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measur
                       QStringLiteral("2"));
     w.FillModelColumn(s.ModGen, QStringLiteral("Генетическая"), kModelWidth);
     w.FillModelColumn(s.ModExt, QStringLiteral("Golang"), kModelWidth);
+    w.FillModelColumn(s.ModMLE, msg::mleColumn, kModelWidth, QStringLiteral("3"), &s.ModMLE_Detail);
 
     const int data = s.Stolbec_Rez;
     r.dataColumn = data;

@@ -50,10 +50,10 @@ void lnLnPoints(const AnalysisState& s, std::vector<ChartPoint>& points,
 
 // Series of one chart by name, looked up once per call.
 struct Chart1Series {
-    SeriesData *s17, *s2, *s3, *s20, *s21, *s24, *s5, *s6, *s4, *s1;
+    SeriesData *s17, *s2, *s3, *s20, *s21, *s24, *s5, *s6, *s4, *s1, *s25;
 };
 struct Chart2Series {
-    SeriesData *s8, *s9, *s22, *s23, *s11, *s12, *s10, *s7, *s15;
+    SeriesData *s8, *s9, *s22, *s23, *s11, *s12, *s10, *s7, *s15, *s26;
 };
 
 } // namespace
@@ -87,10 +87,11 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
 
     for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir})
         if (mod->Executed) mod->Kol_Nakopl = mod->Unsens = 0;
-    for (Mod_Weib* mod : {&s.ModSmirnov, &s.ModGen, &s.ModExt}) mod->Kol_Nakopl = mod->Unsens = 0;
+    for (Mod_Weib* mod : {&s.ModSmirnov, &s.ModGen, &s.ModExt, &s.ModMLE})
+        mod->Kol_Nakopl = mod->Unsens = 0;
 
     r.chart1 = makeChart1(s);
-    r.chart2 = makeChart2();
+    r.chart2 = makeChart2(s);
     r.chart3 = makeChart3();
 
     // Causes with failures, in index order; k-th of them owns the k-th per-cause series.
@@ -115,10 +116,10 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
     const auto f2 = [&](const char* n) { return findSeries(r.chart2, QString::fromLatin1(n)); };
     const Chart1Series c1{f1("Series17"), f1("Series2"),  f1("Series3"), f1("Series20"),
                           f1("Series21"), f1("Series24"), f1("Series5"), f1("Series6"),
-                          f1("Series4"),  f1("Series1")};
-    const Chart2Series c2{f2("Series8"),  f2("Series9"),  f2("Series22"),
-                          f2("Series23"), f2("Series11"), f2("Series12"),
-                          f2("Series10"), f2("Series7"),  f2("Series15")};
+                          f1("Series4"),  f1("Series1"),  f1("Series25")};
+    const Chart2Series c2{f2("Series8"),  f2("Series9"),  f2("Series22"), f2("Series23"),
+                          f2("Series11"), f2("Series12"), f2("Series10"), f2("Series7"),
+                          f2("Series15"), f2("Series26")};
 
     // Interval pass: intervals with failures only; a skipped span widens the next step.
     double tPrev = 0;
@@ -132,7 +133,7 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
         const double p = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, t);
         s.P_Norm_Int[q] = p;
         total += h.Sum;
-        for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir, &s.ModGen, &s.ModExt}) {
+        for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir, &s.ModGen, &s.ModExt, &s.ModMLE}) {
             if (!mod->Executed) continue;
             mod->Unsens += elementOr0(mod->F_Weib, q);
             mod->Kol_Nakopl += elementOr0(mod->Kol_F_priv, q);
@@ -181,6 +182,10 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
             add(c1.s6, perProduct(elementOr0(M.Kol_F_priv, q) * f));
             add(c2.s11, M.Unsens * M.K_powtor);
             add(c2.s12, perProduct(M.Kol_Nakopl));
+        }
+        if (const Mod_Weib& M = s.ModMLE; M.Executed) {
+            add(c1.s25, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(c2.s26, perProduct(M.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModSmirnov; M.Executed) {
             add(c1.s4, perProduct(elementOr0(M.Kol_F_priv, q) * f));

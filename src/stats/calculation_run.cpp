@@ -4,6 +4,7 @@
 #include "format/number_format.h"
 #include "stats/evaluation.h"
 #include "stats/histogram.h"
+#include "stats/mle_fit.h"
 
 namespace wf {
 
@@ -59,6 +60,34 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorTex
     return true;
 }
 
+// Model 3: the likelihood fit with its bounds, its log lines and evaluation.
+bool runMle(AnalysisState& s, const QString& confidenceText, FitClock& clock,
+            const ProgressFn& progress, CalcOutcome& r) {
+    MleSettings set;
+    if (!convert(confidenceText, set.confidence, r)) return false;
+    if (!set.valid()) {
+        r.status = Status::BadFactor;
+        r.messages << msg::badConfidence(confidenceText);
+        return false;
+    }
+    const std::int64_t start = clock.nowUs();
+    if (progress && !progress(Progress{msg::stageModel3, -1, 0})) {
+        r.status = Status::Cancelled;
+        return false;
+    }
+    const MleResult fit = fitMle(s, set);
+    if (!storeMle(s, fit)) {
+        r.status = Status::NoFailures;
+        r.messages << fit.message;
+        return false;
+    }
+    r.memo << msg::mleDone + longTimeText(splitElapsed(clock.nowUs() - start)) + msg::elapsedUnits;
+    r.memo << fmt::format(msg::mleLogLikelihoodFormat, {fit.logLikelihood});
+    if (!fit.message.isEmpty()) r.memo << fit.message;
+    r.memo << Dover_Interval(s, s.ModMLE);
+    return true;
+}
+
 } // namespace
 
 CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& clock,
@@ -93,6 +122,7 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& cloc
     if (f.smirnov && !runModel(s, s.ModSmirnov, &Podbor_Smirnov, f.stepFactorSmirnov,
                                msg::stepFactorLabel2, f.criterion, clock, progress, r))
         return r;
+    if (f.mle && !runMle(s, f.confidence, clock, progress, r)) return r;
     return r;
 }
 

@@ -24,6 +24,8 @@ struct CalcFields {
     QString stepFactorNewton;
     QString stepFactorSmirnov;
     bool spiral = true, newton = false, smirnov = false; // models ticked
+    bool mle = false;                                    // model 3, maximum likelihood
+    QString confidence = QStringLiteral("0.95");         // level of model 3's bounds
     bool fitMean = false, fitSd = false; // search the warranty mean / SD (models 1.1, 1.2)
     int criterion = 1;                   // way of fitting models 1.1 and 1.2: 0, 1 or 2
 };
@@ -42,8 +44,8 @@ struct CalcOutcome {
 bool Proverka_Dannyh(AnalysisState& s, const QString& filePath, QStringList& messages);
 
 // The run: conversions in order (a bad field stops it, keeping the values converted before
-// it), input check, flags, histogram, then models 1.1, 1.2 and 2 as ticked, each followed by
-// Harakt_Modeli and Dover_Interval. A step factor is read when its model starts.
+// it), input check, flags, histogram, then models 1.1, 1.2, 2 and 3 as ticked, each followed
+// by Harakt_Modeli and Dover_Interval. A step factor or level is read when its model starts.
 CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& clock,
                            const ProgressFn& progress = {});
 

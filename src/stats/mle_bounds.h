@@ -19,11 +19,7 @@ double twoSidedZ(double confidence);
 inline constexpr double kSingularPivot = 1e-10;
 bool invertInformation(const Matrix3& info, Matrix3& cov);
 
-struct MleBounds {
-    bool defined = false;
-    double lo = 0;
-    double hi = 0;
-};
+using MleBounds = ConfidenceBounds;
 
 // Bounds value * exp(-+ z * se) of a positive figure whose log has the given slope in the
 // parameters' logs (delta method; a unit slope gives the parameter's own Wald bounds).

@@ -306,6 +306,17 @@ bool storeMle(AnalysisState& s, const MleResult& r) {
     fillModelArrays(s, M);
     M.Executed = true;
     Harakt_Modeli(s, M, s.T_Prirab);
+    LikelihoodDetail& d = s.ModMLE_Detail;
+    d.logLikelihood = r.logLikelihood;
+    d.confidence = r.confidence;
+    d.A = r.A.bounds;
+    d.B = r.B.bounds;
+    d.K = r.K.bounds;
+    d.gamma50 = r.gamma50.bounds;
+    d.gamma90 = r.gamma90.bounds;
+    d.perProduct2000 = r.perProduct2000.bounds;
+    d.perProduct4000 = r.perProduct4000.bounds;
+    d.message = r.message;
     return true;
 }
 

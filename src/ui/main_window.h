@@ -125,6 +125,8 @@ public:
     QCheckBox* SpirSpusk = nullptr;
     QCheckBox* BoxNewton = nullptr;
     QCheckBox* BoxSmirnow = nullptr;
+    QCheckBox* BoxMle = nullptr;         // model 3, maximum likelihood
+    QLineEdit* EditConfidence = nullptr; // level of its confidence bounds
     QCheckBox* Sred_flag = nullptr;
     QCheckBox* SKO_Flag = nullptr;
     QGroupBox* RadioGroup1 = nullptr;

@@ -59,6 +59,8 @@ void TForm1::bbRaschetClick() {
     f.spiral = SpirSpusk->isChecked();
     f.newton = BoxNewton->isChecked();
     f.smirnov = BoxSmirnow->isChecked();
+    f.mle = BoxMle->isChecked();
+    f.confidence = EditConfidence->text();
     f.fitMean = Sred_flag->isChecked();
     f.fitSd = SKO_Flag->isChecked();
     f.criterion = RadioGroup1Items->checkedId();

@@ -166,6 +166,10 @@ QWidget* TForm1::buildFirstPage() {
     pl->addWidget(BoxNewton, 2, 0, 1, 2);
     pl->addWidget(SKO_Flag, 2, 2);
     pl->addWidget(BoxSmirnow, 3, 0, 1, 2);
+    BoxMle = named(new QCheckBox(msg::mleOption, params), "BoxMle");
+    EditConfidence = named(new QLineEdit(decimal("0", "95"), params), "EditConfidence");
+    pl->addWidget(BoxMle, 4, 0, 1, 2);
+    pl->addWidget(labeled(msg::confidenceLabel, EditConfidence, params), 4, 2);
 
     RadioGroup1 =
         named(new QGroupBox(QStringLiteral("Способ подбора параметров"), params), "RadioGroup1");
@@ -181,11 +185,11 @@ QWidget* TForm1::buildFirstPage() {
         rl->addWidget(rb);
     }
     RadioGroup1Items->button(1)->setChecked(true);
-    pl->addWidget(RadioGroup1, 4, 0, 1, 2);
+    pl->addWidget(RadioGroup1, 5, 0, 1, 2);
 
     bbRaschet = named(new QPushButton(QStringLiteral("Расчет"), params), "bbRaschet");
     bbRaschet->setMinimumHeight(40);
-    pl->addWidget(bbRaschet, 4, 2, Qt::AlignBottom);
+    pl->addWidget(bbRaschet, 5, 2, Qt::AlignBottom);
     layout->addWidget(params);
     layout->addStretch(1);
     return page;

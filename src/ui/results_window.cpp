@@ -112,7 +112,9 @@ void TForm5::showResults(const ResultsData& d) {
         for (int r = 0; r < kResultRows; ++r) {
             const QString t = d.grid[c][r].trimmed();
             if (t.isEmpty()) continue;
-            width = std::max(width, (r == 0 ? fmBold : fm).horizontalAdvance(t) + 14);
+            for (const QString& line : t.split(QLatin1Char('\n')))
+                width =
+                    std::max(width, (r == 0 ? fmBold : fm).horizontalAdvance(line.trimmed()) + 14);
         }
         Result_Grid->setColumnWidth(c, width);
         for (int r = 0; r < kResultRows; ++r) {
@@ -129,6 +131,18 @@ void TForm5::showResults(const ResultsData& d) {
         if (!warnings.isEmpty()) heading->setBackground(QColor(0xff, 0xd5, 0x80));
         heading->setToolTip(warnings.join(QLatin1Char('\n')));
     }
+    // A value with its bounds below it takes two lines.
+    int tableHeight =
+        2 * Result_Grid->frameWidth() + Result_Grid->horizontalScrollBar()->sizeHint().height();
+    for (int r = 0; r < kResultRows; ++r) {
+        bool twoLines = false;
+        for (int c = 0; c < kResultColumns; ++c)
+            twoLines = twoLines || d.grid[c][r].contains(QLatin1Char('\n'));
+        const int h = twoLines ? 28 + Result_Grid->fontMetrics().lineSpacing() : 28;
+        Result_Grid->setRowHeight(r, h);
+        tableHeight += h;
+    }
+    Result_Grid->setFixedHeight(tableHeight);
     ChartOptions o1;
     o1.legend = true;
     o1.legendAlignment = Qt::AlignRight;

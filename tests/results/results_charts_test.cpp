@@ -33,26 +33,26 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     AnalysisState s = smallFleet();
     const ResultsData r = ShowResults(s, QStringLiteral("300"));
     // Causes 1 ("Другие") and 2 ("Насос") have failures; 0 and 3 have none.
-    ASSERT_EQ(r.chart1.series.size(), 11u + 2);
-    ASSERT_EQ(r.chart2.series.size(), 10u + 2);
+    ASSERT_EQ(r.chart1.series.size(), 12u + 2);
+    ASSERT_EQ(r.chart2.series.size(), 11u + 2);
     ASSERT_EQ(r.chart3.series.size(), 3u + 4);
-    EXPECT_EQ(r.chart1.series[11].causeIndex, 1);
-    EXPECT_EQ(r.chart1.series[12].causeIndex, 2);
-    EXPECT_EQ(r.chart1.series[12].title, QStringLiteral("Насос 2 раз (2.0% /машину"));
-    EXPECT_EQ(r.chart2.series[11].title, QStringLiteral("Насос"));
-    EXPECT_EQ(r.chart2.series[11].transparency, 30);
+    EXPECT_EQ(r.chart1.series[12].causeIndex, 1);
+    EXPECT_EQ(r.chart1.series[13].causeIndex, 2);
+    EXPECT_EQ(r.chart1.series[13].title, QStringLiteral("Насос 2 раз (2.0% /машину"));
+    EXPECT_EQ(r.chart2.series[12].title, QStringLiteral("Насос"));
+    EXPECT_EQ(r.chart2.series[12].transparency, 30);
     EXPECT_EQ(r.chart3.series[5].title, QStringLiteral("Насос"));
     EXPECT_EQ(r.chart3.series[6].title, QStringLiteral("Насос с учетом цензурирования"));
     EXPECT_EQ(r.chart3.series[6].transparency, 60);
-    EXPECT_EQ(r.chart1.series[12].rgb, 0xFF0000u);
-    EXPECT_TRUE(r.chart1.series[12].inLegend);
+    EXPECT_EQ(r.chart1.series[13].rgb, 0xFF0000u);
+    EXPECT_TRUE(r.chart1.series[13].inLegend);
     // The plain member of each Chart3 pair stays empty.
     EXPECT_TRUE(r.chart3.series[3].points.empty());
     EXPECT_TRUE(r.chart3.series[5].points.empty());
 
     // A second call replaces the per-cause series instead of adding to them.
     const ResultsData again = ShowResults(s, QStringLiteral("300"));
-    EXPECT_EQ(again.chart1.series.size(), 13u);
+    EXPECT_EQ(again.chart1.series.size(), 14u);
     EXPECT_EQ(again.chart3.series.size(), 7u);
     EXPECT_EQ(s.Sum_Npr[2], 2);
 }
@@ -60,7 +60,7 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
 TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     AnalysisState s = smallFleet();
     const ResultsData r = ShowResults(s, QStringLiteral("300"));
-    const SeriesData& pump = r.chart1.series[12];
+    const SeriesData& pump = r.chart1.series[13];
     ASSERT_EQ(pump.points.size(), 2u);
     EXPECT_EQ(pump.points[0].x, 0);
     EXPECT_EQ(pump.points[1].x, 1);
@@ -71,7 +71,7 @@ TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     EXPECT_DOUBLE_EQ(pump.points[1].y, 1.0 * 0.5 / 100);
     EXPECT_EQ(pump.points[1].rgb, 0xFF0000u);
     EXPECT_TRUE(pump.points[1].hasColor);
-    EXPECT_EQ(ys(r.chart2.series[11]), (std::vector<double>{0.01, 0.02}));
+    EXPECT_EQ(ys(r.chart2.series[12]), (std::vector<double>{0.01, 0.02}));
     EXPECT_EQ(ys(named(r.chart2, "Series15")), (std::vector<double>{0.01, 0.03}));
     EXPECT_EQ(ys(named(r.chart1, "Series17")), (std::vector<double>{1, 3}));
     EXPECT_EQ(named(r.chart1, "Series17").valueTexts, (std::vector<QString>{"1", "3"}));
@@ -89,7 +89,7 @@ TEST_F(ResultsCharts, CorrectedBarIsTwiceTheCountOverTheShareStillInWarranty) {
     ASSERT_EQ(corrected.points.size(), 2u);
     EXPECT_DOUBLE_EQ(corrected.points[1].y, 2.0 * 1 * 0.5 / 100 / (1 - p));
     // The rational approximation of Phi(0) is 0.5 to about 1e-7, so the ratio is 4 to that.
-    EXPECT_NEAR(corrected.points[1].y / r.chart1.series[12].points[1].y, 4.0, 1e-5);
+    EXPECT_NEAR(corrected.points[1].y / r.chart1.series[13].points[1].y, 4.0, 1e-5);
     EXPECT_EQ(ys(named(r.chart1, "Series1"))[1], 100 * p);
     EXPECT_EQ(ys(named(r.chart2, "Series7"))[1], 100 * p);
 }
@@ -216,7 +216,7 @@ TEST_F(ResultsCharts, CauseIndexIsBoundedByTheTables) {
     AnalysisState s = smallFleet();
     s.Kol_Prich = 80; // more than the list holds: only the listed causes are charted
     const ResultsData r = ShowResults(s, QStringLiteral("300"));
-    EXPECT_EQ(r.chart1.series.size(), 13u);
+    EXPECT_EQ(r.chart1.series.size(), 14u);
     EXPECT_EQ(lastChartedCause(s), 3);
 }
 

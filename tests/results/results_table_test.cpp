@@ -230,7 +230,7 @@ TEST_F(ResultsTable, EmptyStateShowsOnlyTheDataColumn) {
     EXPECT_EQ(r.dataColumn, 1);
     EXPECT_EQ(s.T_Lam_Kon, 1000);
     EXPECT_EQ(s.Lam_Emp, 0);
-    EXPECT_EQ(r.chart1.series.size(), 11u);
+    EXPECT_EQ(r.chart1.series.size(), 12u);
     EXPECT_TRUE(s.P_Norm_Int.empty());
 }
 
@@ -245,5 +245,5 @@ TEST_F(ResultsTable, ZeroFleetKeepsEveryFigureFinite) {
         for (const SeriesData& d : c->series)
             for (const ChartPoint& p : d.points)
                 EXPECT_TRUE(std::isfinite(p.y)) << d.name.toStdString();
-    EXPECT_EQ(r.chart1.series[12].title, QStringLiteral("Насос 2 раз (0.0% /машину"));
+    EXPECT_EQ(r.chart1.series[13].title, QStringLiteral("Насос 2 раз (0.0% /машину"));
 }
