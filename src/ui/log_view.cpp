@@ -3,6 +3,7 @@
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
 #include "ui/printing.h"
+#include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
@@ -47,7 +48,7 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     setObjectName(QStringLiteral("LNview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(logViewCaption());
-    resize(1400, 900);
+    fitToScreen(this, QSize(1400, 900));
 
     Chart2 = new QChart;
     Chart2->setObjectName(QStringLiteral("Chart2"));

@@ -6,12 +6,12 @@
 #include "ui/app_info.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
+#include "ui/screen_fit.h"
 #include "ui/screenshot_tour.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
-#include <QScreen>
 #include <QThread>
 
 #include <cstdlib>
@@ -64,13 +64,7 @@ int main(int argc, char** argv) {
     if (cli.isSet(evalCost)) form1.setEvalCostUs(cli.value(evalCost).toLongLong());
     if (cli.isSet(seed)) form1.setGeneticSeed(cli.value(seed).toULongLong());
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        form5.resize(std::min(form5.width(), avail.width()),
-                     std::min(form5.height(), avail.height()));
-        form1.setGeometry(avail); // a window manager, where there is one, maximises it as well
-    }
-    form1.showMaximized();
+    wf::ui::showFillingScreen(&form1);
 
     const QStringList args = cli.positionalArguments();
     const QString file = args.isEmpty() ? QString() : args.first();

@@ -47,6 +47,8 @@ TForm1::TForm1(QWidget* parent)
     connect(ToolBRunGenOptim, &QPushButton::clicked, this, &TForm1::ToolBRunGenOptimClick);
     connect(btnCopyBest, &QPushButton::clicked, this, &TForm1::btnCopyBestClick);
     connect(StopBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(StopCalcBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(ResultsBtn, &QPushButton::clicked, this, &TForm1::ResultsBtnClick);
     connect(OutsorsGoBtn, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
@@ -188,6 +190,14 @@ void TForm1::showResults() {
         return;
     }
     Form5->showResults(d);
+    ResultsBtn->setEnabled(true);
+}
+
+void TForm1::ResultsBtnClick() {
+    if (!Form5) return;
+    Form5->show();
+    Form5->raise();
+    Form5->activateWindow();
 }
 
 void TForm1::Button2Click() {

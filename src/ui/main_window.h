@@ -89,6 +89,8 @@ public:
     void OutsorsGoBtnClick();
     void TrackBar1Change();
     void TrackBar2Change();
+    // "Результаты": the results window again, as the last results left it.
+    void ResultsBtnClick();
 
 signals:
     // A calculation, genetic search or external run has ended and its results are shown.
@@ -118,6 +120,7 @@ public:
     QTableView* Problems_Grid = nullptr;
     QChart* Chart2 = nullptr;
     QPushButton* Button2 = nullptr;
+    QPushButton* ResultsBtn = nullptr; // shows the results window again
     QTabWidget* PageControl1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit6 = nullptr;
@@ -130,6 +133,7 @@ public:
     QGroupBox* RadioGroup1 = nullptr;
     QButtonGroup* RadioGroup1Items = nullptr;
     QPushButton* bbRaschet = nullptr;
+    QPushButton* StopCalcBtn = nullptr; // "Стоп" beside "Расчет"
     QLineEdit* Edit3 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* NPokoleny = nullptr;

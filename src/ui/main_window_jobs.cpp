@@ -36,6 +36,9 @@ void TForm1::setJobControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(bbRaschet), static_cast<QWidget*>(ToolBRunGenOptim),
                        static_cast<QWidget*>(OutsorsGoBtn)})
         w->setEnabled(enabled);
+    // The stops only mean something while a job runs.
+    StopBtn->setEnabled(!enabled);
+    StopCalcBtn->setEnabled(!enabled);
 }
 
 void TForm1::finishThread(QPointer<QThread>& t) {

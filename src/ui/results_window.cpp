@@ -3,6 +3,7 @@
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
 #include "ui/printing.h"
+#include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
@@ -38,7 +39,7 @@ TForm5::TForm5(QWidget* mainWindow)
     , mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(resultsWindowCaption());
-    resize(1803, 1119);
+    fitToScreen(this, QSize(1803, 1119));
 
     auto* chart3View = makeView(&Chart3, QStringLiteral("Chart3"), this);
     auto* chart1View = makeView(&Chart1, QStringLiteral("Chart1"), this);
