@@ -100,7 +100,9 @@ inline const QString copyingBest = QStringLiteral("Копирование луч
 // A new best of the genetic search: objective, B, 1/A, K.
 inline const QString geneticBestFormat =
     QStringLiteral(" ЦФ=%-10.5f  B=%-11.2f  A=%-10.5f   Кповт=%-9.5f");
-inline QString genesCreated(int n) { return QStringLiteral("Создано генов ") + QString::number(n); }
+inline QString genesCreated(int n) {
+    return QStringLiteral("Создано генов ") + QString::number(n);
+}
 // Refused genetic runs; the bounds are passed as text in the user's number format.
 inline QString badAccuracy(const QString& text, const QString& low, const QString& high) {
     return QStringLiteral("«Точность подбора»: значение «%1» недопустимо, ген должен занимать "
@@ -199,8 +201,8 @@ inline QString badStepFactor(const QString& fieldLabel, const QString& text) {
 inline const QString stepFactorLabel11 = QStringLiteral("Коэф-т уменьшения шага модели 1.1");
 inline const QString stepFactorLabel12 = QStringLiteral("Коэф-т уменьшения шага модели 1.2");
 inline const QString stepFactorLabel2 = QStringLiteral("Коэф-т уменьшения шага модели 2");
-inline const QString noFailuresLoaded = QStringLiteral(
-    "Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
+inline const QString noFailuresLoaded =
+    QStringLiteral("Отказы не загружены: сначала откройте файл исходных данных (кнопка «Путь»)");
 inline const QString badFailureTimes = QStringLiteral(
     "Наработка отказа не является числом или больше 1E12 ч: частотная диаграмма не построена");
 inline const QString fitSafetyStop =
@@ -220,5 +222,17 @@ inline const QString stageGenetic = QStringLiteral("Генетический а�
 inline const QString stageExternal = QStringLiteral("Golang модуль оптимизации");
 inline const QString geneticNoResult =
     QStringLiteral("Генетический алгоритм не выполнил ни одного поколения: модель не получена");
+
+// Windows.
+// Caption of a box about the field captioned `label` (a bad number, a value refused).
+inline QString fieldCaption(const QString& label) {
+    return QStringLiteral("Поле «%1»").arg(label);
+}
+inline const QString externalNoData = QStringLiteral(
+    "Программа оптимизации закончила работу, но отказы не загружены: модель Golang не построена. "
+    "Откройте файл исходных данных кнопкой «Путь» и запустите расчёт снова");
+inline QString printerCannotOpen(const QString& printer) {
+    return QStringLiteral("Не удалось начать печать на принтере «%1»").arg(printer);
+}
 
 } // namespace wf::msg

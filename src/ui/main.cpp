@@ -22,6 +22,7 @@ namespace {
 // on, so the program says so and ends (exit code 1).
 void intervalGuard() {
     auto stop = [] {
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         QMessageBox box(QMessageBox::Critical, wf::msg::intervalGuardCaption,
                         wf::msg::intervalGuard, QMessageBox::Ok, QApplication::activeWindow());
         box.exec();

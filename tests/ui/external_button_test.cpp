@@ -86,5 +86,5 @@ void ExternalButtonTest::stopEndsAHangingOptimizer() {
     QVERIFY(!w.form5->isVisible());
 }
 
-QTEST_MAIN(ExternalButtonTest)
+WF_LAPTOP_TEST_MAIN(ExternalButtonTest)
 #include "external_button_test.moc"
