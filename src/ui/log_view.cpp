@@ -54,6 +54,7 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     Chart2->setObjectName(QStringLiteral("Chart2"));
     auto* view = new QChartView(Chart2, this);
     view->setRenderHint(QPainter::Antialiasing);
+    chartView_ = view;
 
     Label3 = new QLabel(data.Label3, this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -95,7 +96,7 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
 }
 
 bool TLNview::printTo(QPrinter& printer) {
-    return printWindowImage(this, printer);
+    return printWidgets(this, {Label3, chartView_, Label1, Label2}, printer);
 }
 
 void TLNview::Button2Click() {

@@ -8,6 +8,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -66,6 +67,8 @@ private slots:
     void refusedFileLeavesTheLoadedPathShown();
     void badNumberFocusesAndNamesItsField();
     void burnInEditedDuringARunDoesNotReachTheResults();
+    void resultsTableShowsItsColumnsWholeAndReadOnly();
+    void printingThatCannotStartSaysSo();
 };
 
 void DailyUseTest::everyControlIsReachableOnALaptopScreen() {
@@ -185,6 +188,47 @@ void DailyUseTest::burnInEditedDuringARunDoesNotReachTheResults() {
     QVERIFY(done.wait(120000));
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
     QVERIFY(w.form5->Result_Grid->item(10, 0)->text().contains(QStringLiteral("(300,")));
+}
+
+void DailyUseTest::resultsTableShowsItsColumnsWholeAndReadOnly() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    f.BoxNewton->setChecked(true);
+    f.BoxSmirnow->setChecked(true);
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    QTableWidget* grid = w.form5->Result_Grid;
+    QApplication::processEvents();
+    // Three models and the data on a laptop screen: no scrolling, no blank columns.
+    QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(!grid->isColumnHidden(4));
+    QVERIFY(grid->isColumnHidden(5) && grid->isColumnHidden(6));
+    // Nothing opens an editor whose old text a refresh would get back.
+    QVERIFY(!(grid->item(3, 1)->flags() & Qt::ItemIsEditable));
+    grid->setCurrentCell(3, 1);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                       grid->visualItemRect(grid->item(3, 1)).center());
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY(!grid->viewport()->findChild<QLineEdit*>());
+    // The row labels stay in view when the columns must scroll.
+    w.form5->resize(700, w.form5->height());
+    QApplication::processEvents();
+    QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    auto* labels = grid->findChild<QTableView*>(QStringLiteral("Result_GridLabels"));
+    QVERIFY(labels && labels->isVisible());
+    QCOMPARE(labels->geometry().left(), grid->viewport()->geometry().left());
+    QVERIFY(labels->isColumnHidden(1) && !labels->isColumnHidden(0));
+}
+
+void DailyUseTest::printingThatCannotStartSaysSo() {
+    Windows w;
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("no/such/folder/page.pdf")));
+    QVERIFY(!w.form5->printTo(printer));
+    QCOMPARE(w.messages, QStringList{wf::msg::printerCannotOpen(printer.outputFileName())});
 }
 
 WF_LAPTOP_TEST_MAIN(DailyUseTest)
