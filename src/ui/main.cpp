@@ -11,8 +11,11 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QThread>
+#include <QTranslator>
 
 #include <cstdlib>
 
@@ -42,6 +45,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("weibflow"));
     QApplication::setApplicationVersion(QStringLiteral(WEIBFLOW_VERSION));
     wf::setIntervalGuard(&intervalGuard);
+    // Qt's own dialogs and buttons (open, print, "OK") in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser cli;
     cli.setApplicationDescription(wf::ui::applicationTitle());
