@@ -163,6 +163,7 @@ void DailyUseTest::badNumberFocusesAndNamesItsField() {
     QVERIFY(w.runAndWait(f.bbRaschet));
     QCOMPARE(w.messages, QStringList{wf::msg::notANumber(QStringLiteral("8OO"))});
     QCOMPARE(w.captions.first(), wf::msg::fieldCaption(QStringLiteral("СКО времени гарантии")));
+    QCOMPARE(w.busyCursor, QList<bool>{false});
     QCOMPARE(QApplication::focusWidget(), f.meSKO);
     QCOMPARE(f.meSKO->selectedText(), QStringLiteral("8OO"));
     QVERIFY(!f.FilePath->hasSelectedText());

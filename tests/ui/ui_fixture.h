@@ -39,7 +39,8 @@ inline void useLaptopScreen() {
 
 struct Windows {
     QStringList messages;
-    QStringList captions; // caption of each box ("" for the application title)
+    QStringList captions;   // caption of each box ("" for the application title)
+    QList<bool> busyCursor; // whether the busy cursor showed as each box opened
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm5> form5;
 
@@ -47,6 +48,8 @@ struct Windows {
         setCaptionedMessageHook([this](const QString& caption, const QString& t) {
             captions << caption;
             messages << t;
+            const QCursor* c = QApplication::overrideCursor();
+            busyCursor << (c && c->shape() == Qt::WaitCursor);
         });
         form1 = std::make_unique<TForm1>();
         form5 = std::make_unique<TForm5>(form1.get());
