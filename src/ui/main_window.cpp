@@ -216,7 +216,7 @@ void TForm1::showRunMessages(const QStringList& texts, const FieldTexts& fields)
     const auto quoted = [&first](const QString& t) {
         return first.contains(QStringLiteral("«") + t + QStringLiteral("»"));
     };
-    const QLineEdit* found = nullptr;
+    QLineEdit* found = nullptr;
     for (const auto& [edit, text] : fields)
         if (!found && quoted(fieldLabel(edit))) found = edit;
     for (const auto& [edit, text] : fields)
@@ -225,7 +225,7 @@ void TForm1::showRunMessages(const QStringList& texts, const FieldTexts& fields)
         showMessages(this, texts);
         return;
     }
-    QLineEdit* edit = const_cast<QLineEdit*>(found);
+    QLineEdit* edit = found;
     // Focus first: the box hands it back to the field when it closes.
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();
