@@ -5,7 +5,7 @@ set -euo pipefail
 
 pkgs=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
   libcli11-dev nlohmann-json3-dev libnlopt-cxx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format clang libclang-rt-14-dev xvfb xauth locales

@@ -13,6 +13,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <memory>
 #include <string>
 
 using namespace wf;
@@ -56,6 +57,35 @@ NumberOpt addNumber(CLI::App* app, const std::string& name, const std::string& h
     return n;
 }
 
+// Help with its description column where it belongs after Cyrillic texts: the names are
+// padded by characters, not by the bytes of their UTF-8.
+class CharColumnFormatter : public CLI::Formatter {
+public:
+    std::string make_option(const CLI::Option* opt, bool positional) const override {
+        return line(make_option_name(opt, positional) + make_option_opts(opt),
+                    make_option_desc(opt));
+    }
+    std::string make_subcommand(const CLI::App* sub) const override {
+        return line(sub->get_display_name(true), sub->get_description());
+    }
+
+private:
+    std::string line(const std::string& name, const std::string& description) const {
+        const std::size_t width = get_column_width();
+        std::string out = "  " + name;
+        const auto chars = static_cast<std::size_t>(QString::fromStdString(out).toUcs4().size());
+        if (!description.empty()) {
+            out +=
+                chars >= width ? "\n" + std::string(width, ' ') : std::string(width - chars, ' ');
+            for (const char c : description) {
+                out += c;
+                if (c == '\n') out += std::string(width, ' ');
+            }
+        }
+        return out + "\n";
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +96,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::system());
 
     CLI::App app{"weibflow-cli: анализ отказов изделий в гарантийный период"};
+    app.formatter(std::make_shared<CharColumnFormatter>()); // before the subcommands copy it
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("weibflow-cli " WEIBFLOW_VERSION),
                          "показать версию и выйти");

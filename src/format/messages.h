@@ -264,4 +264,16 @@ inline const QString stageExternal = QStringLiteral("Golang модуль опт�
 inline const QString geneticNoResult =
     QStringLiteral("Генетический алгоритм не выполнил ни одного поколения: модель не получена");
 
+// Windows.
+// Caption of a box about the field captioned `label` (a bad number, a value refused).
+inline QString fieldCaption(const QString& label) {
+    return QStringLiteral("Поле «%1»").arg(label);
+}
+inline const QString externalNoData = QStringLiteral(
+    "Программа оптимизации закончила работу, но отказы не загружены: модель Golang не построена. "
+    "Откройте файл исходных данных кнопкой «Путь» и запустите расчёт снова");
+inline QString printerCannotOpen(const QString& printer) {
+    return QStringLiteral("Не удалось начать печать на принтере «%1»").arg(printer);
+}
+
 } // namespace wf::msg

@@ -20,6 +20,7 @@
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
+#include <stdlib.h>
 #include <unistd.h>
 #endif
 
@@ -109,14 +110,27 @@ QString resultFilePath() {
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 #ifdef Q_OS_UNIX
     // A folder someone else made in a shared /tmp could hand them our result file.
-    const QFileInfo info(dir);
-    if (info.ownerId() != ::getuid() ||
-        (info.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther)))
+    const auto privateToUs = [](const QString& d) {
+        const QFileInfo info(d);
+        return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() &&
+               !(info.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther));
+    };
+    if (!privateToUs(dir)) {
         dir = QDir::tempPath() + QStringLiteral("/weibflow-runtime-") +
               QString::number(::getuid()) + QStringLiteral("-") +
               QString::number(QCoreApplication::applicationPid());
-    if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
-        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // The last resort is no safer when someone made it first: a fresh folder of our
+        // own then, created private by the system.
+        if (!privateToUs(dir)) {
+            static const QString fresh = [&dir] {
+                QByteArray pattern = QFile::encodeName(dir + QStringLiteral("-XXXXXX"));
+                return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+            }();
+            if (!fresh.isEmpty()) dir = fresh;
+        }
+    }
 #endif
     return QDir(dir).filePath(QStringLiteral("optymum.txt"));
 }

@@ -1,17 +1,21 @@
 #include "ui/chart_builder.h"
 
 #include <QAreaSeries>
-#include <QBarCategoryAxis>
+#include <QBarLegendMarker>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QPainter>
+#include <QPixmap>
 #include <QSplineSeries>
+#include <QTextDocumentFragment>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -23,6 +27,7 @@ namespace wf::ui {
 namespace {
 
 constexpr const char* kCauseBarsName = "CauseBars";
+constexpr const char* kListed = "wfListed"; // marker property: the entry belongs in the legend
 
 // Value marks with our own texts (grouped thousands, one decimal) above the points of a
 // series; they follow the plot area when the chart is resized.
@@ -54,11 +59,19 @@ public:
     }
     void place() {
         const bool visible = series_->isVisible();
+        const QRectF plot = chart_->plotArea();
+        QRectF lastShown;
+        // A mark that would cover the one before it stays hidden until there is room.
         for (auto& [p, item] : items_) {
             const QPointF at = chart_->mapToPosition(p, series_);
             const QRectF r = item->boundingRect();
             item->setPos(at.x() - r.width() / 2, at.y() - r.height() - 2);
-            item->setVisible(visible);
+            const QRectF placed(item->pos(), r.size());
+            const bool room =
+                !lastShown.isValid() || !placed.intersects(lastShown.adjusted(-3, 0, 3, 0));
+            const bool show = visible && room && plot.contains(at);
+            item->setVisible(show);
+            if (show) lastShown = placed;
         }
     }
 
@@ -66,6 +79,109 @@ private:
     QChart* chart_;
     QAbstractSeries* series_;
     std::vector<std::pair<QPointF, QGraphicsSimpleTextItem*>> items_;
+};
+
+// The smallest step of 1, 2 or 5 times a power of ten not below `raw`.
+double niceStep(double raw) {
+    if (!(raw > 0) || !std::isfinite(raw)) return 1;
+    const double p = std::pow(10.0, std::floor(std::log10(raw)));
+    const double f = raw / p;
+    return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * p;
+}
+
+// Lines of `text` no wider than `width` in `fm`, broken at spaces.
+QStringList wrapped(const QString& text, const QFontMetrics& fm, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && fm.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines;
+}
+
+// Fits the axes to the plot area whenever it changes: how many bottom labels fit, ticks
+// at round steps about every 50 px, titles wrapped to their axis' length.
+class AxisFitter : public QObject {
+public:
+    AxisFitter(QChart* chart, QCategoryAxis* bottom, QStringList labels)
+        : QObject(chart)
+        , chart_(chart)
+        , bottom_(bottom)
+        , labels_(std::move(labels)) {
+        setObjectName(QStringLiteral("AxisFitter"));
+        for (QAbstractAxis* a : chart->axes()) titles_.push_back({a, a->titleText()});
+        for (const QString& l : chart->title().split(QStringLiteral("<br>")))
+            titleLines_ << QTextDocumentFragment::fromHtml(l).toPlainText();
+        connect(chart, &QChart::plotAreaChanged, this, &AxisFitter::fit);
+    }
+    void fit() {
+        if (fitting_) return;
+        fitting_ = true;
+        const QRectF plot = chart_->plotArea();
+        if (bottom_ && !labels_.isEmpty()) fitBottom(plot.width());
+        for (QAbstractAxis* a : chart_->axes()) {
+            auto* v = qobject_cast<QValueAxis*>(a);
+            if (!v || v == bottom_) continue;
+            const bool vertical = a->orientation() == Qt::Vertical;
+            const double length = vertical ? plot.height() : plot.width();
+            const double spacing = vertical ? 40 : 90;
+            const double target = std::clamp(std::floor(length / spacing), 2.0, 10.0);
+            const double step = niceStep((v->max() - v->min()) / (target + 1));
+            v->setTickType(QValueAxis::TicksDynamic);
+            v->setTickAnchor(0);
+            v->setTickInterval(step);
+        }
+        for (const auto& [axis, title] : titles_) {
+            if (title.isEmpty()) continue;
+            const double length =
+                axis->orientation() == Qt::Vertical ? plot.height() : plot.width();
+            const QFontMetrics fm(axis->titleFont());
+            const QStringList lines = wrapped(title, fm, std::max(40, int(length) - 8));
+            QStringList escaped;
+            for (const QString& l : lines) escaped << l.toHtmlEscaped();
+            const QString text = escaped.join(QStringLiteral("<br>"));
+            if (axis->titleText() != text) axis->setTitleText(text);
+        }
+        // The caption too: its lines break at spaces rather than end in an ellipsis.
+        const QFontMetrics tfm(chart_->titleFont());
+        const QMargins m = chart_->margins();
+        const int width = std::max(80, int(chart_->size().width()) - m.left() - m.right() - 40);
+        QStringList lines;
+        for (const QString& l : titleLines_)
+            for (const QString& part : wrapped(l, tfm, width)) lines << part.toHtmlEscaped();
+        const QString title = lines.join(QStringLiteral("<br>"));
+        if (!titleLines_.isEmpty() && chart_->title() != title) chart_->setTitle(title);
+        fitting_ = false;
+    }
+
+private:
+    void fitBottom(double width) {
+        const QFontMetrics fm(bottom_->labelsFont());
+        int widest = 0;
+        for (const QString& l : labels_) widest = std::max(widest, fm.horizontalAdvance(l));
+        const int n = static_cast<int>(labels_.size());
+        const double perIndex = std::max(1.0, width) / n;
+        const int stride = std::max(1, int(std::ceil((widest + 10) / perIndex)));
+        if (stride == stride_) return;
+        stride_ = stride;
+        for (const QString& l : bottom_->categoriesLabels()) bottom_->remove(l);
+        for (int i = 0; i < n; i += stride) bottom_->append(labels_[i], i);
+    }
+
+    QChart* chart_;
+    QCategoryAxis* bottom_;
+    QStringList labels_;
+    std::vector<std::pair<QAbstractAxis*, QString>> titles_;
+    QStringList titleLines_;
+    int stride_ = 0;
+    bool fitting_ = false;
 };
 
 QColor seriesColor(const SeriesData& s, bool* known) {
@@ -140,6 +256,11 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
                 m->dropItems();
                 delete m;
             }
+    for (QObject* c : chart->children())
+        if (c->objectName() == QLatin1String("AxisFitter")) {
+            delete c;
+            break;
+        }
     chart->removeAllSeries();
     for (QAbstractAxis* a : chart->axes()) {
         chart->removeAxis(a);
@@ -148,7 +269,8 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     QStringList titleLines = d.titleLines.isEmpty() ? QStringList{d.title} : d.titleLines;
     for (QString& t : titleLines) t = t.toHtmlEscaped();
     chart->setTitle(titleLines.join(QStringLiteral("<br>")));
-    chart->legend()->setVisible(o.legend || d.legendVisible);
+    chart->legend()->setVisible(!o.ownLegend && (o.legend || d.legendVisible));
+    chart->setLocalizeNumbers(true); // the user's decimal separator on the axes
     // Chart1 lists a dozen model series and every cause: a column at the side keeps the
     // texts whole where a row at the bottom would cut them.
     chart->legend()->setAlignment(o.legendAlignment);
@@ -164,22 +286,19 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         if (labelled && labels.size() > categories.size()) categories = labels;
     }
     QAbstractAxis* bottom = nullptr;
-    QBarCategoryAxis* categoryAxis = nullptr;
+    QCategoryAxis* categoryAxis = nullptr;
     QValueAxis* bottomValue = nullptr;
+    QStringList unique;
     if (!categories.isEmpty()) {
-        categoryAxis = new QBarCategoryAxis;
-        QStringList unique;
+        // Interval times at their index; which of them are labelled depends on the width.
+        categoryAxis = new QCategoryAxis;
+        categoryAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         for (QString c : categories) {
             while (unique.contains(c)) c += QChar(0x200B); // the axis refuses duplicates
             unique << c;
         }
-        categoryAxis->append(unique);
-        categoryAxis->setLabelsAngle(categories.size() > 25 ? -90 : 0);
-        if (categories.size() > 25) {
-            QFont f = categoryAxis->labelsFont();
-            f.setPointSizeF(f.pointSizeF() * 0.8);
-            categoryAxis->setLabelsFont(f);
-        }
+        categoryAxis->setStartValue(-0.5);
+        categoryAxis->setRange(-0.5, categories.size() - 0.5);
         bottom = categoryAxis;
     } else {
         bottomValue = new QValueAxis;
@@ -226,10 +345,16 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             }
             auto* set = new QBarSet(s.title);
             set->setObjectName(s.name);
+            // Each bar at its interval: a point left out leaves a gap, not a shift.
+            QList<qreal> values(std::max<qsizetype>(categories.size(), 0), 0.0);
             for (const auto& p : s.points) {
-                *set << p.y;
+                const auto at = static_cast<qsizetype>(std::llround(p.x));
+                if (at < 0 || at >= 100000) continue;
+                if (at >= values.size()) values.resize(at + 1, 0.0);
+                values[at] = p.y;
                 leftR.add(p.y);
             }
+            set->append(values);
             if (known) {
                 set->setColor(color);
                 set->setBorderColor(color.alpha() == 255 ? color.darker(140) : color);
@@ -242,7 +367,7 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         QXYSeries* xy = nullptr;
         if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea) {
             auto* upper = new QLineSeries;
-            for (const auto& p : s.points) upper->append(p.x, p.y);
+            for (const auto& p : thinForDrawing(s.points)) upper->append(p.x, p.y);
             auto* area = new QAreaSeries(upper);
             upper->setParent(area); // the area does not own its line; it goes with the area
             if (s.kind == SeriesKind::GradientArea) {
@@ -262,7 +387,9 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             series = area;
         } else {
             xy = makeXY(s);
-            for (const auto& p : s.points) xy->append(p.x, p.y);
+            QList<QPointF> drawn;
+            for (const auto& p : thinForDrawing(s.points)) drawn.append(QPointF(p.x, p.y));
+            xy->replace(drawn);
             if (s.kind == SeriesKind::LineWithCircles) {
                 xy->setPointsVisible(true);
                 xy->setMarkerSize(6); // a circle of radius 3
@@ -302,7 +429,11 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         if (s.valueLabels && !s.valueTexts.empty())
             marks.push_back(new ValueMarks(chart, series, s.points, s.valueTexts));
         const auto markers = chart->legend()->markers(series);
-        for (auto* m : markers) m->setVisible(s.active && s.inLegend && !s.title.isEmpty());
+        for (auto* m : markers) {
+            const bool listed = s.active && s.inLegend && !s.title.isEmpty();
+            m->setVisible(listed);
+            m->setProperty(kListed, listed); // visibility reads false while the legend hides
+        }
     }
     if (bars) {
         chart->addSeries(bars);
@@ -310,8 +441,11 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         bars->attachAxis(left);
         leftR.add(0);
         const auto markers = chart->legend()->markers(bars);
-        for (int i = 0; i < markers.size() && i < bars->count(); ++i)
-            markers[i]->setVisible(!bars->barSets()[i]->label().isEmpty());
+        for (int i = 0; i < markers.size() && i < bars->count(); ++i) {
+            const bool listed = !bars->barSets()[i]->label().isEmpty();
+            markers[i]->setVisible(listed);
+            markers[i]->setProperty(kListed, listed);
+        }
     }
 
     applyRange(left, leftR, o.leftMin);
@@ -328,7 +462,65 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     if (o.hideAxisLabels)
         // Transparent rather than hidden: hidden labels leave the axis titles no room.
         for (QAbstractAxis* a : chart->axes()) a->setLabelsColor(Qt::transparent);
+    auto* fitter = new AxisFitter(chart, categoryAxis, unique);
+    fitter->fit();
     for (ValueMarks* m : marks) m->place();
+}
+
+void fillLegendList(QListWidget* list, QChart* chart) {
+    list->clear();
+    const int side = list->fontMetrics().height();
+    for (QLegendMarker* m : chart->legend()->markers()) {
+        if (!m->property(kListed).toBool() || m->label().isEmpty()) continue;
+        QPixmap icon(2 * side, side);
+        icon.fill(Qt::transparent);
+        QPainter p(&icon);
+        if (auto* bar = qobject_cast<QBarLegendMarker*>(m)) {
+            p.fillRect(icon.rect().adjusted(side / 2, 1, -side / 2, -1), bar->barset()->color());
+            p.setPen(bar->barset()->borderColor());
+            p.drawRect(icon.rect().adjusted(side / 2, 1, -side / 2 - 1, -2));
+        } else {
+            QPen pen = m->pen();
+            if (auto* xy = qobject_cast<QXYSeries*>(m->series())) pen = xy->pen();
+            if (auto* area = qobject_cast<QAreaSeries*>(m->series())) {
+                p.fillRect(icon.rect().adjusted(2, 2, -2, -2), area->brush());
+                pen = area->pen();
+            }
+            pen.setWidth(3);
+            p.setPen(pen);
+            p.drawLine(2, side / 2, 2 * side - 2, side / 2);
+        }
+        p.end();
+        list->addItem(new QListWidgetItem(QIcon(icon), m->label()));
+    }
+    list->setIconSize(QSize(2 * side, side));
+}
+
+std::vector<ChartPoint> thinForDrawing(const std::vector<ChartPoint>& points, int buckets) {
+    const std::size_t n = points.size();
+    if (buckets < 1 || n <= static_cast<std::size_t>(4 * buckets)) return points;
+    for (std::size_t i = 1; i < n; ++i)
+        if (!(points[i].x >= points[i - 1].x)) return points;
+    const double x0 = points.front().x;
+    const double span = points.back().x - x0;
+    if (!(span > 0) || !std::isfinite(span)) return points;
+    std::vector<ChartPoint> out;
+    out.reserve(static_cast<std::size_t>(4 * buckets) + 4);
+    std::size_t i = 0;
+    while (i < n) {
+        const int b = std::min(buckets - 1, int((points[i].x - x0) / span * buckets));
+        std::size_t end = i, lo = i, hi = i;
+        while (end < n && std::min(buckets - 1, int((points[end].x - x0) / span * buckets)) == b) {
+            if (points[end].y < points[lo].y) lo = end;
+            if (points[end].y > points[hi].y) hi = end;
+            ++end;
+        }
+        std::size_t keep[4] = {i, std::min(lo, hi), std::max(lo, hi), end - 1};
+        for (int k = 0; k < 4; ++k)
+            if (k == 0 || keep[k] != keep[k - 1]) out.push_back(points[keep[k]]);
+        i = end;
+    }
+    return out;
 }
 
 QAbstractSeries* findSeries(QChart* chart, const QString& name) {

@@ -3,6 +3,7 @@
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
 #include "ui/printing.h"
+#include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
@@ -47,12 +48,13 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     setObjectName(QStringLiteral("LNview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(logViewCaption());
-    resize(1400, 900);
+    fitToScreen(this, QSize(1400, 900));
 
     Chart2 = new QChart;
     Chart2->setObjectName(QStringLiteral("Chart2"));
     auto* view = new QChartView(Chart2, this);
     view->setRenderHint(QPainter::Antialiasing);
+    chartView_ = view;
 
     Label3 = new QLabel(data.title, this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -94,7 +96,7 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
 }
 
 bool TLNview::printTo(QPrinter& printer) {
-    return printWindowImage(this, printer);
+    return printWidgets(this, {Label3, chartView_, Label1, Label2}, printer);
 }
 
 void TLNview::Button2Click() {

@@ -19,6 +19,8 @@ public:
     // Draws `data` once; the view does not follow later changes.
     TLNview(const LogViewData& data, QWidget* mainWindow);
 
+    // The caption, chart and coefficients at the printer's resolution (not the buttons);
+    // false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);
 
     QChart* Chart2 = nullptr;
@@ -40,6 +42,7 @@ protected:
 
 private:
     QWidget* mainWindow_;
+    QWidget* chartView_ = nullptr;
 };
 
 } // namespace wf::ui

@@ -6,13 +6,16 @@
 #include "ui/app_info.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
+#include "ui/screen_fit.h"
 #include "ui/screenshot_tour.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
-#include <QScreen>
 #include <QThread>
+#include <QTranslator>
 
 #include <cstdlib>
 
@@ -22,6 +25,7 @@ namespace {
 // on, so the program says so and ends (exit code 1).
 void intervalGuard() {
     auto stop = [] {
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         QMessageBox box(QMessageBox::Critical, wf::msg::intervalGuardCaption,
                         wf::msg::intervalGuard, QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
@@ -41,6 +45,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("weibflow"));
     QApplication::setApplicationVersion(QStringLiteral(WEIBFLOW_VERSION));
     wf::setIntervalGuard(&intervalGuard);
+    // Qt's own dialogs and buttons (open, print, "OK") in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser cli;
     cli.setApplicationDescription(wf::ui::applicationTitle());
@@ -64,13 +73,7 @@ int main(int argc, char** argv) {
     if (cli.isSet(evalCost)) form1.setEvalCostUs(cli.value(evalCost).toLongLong());
     if (cli.isSet(seed)) form1.setGeneticSeed(cli.value(seed).toULongLong());
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        form5.resize(std::min(form5.width(), avail.width()),
-                     std::min(form5.height(), avail.height()));
-        form1.setGeometry(avail); // a window manager, where there is one, maximises it as well
-    }
-    form1.showMaximized();
+    wf::ui::showFillingScreen(&form1);
 
     const QStringList args = cli.positionalArguments();
     const QString file = args.isEmpty() ? QString() : args.first();

@@ -3,6 +3,7 @@
 #include "analysis/install_layout.h"
 #include "analysis/settings_file.h"
 #include "analysis/warranty_file.h"
+#include "format/messages.h"
 #include "format/number_format.h"
 #include "results/results_data.h"
 #include "ui/app_info.h"
@@ -48,6 +49,8 @@ TForm1::TForm1(QWidget* parent)
     connect(ToolBRunGenOptim, &QPushButton::clicked, this, &TForm1::ToolBRunGenOptimClick);
     connect(btnCopyBest, &QPushButton::clicked, this, &TForm1::btnCopyBestClick);
     connect(StopBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(StopCalcBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(ResultsBtn, &QPushButton::clicked, this, &TForm1::ResultsBtnClick);
     connect(OutsorsGoBtn, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
@@ -111,10 +114,17 @@ void TForm1::OpenFileStartClick() {
 
 void TForm1::loadDataFile(const QString& path) {
     if (jobRunning()) return;
+    const QString before = FilePath->text();
     FilePath->setText(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadResult r = OpenFailureFile(state_, path);
-    if (r.ok) applyLoad(r);
+    if (r.ok) {
+        applyLoad(r);
+        loadedPath_ = FilePath->text();
+    } else {
+        // The analysis keeps the data it had: so does the field.
+        FilePath->setText(loadedPath_.isEmpty() ? before : loadedPath_);
+    }
     QApplication::restoreOverrideCursor();
     showMessages(this, r.messages);
 }
@@ -186,14 +196,56 @@ void TForm1::memoLines(const QStringList& lines) {
     for (const QString& l : lines) Memo2->appendPlainText(l);
 }
 
-void TForm1::showResults() {
+void TForm1::showResults(const QString& burnIn) {
     if (!Form5) return;
-    const ResultsData d = ShowResults(state_, LabeledEdit3->text(), Form5->measure());
+    const ResultsData d = ShowResults(state_, burnIn, Form5->measure());
     if (!d.ok) {
         showMessage(this, d.error);
         return;
     }
     Form5->showResults(d);
+    ResultsBtn->setEnabled(true);
+}
+
+QString TForm1::fieldLabel(const QLineEdit* field) const {
+    const auto labels = findChildren<QLabel*>();
+    for (const QLabel* l : labels)
+        if (l->buddy() == field) return l->text().trimmed();
+    return field->objectName();
+}
+
+void TForm1::showRunMessages(const QStringList& texts, const FieldTexts& fields) {
+    if (texts.isEmpty()) return;
+    // Messages about a field quote its caption or, for a bad number, its text; the first
+    // field in conversion order that fits is the one the run stopped at.
+    const QString& first = texts.first();
+    const auto quoted = [&first](const QString& t) {
+        return first.contains(QStringLiteral("«") + t + QStringLiteral("»"));
+    };
+    QLineEdit* found = nullptr;
+    for (const auto& [edit, text] : fields)
+        if (!found && quoted(fieldLabel(edit))) found = edit;
+    for (const auto& [edit, text] : fields)
+        if (!found && quoted(text)) found = edit;
+    if (!found) {
+        showMessages(this, texts);
+        return;
+    }
+    QLineEdit* edit = found;
+    // Focus first: the box hands it back to the field when it closes.
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    showMessage(this, first, wf::msg::fieldCaption(fieldLabel(edit)));
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    showMessages(this, texts.mid(1));
+}
+
+void TForm1::ResultsBtnClick() {
+    if (!Form5) return;
+    Form5->show();
+    Form5->raise();
+    Form5->activateWindow();
 }
 
 void TForm1::Button2Click() {

@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QChart;
 class QCheckBox;
@@ -89,6 +91,8 @@ public:
     void OutsorsGoBtnClick();
     void TrackBar1Change();
     void TrackBar2Change();
+    // "Результаты": the results window again, as the last results left it.
+    void ResultsBtnClick();
 
 signals:
     // A calculation, genetic search or external run has ended and its results are shown.
@@ -118,6 +122,7 @@ public:
     QTableView* Problems_Grid = nullptr;
     QChart* Chart2 = nullptr;
     QPushButton* Button2 = nullptr;
+    QPushButton* ResultsBtn = nullptr; // shows the results window again
     QTabWidget* PageControl1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit6 = nullptr;
@@ -132,6 +137,7 @@ public:
     QGroupBox* RadioGroup1 = nullptr;
     QButtonGroup* RadioGroup1Items = nullptr;
     QPushButton* bbRaschet = nullptr;
+    QPushButton* StopCalcBtn = nullptr; // "Стоп" beside "Расчет"
     QLineEdit* Edit3 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* NPokoleny = nullptr;
@@ -160,8 +166,15 @@ private:
     void applyLoad(const LoadResult& r);
     void updateSliderHints();
     void memoLines(const QStringList& lines);
-    // Results output on the window's state; a refusal is shown as a message.
-    void showResults();
+    // Results output on the window's state with the burn-in text the run started with; a
+    // refusal is shown as a message.
+    void showResults(const QString& burnIn);
+    // A job's messages; one about a field names it in the caption and leaves the focus
+    // there with its text selected. The fields are the run's, in conversion order, with
+    // the texts they held when it started.
+    using FieldTexts = std::vector<std::pair<QLineEdit*, QString>>;
+    void showRunMessages(const QStringList& texts, const FieldTexts& fields);
+    QString fieldLabel(const QLineEdit* field) const;
     void setJobControlsEnabled(bool enabled);
     std::unique_ptr<FitClock> makeClock() const;
 
@@ -181,6 +194,10 @@ private:
     QString lastDataChoice_;     // the data file the dialog last named
     QString lastWarrantyChoice_; // the warranty file the dialog last named
     QString dialogFilter_;       // the open dialog's filter; the warranty button changes it
+    QString loadedPath_;         // the data file the analysis holds ("" before any)
+    QString runBurnIn_;          // burn-in text when the running job started
+    QString typedGenerations_;   // the generations the user asked for; the run counts down
+    FieldTexts calcFields_;      // the calculation's fields as it started
     std::optional<std::int64_t> evalCostUs_;
     std::optional<std::uint64_t> geneticSeed_;
     std::optional<ExternalSettings> externalSettings_;

@@ -3,6 +3,7 @@
 
 #include "ui/main_window.h"
 
+#include "format/messages.h"
 #include "genetic/genetic_run.h"
 #include "ui/message_box.h"
 #include "ui/workers.h"
@@ -36,12 +37,17 @@ void TForm1::setJobControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(bbRaschet), static_cast<QWidget*>(ToolBRunGenOptim),
                        static_cast<QWidget*>(OutsorsGoBtn)})
         w->setEnabled(enabled);
+    // The stops only mean something while a job runs.
+    StopBtn->setEnabled(!enabled);
+    StopCalcBtn->setEnabled(!enabled);
 }
 
 void TForm1::finishThread(QPointer<QThread>& t) {
     if (!t) return;
     t->quit();
-    t->wait();
+    // A worker that trips the interval guard never ends: it hands the program's end to
+    // this thread through a call queued on the application, which must not wait forever.
+    while (!t->wait(50)) QCoreApplication::sendPostedEvents(qApp, QEvent::MetaCall);
     delete t.data();
 }
 
@@ -64,6 +70,15 @@ void TForm1::bbRaschetClick() {
     f.fitMean = Sred_flag->isChecked();
     f.fitSd = SKO_Flag->isChecked();
     f.criterion = RadioGroup1Items->checkedId();
+    runBurnIn_ = f.burnIn;
+    calcFields_ = {{meSred, f.warrantyMean},
+                   {meSKO, f.warrantySd},
+                   {LabeledEdit2, f.countingPeriod},
+                   {LabeledEdit3, f.burnIn}};
+    if (f.spiral) calcFields_.emplace_back(Edit1, f.stepFactorSpiral);
+    if (f.newton) calcFields_.emplace_back(Edit6, f.stepFactorNewton);
+    if (f.smirnov) calcFields_.emplace_back(Edit5, f.stepFactorSmirnov);
+    if (f.mle) calcFields_.emplace_back(EditConfidence, f.confidence);
 
     auto* worker = new CalcWorker(state_, f, makeClock());
     auto* thread = new QThread;
@@ -96,13 +111,13 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
     finishThread(calcThread_);
     delete calcWorker_.data();
     state_ = std::move(r->state);
-    memoLines(r->outcome.memo);
-    showMessages(this, r->outcome.messages);
-    if (r->outcome.status == CalcOutcome::Status::Done) showResults();
     QApplication::restoreOverrideCursor();
     CalcProgress->hide();
     CalcStage->clear();
     setJobControlsEnabled(true);
+    memoLines(r->outcome.memo);
+    showRunMessages(r->outcome.messages, calcFields_);
+    if (r->outcome.status == CalcOutcome::Status::Done) showResults(runBurnIn_);
     QApplication::beep();
     emit jobFinished();
 }
@@ -121,8 +136,16 @@ void TForm1::ToolBRunGenOptimClick() {
     f.fitMean = Sred_flag->isChecked();
     f.fitSd = SKO_Flag->isChecked();
     const GeneticPrep prep = prepareGeneticRun(state_, f);
-    showMessages(this, prep.messages);
+    showRunMessages(prep.messages, {{meSred, f.warrantyMean},
+                                    {meSKO, f.warrantySd},
+                                    {LabeledEdit2, f.countingPeriod},
+                                    {LabeledEdit3, f.burnIn},
+                                    {Edit2, f.accuracy},
+                                    {Edit3, f.population},
+                                    {NPokoleny, f.generations}});
     if (!prep.ok) return;
+    runBurnIn_ = f.burnIn;
+    typedGenerations_ = f.generations;
     GeneticSettings set = prep.settings;
     set.polish = PolishBest->isChecked();
     if (geneticSeed_) set.seed = geneticSeed_;
@@ -159,10 +182,13 @@ void TForm1::ToolBRunGenOptimClick() {
 void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
     finishThread(geneticThread_);
     delete geneticWorker_.data();
+    // The field counted the generations down; the next run wants the user's number.
+    NPokoleny->setText(typedGenerations_);
+    ProgressBar2->setValue(0);
+    ThreadTerminated();
     const QStringList lines = applyGeneticOutcome(state_, r->outcome);
     memoLines(lines);
-    if (r->outcome.ranGenerations) showResults();
-    ThreadTerminated();
+    if (r->outcome.ranGenerations) showResults(runBurnIn_);
     emit jobFinished();
 }
 
@@ -183,6 +209,7 @@ void TForm1::StopBtnClick() {
 
 void TForm1::OutsorsGoBtnClick() {
     if (jobRunning()) return;
+    runBurnIn_ = LabeledEdit3->text();
     auto* worker = new ExternalWorker(FilePath->text(), externalSettings_ ? *externalSettings_
                                                                           : readExternalSettings());
     auto* thread = new QThread;
@@ -207,17 +234,19 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
     QApplication::restoreOverrideCursor();
     CalcProgress->hide();
     CalcStage->clear();
+    setJobControlsEnabled(true);
     const ExternalResult& x = r->result;
     if (x.status == ExternalResult::Status::Done) {
         const QStringList lines = applyExternalModel(state_, x.A, x.B, x.K);
-        if (!lines.isEmpty()) {
+        if (lines.isEmpty()) {
+            showMessage(this, wf::msg::externalNoData);
+        } else {
             memoLines(lines);
-            showResults();
+            showResults(runBurnIn_);
         }
     } else if (!x.message.isEmpty()) {
         showMessage(this, x.message);
     }
-    setJobControlsEnabled(true);
     emit jobFinished();
 }
 

@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
@@ -54,6 +55,16 @@ QWidget* labeled(const QString& caption, QLineEdit* edit, QWidget* parent,
     l->addWidget(edit);
     if (labelOut) *labelOut = label;
     return box;
+}
+
+// A page inside a scroll area: it scrolls instead of being cut when the window is low.
+QScrollArea* scrolling(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
 }
 
 QString decimal(const char* whole, const char* fraction) {
@@ -174,7 +185,8 @@ QWidget* TForm1::buildFirstPage() {
     RadioGroup1 =
         named(new QGroupBox(QStringLiteral("Способ подбора параметров"), params), "RadioGroup1");
     RadioGroup1Items = new QButtonGroup(RadioGroup1);
-    auto* rl = new QVBoxLayout(RadioGroup1);
+    // The items side by side: a laptop screen has height to spare for nothing.
+    auto* rl = new QHBoxLayout(RadioGroup1);
     const QStringList items = {QStringLiteral("Специальный 1 "),
                                QStringLiteral("Стандарт (default)"),
                                QStringLiteral("Специальный 2")};
@@ -189,7 +201,13 @@ QWidget* TForm1::buildFirstPage() {
 
     bbRaschet = named(new QPushButton(QStringLiteral("Расчет"), params), "bbRaschet");
     bbRaschet->setMinimumHeight(40);
-    pl->addWidget(bbRaschet, 5, 2, Qt::AlignBottom);
+    // A calculation takes seconds: its stop sits beside the button that started it.
+    StopCalcBtn = named(new QPushButton(QStringLiteral("Стоп"), params), "StopCalcBtn");
+    StopCalcBtn->setEnabled(false);
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(bbRaschet, 3);
+    runRow->addWidget(StopCalcBtn, 1);
+    pl->addLayout(runRow, 5, 2, Qt::AlignBottom);
     layout->addWidget(params);
     layout->addStretch(1);
     return page;
@@ -239,6 +257,7 @@ QWidget* TForm1::buildSecondPage() {
     copyRow->addWidget(LabeledEdit1, 1);
     copyRow->addWidget(pcs);
     StopBtn = named(new QPushButton(QStringLiteral("Стоп"), page), "StopBtn");
+    StopBtn->setEnabled(false);
     copyRow->addWidget(StopBtn);
     g->addLayout(copyRow, 2, 0, 1, 3);
 
@@ -303,31 +322,41 @@ void TForm1::buildLayout() {
     lv->addWidget(Memo2, 2);
     lv->addWidget(Problems_Grid, 5);
 
-    auto* right = new QWidget(split);
-    auto* rv = new QVBoxLayout(right);
+    // Chart and pages share the right column through a splitter, and each page scrolls:
+    // on a laptop screen every control stays reachable.
+    auto* right = named(new QSplitter(Qt::Vertical, split), "Splitter2");
+    right->setChildrenCollapsible(false);
+    auto* chartBox = new QWidget(right);
+    auto* rv = new QVBoxLayout(chartBox);
     rv->setContentsMargins(0, 0, 0, 0);
     Chart2 = new QChart;
     Chart2->setObjectName(QStringLiteral("Chart2"));
-    auto* chartView = new QChartView(Chart2, right);
+    auto* chartView = new QChartView(Chart2, chartBox);
     chartView->setObjectName(QStringLiteral("Chart2View"));
     chartView->setRenderHint(QPainter::Antialiasing);
-    chartView->setMinimumHeight(260);
+    chartView->setMinimumHeight(150);
     ChartOptions o;
     o.hideAxisLabels = true;
     fillChart(Chart2, TLNview::accumulationChart({}, {}), o);
-    Button2 = named(new QPushButton(QStringLiteral("Expand"), right), "Button2");
+    ResultsBtn = named(new QPushButton(QStringLiteral("Результаты"), chartBox), "ResultsBtn");
+    ResultsBtn->setEnabled(false);
+    Button2 = named(new QPushButton(QStringLiteral("Expand"), chartBox), "Button2");
     auto* chartRow = new QHBoxLayout;
     chartRow->addStretch(1);
+    chartRow->addWidget(ResultsBtn);
     chartRow->addWidget(Button2);
     rv->addWidget(chartView, 1);
     rv->addLayout(chartRow);
 
     PageControl1 = named(new QTabWidget(right), "PageControl1");
-    PageControl1->addTab(buildFirstPage(),
+    PageControl1->addTab(scrolling(buildFirstPage()),
                          QStringLiteral("1. Основной подбор параметров распределения"));
-    PageControl1->addTab(buildSecondPage(), QStringLiteral("2. Генетический алгоритм"));
+    PageControl1->addTab(scrolling(buildSecondPage()), QStringLiteral("2. Генетический алгоритм"));
     PageControl1->setCurrentIndex(0);
-    rv->addWidget(PageControl1, 1);
+    right->addWidget(chartBox);
+    right->addWidget(PageControl1);
+    right->setStretchFactor(0, 1);
+    right->setStretchFactor(1, 0); // the page keeps its natural height, the chart grows
     split->addWidget(left);
     split->addWidget(right);
     split->setStretchFactor(0, 3);

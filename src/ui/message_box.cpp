@@ -14,19 +14,31 @@ MessageHook& hook() {
     static MessageHook h;
     return h;
 }
+CaptionedMessageHook& captionedHook() {
+    static CaptionedMessageHook h;
+    return h;
+}
 } // namespace
 
 void setMessageHook(MessageHook h) {
     hook() = std::move(h);
 }
 
-void showMessage(QWidget* parent, const QString& text) {
-    if (hook()) {
-        hook()(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+void setCaptionedMessageHook(CaptionedMessageHook h) {
+    captionedHook() = std::move(h);
+}
+
+void showMessage(QWidget* parent, const QString& text, const QString& caption) {
+    if (captionedHook()) captionedHook()(caption, text);
+    if (hook()) hook()(text);
+    if (hook() || captionedHook()) return;
+    // A box under the busy cursor looks like the program is still working.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? applicationTitle() : caption, text,
+                    QMessageBox::Ok, parent);
     box.exec();
+    if (busy) QApplication::restoreOverrideCursor();
 }
 
 void showMessages(QWidget* parent, const QStringList& texts, int cap) {

@@ -1,9 +1,13 @@
 #include "ui/printing.h"
 
+#include "format/messages.h"
+#include "ui/message_box.h"
+
 #include <QPainter>
-#include <QPixmap>
+
 #include <QPrinter>
 #include <QWidget>
+#include <algorithm>
 
 namespace wf::ui {
 
@@ -12,16 +16,31 @@ void prepareLandscape(QPrinter& printer) {
     printer.setFullPage(false);
 }
 
-bool printWindowImage(QWidget* window, QPrinter& printer) {
-    const QPixmap image = window->grab();
+bool printWidgets(QWidget* window, const QList<QWidget*>& parts, QPrinter& printer) {
+    QRect used;
+    for (const QWidget* w : parts)
+        if (w->isVisible()) used |= QRect(w->mapTo(window, QPoint(0, 0)), w->size());
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!painter.begin(&printer)) {
+        const QString name =
+            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        showMessage(window, wf::msg::printerCannotOpen(name));
+        return false;
+    }
+    if (used.isEmpty()) return painter.end();
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRectF target(0, 0, page.width(), page.height());
-    QSizeF size = image.size();
-    size.scale(target.size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+    const double scale = std::min(page.width() / used.width(), page.height() / used.height());
+    painter.fillRect(QRectF(0, 0, page.width(), page.height()), Qt::white);
+    painter.scale(scale, scale);
+    painter.translate(-used.topLeft());
+    for (QWidget* w : parts) {
+        if (!w->isVisible()) continue;
+        painter.save();
+        painter.translate(w->mapTo(window, QPoint(0, 0)));
+        // Drawn through the printer's paint engine: vector text and lines, no screen grab.
+        w->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.restore();
+    }
     return painter.end();
 }
 

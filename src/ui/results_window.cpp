@@ -3,6 +3,7 @@
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
 #include "ui/printing.h"
+#include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
@@ -11,10 +12,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -23,6 +26,56 @@
 namespace wf::ui {
 
 namespace {
+
+// Column 0 drawn again over the table's left edge: the row labels stay in view while
+// the model columns scroll under them.
+class FrozenColumn : public QTableView {
+public:
+    explicit FrozenColumn(QTableWidget* grid)
+        : QTableView(grid)
+        , grid_(grid) {
+        setObjectName(QStringLiteral("Result_GridLabels"));
+        setModel(grid->model());
+        setSelectionModel(grid->selectionModel());
+        setFocusPolicy(Qt::NoFocus);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        verticalHeader()->setDefaultSectionSize(grid->verticalHeader()->defaultSectionSize());
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setTextElideMode(Qt::ElideNone);
+        setFrameShape(QFrame::NoFrame);
+        setStyleSheet(QStringLiteral("QTableView { border-right: 1px solid palette(mid); }"));
+        for (int c = 1; c < grid->columnCount(); ++c) setColumnHidden(c, true);
+        connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+                [this](int section, int, int) {
+                    if (section == 0) place();
+                });
+        connect(grid->verticalHeader(), &QHeaderView::sectionResized, this,
+                [this](int row, int, int size) { setRowHeight(row, size); });
+        grid->viewport()->installEventFilter(this);
+        place();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize) place();
+        return QTableView::eventFilter(watched, e);
+    }
+
+private:
+    void place() {
+        setColumnWidth(0, grid_->columnWidth(0));
+        const QRect vp = grid_->viewport()->geometry();
+        setGeometry(vp.x(), vp.y(), grid_->columnWidth(0) + 1, vp.height());
+        raise();
+        show();
+    }
+    QTableWidget* grid_;
+};
+
 QChartView* makeView(QChart** chart, const QString& name, QWidget* parent) {
     *chart = new QChart;
     (*chart)->setObjectName(name);
@@ -38,13 +91,9 @@ TForm5::TForm5(QWidget* mainWindow)
     , mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(resultsWindowCaption());
-    resize(1803, 1119);
+    fitToScreen(this, QSize(1803, 1119));
 
-    auto* chart3View = makeView(&Chart3, QStringLiteral("Chart3"), this);
-    auto* chart1View = makeView(&Chart1, QStringLiteral("Chart1"), this);
-    auto* chart2View = makeView(&Chart2, QStringLiteral("Chart2"), this);
-
-    Label10 = new QLabel(this);
+    Label10 = new QLabel;
     Label10->setObjectName(QStringLiteral("Label10"));
     QFont big = Label10->font();
     big.setPointSize(big.pointSize() + 5);
@@ -52,12 +101,12 @@ TForm5::TForm5(QWidget* mainWindow)
     Label10->setFont(big);
     Label10->setWordWrap(true);
 
-    Button1 = new QPushButton(QStringLiteral("Печать"), this);
+    Button1 = new QPushButton(QStringLiteral("Печать"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    Prodolgenie = new QPushButton(QStringLiteral("Продолж."), this);
+    Prodolgenie = new QPushButton(QStringLiteral("Продолж."));
     Prodolgenie->setObjectName(QStringLiteral("Prodolgenie"));
 
-    Result_Grid = new QTableWidget(kResultRows, kResultColumns, this);
+    Result_Grid = new QTableWidget(kResultRows, kResultColumns);
     Result_Grid->setObjectName(QStringLiteral("Result_Grid"));
     Result_Grid->horizontalHeader()->hide();
     Result_Grid->verticalHeader()->hide();
@@ -67,29 +116,70 @@ TForm5::TForm5(QWidget* mainWindow)
     Result_Grid->setTextElideMode(Qt::ElideNone);
     Result_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Result_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Result_Grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // A refresh rewrites every cell: an open editor would write an old text back over it.
+    Result_Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Result_Grid->setFixedHeight(28 * kResultRows + 2 * Result_Grid->frameWidth() +
                                 Result_Grid->horizontalScrollBar()->sizeHint().height());
     for (int c = 0; c < kResultColumns; ++c)
-        for (int r = 0; r < kResultRows; ++r) Result_Grid->setItem(r, c, new QTableWidgetItem);
+        for (int r = 0; r < kResultRows; ++r) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            Result_Grid->setItem(r, c, item);
+        }
+    labelColumn_ = new FrozenColumn(Result_Grid);
+
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("Form5Content"));
+    auto* chart3View = makeView(&Chart3, QStringLiteral("Chart3"), content);
+    auto* chart1View = makeView(&Chart1, QStringLiteral("Chart1"), content);
+    auto* chart2View = makeView(&Chart2, QStringLiteral("Chart2"), content);
+    Chart1Legend = new QListWidget;
+    Chart1Legend->setObjectName(QStringLiteral("Chart1Legend"));
+    Chart1Legend->setFrameShape(QFrame::NoFrame);
+    Chart1Legend->setSelectionMode(QAbstractItemView::NoSelection);
+    Chart1Legend->setFocusPolicy(Qt::NoFocus);
+    Chart1Legend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Label10, 1);
     buttons->addWidget(Button1, 0, Qt::AlignTop);
     buttons->addWidget(Prodolgenie, 0, Qt::AlignTop);
-    auto* rightTop = new QVBoxLayout;
+    auto* tableSide = new QWidget;
+    auto* rightTop = new QVBoxLayout(tableSide);
+    rightTop->setContentsMargins(0, 0, 0, 0);
     rightTop->addLayout(buttons);
     rightTop->addWidget(Result_Grid);
+    rightTop->addStretch(1);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(chart3View, 0, 0, 1, 1);
-    grid->addLayout(rightTop, 0, 1, 1, 2);
-    grid->addWidget(chart1View, 1, 0, 1, 2);
-    grid->addWidget(chart2View, 1, 2, 1, 1);
-    grid->setColumnStretch(0, 4);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(2, 3);
-    grid->setRowStretch(0, 4);
-    grid->setRowStretch(1, 5);
+    // Splitters: the user may give the table, a chart or the legend more room.
+    top_ = new QSplitter(Qt::Horizontal);
+    top_->setObjectName(QStringLiteral("Form5TopSplitter"));
+    top_->addWidget(chart3View);
+    top_->addWidget(tableSide);
+    auto* chart1Box = new QSplitter(Qt::Horizontal);
+    chart1Box->addWidget(chart1View);
+    chart1Box->addWidget(Chart1Legend);
+    chart1Box->setStretchFactor(0, 1);
+    chart1Box->setStretchFactor(1, 0);
+    bottom_ = new QSplitter(Qt::Horizontal);
+    bottom_->addWidget(chart1Box);
+    bottom_->addWidget(chart2View);
+    bottom_->setStretchFactor(0, 2);
+    bottom_->setStretchFactor(1, 1);
+    auto* rows = new QSplitter(Qt::Vertical, content);
+    rows->setObjectName(QStringLiteral("Form5Splitter"));
+    rows->addWidget(top_);
+    rows->addWidget(bottom_);
+    rows->setStretchFactor(0, 0);
+    rows->setStretchFactor(1, 1);
+    for (QSplitter* sp : {top_, bottom_, rows, chart1Box}) sp->setChildrenCollapsible(false);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(rows);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(content);
+    printed_ = {Label10, Result_Grid, chart3View, chart1View, Chart1Legend, chart2View};
 
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Prodolgenie, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
@@ -102,13 +192,14 @@ TextWidthFn TForm5::measure() const {
 
 void TForm5::showResults(const ResultsData& d) {
     Label10->setText(d.caption);
+    const QFontMetrics fm(Result_Grid->font());
+    QFont boldFont = Result_Grid->font();
+    boldFont.setBold(true);
+    const QFontMetrics fmBold(boldFont);
+    int tableWidth = 2 * Result_Grid->frameWidth();
     for (int c = 0; c < kResultColumns; ++c) {
         // The widths suit the fonts they were chosen for; a wider text widens its column.
-        const QFontMetrics fm(Result_Grid->font());
         int width = d.widths[c] > 0 ? d.widths[c] : Result_Grid->columnWidth(c);
-        QFont boldFont = Result_Grid->font();
-        boldFont.setBold(true);
-        const QFontMetrics fmBold(boldFont);
         for (int r = 0; r < kResultRows; ++r) {
             const QString t = d.grid[c][r].trimmed();
             if (t.isEmpty()) continue;
@@ -130,7 +221,11 @@ void TForm5::showResults(const ResultsData& d) {
         const QStringList& warnings = d.warnings[static_cast<std::size_t>(c)];
         if (!warnings.isEmpty()) heading->setBackground(QColor(0xff, 0xd5, 0x80));
         heading->setToolTip(warnings.join(QLatin1Char('\n')));
+        // Columns past the data column stay empty: no blank columns on show.
+        Result_Grid->setColumnHidden(c, c > d.dataColumn);
+        if (c <= d.dataColumn) tableWidth += width;
     }
+    Result_Grid->horizontalScrollBar()->setValue(0);
     // A value with its bounds below it takes two lines.
     int tableHeight =
         2 * Result_Grid->frameWidth() + Result_Grid->horizontalScrollBar()->sizeHint().height();
@@ -145,18 +240,35 @@ void TForm5::showResults(const ResultsData& d) {
     Result_Grid->setFixedHeight(tableHeight);
     ChartOptions o1;
     o1.legend = true;
-    o1.legendAlignment = Qt::AlignRight;
+    o1.ownLegend = true;
     fillChart(Chart1, d.chart1, o1);
+    fillLegendList(Chart1Legend, Chart1);
     ChartOptions o2;
     o2.rightRange = std::make_pair(0.0, 100.0);
     fillChart(Chart2, d.chart2, o2);
     fillChart(Chart3, d.chart3, ChartOptions{});
     show();
     raise();
+    shareWidths(tableWidth);
+}
+
+void TForm5::shareWidths(int tableWidth) {
+    // The table gets its whole width where the window allows (every column without
+    // scrolling on a full HD screen) but leaves the chart beside it a third at least.
+    const int total = top_->width();
+    const int side = std::min(tableWidth + 12, total * 2 / 3);
+    top_->setSizes({total - side, side});
+    const int wide = bottom_->width();
+    bottom_->setSizes({wide * 2 / 3, wide - wide * 2 / 3});
+    const int legend = std::min(Chart1Legend->sizeHintForColumn(0) + 8 +
+                                    Chart1Legend->verticalScrollBar()->sizeHint().width(),
+                                wide / 4);
+    if (auto* chart1Box = qobject_cast<QSplitter*>(bottom_->widget(0)))
+        chart1Box->setSizes({wide * 2 / 3 - legend, legend});
 }
 
 bool TForm5::printTo(QPrinter& printer) {
-    return printWindowImage(this, printer);
+    return printWidgets(this, printed_, printer);
 }
 
 void TForm5::Button1Click() {

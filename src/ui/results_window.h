@@ -9,6 +9,9 @@
 class QChart;
 class QChartView;
 class QLabel;
+class QListWidget;
+class QSplitter;
+class QTableView;
 class QPrinter;
 class QPushButton;
 class QTableWidget;
@@ -24,7 +27,8 @@ public:
     TextWidthFn measure() const;
     // Draws the table and charts and shows the window.
     void showResults(const ResultsData& data);
-    // The window's image on one landscape page; false when the printer cannot be opened.
+    // The caption, table, charts and legend at the printer's resolution on one page (not
+    // the buttons); false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);
 
     QTableWidget* Result_Grid = nullptr;
@@ -32,6 +36,7 @@ public:
     QChart* Chart1 = nullptr;
     QChart* Chart2 = nullptr;
     QChart* Chart3 = nullptr;
+    QListWidget* Chart1Legend = nullptr; // every legend entry of Chart1, scrolling
     QPushButton* Button1 = nullptr;
     QPushButton* Prodolgenie = nullptr;
 
@@ -42,7 +47,13 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void shareWidths(int tableWidth);
+
     QWidget* mainWindow_;
+    QTableView* labelColumn_ = nullptr;
+    QSplitter* top_ = nullptr;
+    QSplitter* bottom_ = nullptr;
+    QList<QWidget*> printed_;
 };
 
 } // namespace wf::ui

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -15,9 +17,25 @@
 namespace wf::ui {
 
 namespace {
+// Pictures taken on a screen other than 1920x1080 carry its size in their names.
+QString sizeSuffix() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(1920, 1080);
+    if (size == QSize(1920, 1080)) return QString();
+    return QStringLiteral("_%1x%2").arg(size.width()).arg(size.height());
+}
+
+// Saves the window's picture and says whether it fits the screen's available area.
 void save(QWidget* w, const QString& dir, const QString& name) {
-    const QString path = QDir(dir).filePath(name);
+    const QString path = QDir(dir).filePath(name + sizeSuffix() + QStringLiteral(".png"));
     if (!w->grab().save(path)) QTextStream(stderr) << "cannot write " << path << Qt::endl;
+    const QScreen* screen = w->screen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    const QRect frame = w->frameGeometry();
+    QTextStream(stderr) << name << ": " << frame.width() << "x" << frame.height() << " at "
+                        << frame.x() << "," << frame.y()
+                        << (avail.contains(frame) ? " fits" : " DOES NOT FIT") << " the screen's "
+                        << avail.width() << "x" << avail.height() << Qt::endl;
 }
 } // namespace
 
@@ -31,16 +49,15 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
         main.BoxSmirnow->setChecked(true);
         QObject::connect(&main, &TForm1::jobFinished, &main, [&main, &results, outDir] {
             QTimer::singleShot(500, &main, [&main, &results, outDir] {
-                save(&main, outDir, QStringLiteral("main_window.png"));
+                save(&main, outDir, QStringLiteral("main_window"));
                 main.PageControl1->setCurrentIndex(1);
-                save(&main, outDir, QStringLiteral("main_window_genetic_page.png"));
+                save(&main, outDir, QStringLiteral("main_window_genetic_page"));
                 main.PageControl1->setCurrentIndex(0);
-                save(&results, outDir, QStringLiteral("results_window.png"));
+                save(&results, outDir, QStringLiteral("results_window"));
                 results.hide();
                 main.Button2Click();
                 QTimer::singleShot(500, &main, [&main, outDir] {
-                    if (TLNview* v = main.logView())
-                        save(v, outDir, QStringLiteral("log_view.png"));
+                    if (TLNview* v = main.logView()) save(v, outDir, QStringLiteral("log_view"));
                     QApplication::quit();
                 });
             });

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -67,6 +70,28 @@ TEST_F(ExternalCall, ResultFileLivesInThePrivateRuntimeFolder) {
     EXPECT_EQ(QFileInfo(wf::resultFilePath()).absolutePath(),
               QFileInfo(runtime_).absoluteFilePath());
     EXPECT_EQ(QFileInfo(wf::resultFilePath()).fileName(), QStringLiteral("optymum.txt"));
+}
+
+// The last-resort folder was once taken as it was found, whoever had made it.
+TEST_F(ExternalCall, AnOpenLastResortFolderIsNotUsed) {
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir_.path().toLocal8Bit());
+    const QString shared = dir_.filePath(QStringLiteral("weibflow-runtime-%1").arg(::getuid()));
+    const QString lastResort =
+        shared + QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
+    for (const QString& d : {shared, lastResort}) {
+        ASSERT_TRUE(QDir().mkpath(d));
+        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    }
+    const QFileInfo used(QFileInfo(wf::resultFilePath()).absolutePath());
+    qputenv("TMPDIR", oldTmp);
+    EXPECT_NE(used.absoluteFilePath(), QFileInfo(lastResort).absoluteFilePath());
+    EXPECT_NE(used.absoluteFilePath(), QFileInfo(shared).absoluteFilePath());
+    EXPECT_EQ(used.ownerId(), ::getuid());
+    EXPECT_EQ(used.permissions() &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+              QFileDevice::Permissions());
 }
 
 TEST_F(ExternalCall, KnownResultIsReadBack) {

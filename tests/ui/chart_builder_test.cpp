@@ -8,16 +8,21 @@
 #include <QAreaSeries>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPointer>
 #include <QTest>
 #include <QValueAxis>
 #include <QXYSeries>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace wf;
 using namespace wf::ui;
@@ -73,6 +78,36 @@ int marksWithText(QChart* chart, const QString& text) {
     return n;
 }
 
+// A chart of `n` intervals: a labelled line, value marks on it, one cause's bars.
+ChartData intervals(int n) {
+    ChartData d;
+    d.title = QStringLiteral("Изменение потока отказов в течение гарантийного периода");
+    d.leftAxis = QStringLiteral("Отказов за 100 час на 1 изделие");
+    d.legendVisible = true;
+    SeriesData line = series("Series17", SeriesKind::DashedLine, Axis::Left, "Фактич.");
+    line.points.clear();
+    line.valueLabels = true;
+    SeriesData bars = series("", SeriesKind::Bar, Axis::Left, "Генератор");
+    bars.points.clear();
+    bars.causeIndex = 2;
+    for (int i = 0; i < n; ++i) {
+        line.points.push_back({double(i), 100.0 + i, QString::number(100 * (i + 1)), 0, false});
+        line.valueTexts.push_back(QString::number(100.0 + i, 'f', 1));
+        if (i != 1)
+            bars.points.push_back({double(i), 1.0 + i, QString::number(100 * (i + 1)), 0, false});
+    }
+    d.series = {line, bars};
+    return d;
+}
+
+QList<QRectF> shownMarks(QChart* chart) {
+    QList<QRectF> out;
+    for (QGraphicsItem* item : chart->childItems())
+        if (auto* t = dynamic_cast<QGraphicsSimpleTextItem*>(item); t && t->isVisible())
+            out << t->sceneBoundingRect();
+    return out;
+}
+
 } // namespace
 
 class ChartBuilderTest : public QObject {
@@ -81,6 +116,10 @@ private slots:
     void drawsSeriesAsDescribed();
     void secondDrawingReplacesTheFirst();
     void areaLineIsFreedWithItsArea();
+    void labelsTitlesAndMarksFitTheChartSize();
+    void barsStandAtTheirInterval();
+    void legendListShowsEveryEntry();
+    void longLinesAreThinnedKeepingTheirShape();
 };
 
 void ChartBuilderTest::drawsSeriesAsDescribed() {
@@ -141,6 +180,79 @@ void ChartBuilderTest::areaLineIsFreedWithItsArea() {
     QVERIFY(line);
     fillChart(chart, d, ChartOptions{});
     QVERIFY(line.isNull());
+}
+
+void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    view.resize(420, 320);
+    view.show();
+    fillChart(chart, intervals(60), ChartOptions{});
+    QApplication::processEvents();
+    auto* bottom = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).first());
+    QVERIFY(bottom);
+    const int narrow = static_cast<int>(bottom->categoriesLabels().size());
+    QVERIFY(narrow >= 2 && narrow < 60);
+    QVERIFY(bottom->categoriesLabels().contains(QStringLiteral("100")));
+    // The left title is longer than its axis: it wraps into whole lines.
+    const QString left = chart->axes(Qt::Vertical).first()->titleText();
+    QVERIFY(left.contains(QStringLiteral("<br>")));
+    QCOMPARE(QString(left).replace(QStringLiteral("<br>"), QStringLiteral(" ")),
+             QStringLiteral("Отказов за 100 час на 1 изделие"));
+    QVERIFY(!chart->title().contains(QChar(0x2026)));
+    // Shown value marks never overlap; some are left out for room.
+    const QList<QRectF> marks = shownMarks(chart);
+    QVERIFY(marks.size() >= 2 && marks.size() < 60);
+    for (int i = 1; i < marks.size(); ++i) QVERIFY(!marks[i].intersects(marks[i - 1]));
+
+    view.resize(1800, 900);
+    QApplication::processEvents();
+    QVERIFY(bottom->categoriesLabels().size() > narrow);
+}
+
+// A point left out of a cause once moved its later bars one interval to the left.
+void ChartBuilderTest::barsStandAtTheirInterval() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    fillChart(chart, intervals(5), ChartOptions{});
+    QBarSet* set = causeBars(chart)->barSets().first();
+    QCOMPARE(set->count(), 5);
+    QCOMPARE(set->at(1), 0.0);
+    QCOMPARE(set->at(2), 3.0);
+    QCOMPARE(set->at(4), 5.0);
+}
+
+void ChartBuilderTest::legendListShowsEveryEntry() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    ChartOptions o;
+    o.ownLegend = true;
+    fillChart(chart, sample(), o);
+    QVERIFY(!chart->legend()->isVisible());
+    QListWidget list;
+    fillLegendList(&list, chart);
+    // Series17, Series2 and the two causes; inactive and untitled series are not listed.
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
+    QCOMPARE(texts, (QStringList{QStringLiteral("Фактич."), QStringLiteral("Pirson/СС 1.1"),
+                                 QStringLiteral("Генератор"), QStringLiteral("Стартер")}));
+}
+
+void ChartBuilderTest::longLinesAreThinnedKeepingTheirShape() {
+    std::vector<ChartPoint> points;
+    for (int i = 0; i < 100000; ++i)
+        points.push_back({std::log(1.0 + i), i == 50000 ? 1e6 : double(i), QString(), 0, false});
+    const std::vector<ChartPoint> thin = thinForDrawing(points);
+    QVERIFY(thin.size() <= 4000);
+    QCOMPARE(thin.front().y, 0.0);
+    QCOMPARE(thin.back().y, 99999.0);
+    QVERIFY(
+        std::any_of(thin.cbegin(), thin.cend(), [](const ChartPoint& p) { return p.y == 1e6; }));
+    // Few points, or points out of x order, are drawn as they are.
+    QCOMPARE(thinForDrawing(std::vector<ChartPoint>(points.begin(), points.begin() + 3000)).size(),
+             std::size_t(3000));
+    std::swap(points[10], points[20]);
+    QCOMPARE(thinForDrawing(points).size(), points.size());
 }
 
 QTEST_MAIN(ChartBuilderTest)

@@ -3,13 +3,17 @@
 
 #include "ui_fixture.h"
 
+#include "format/messages.h"
 #include "ui/chart_builder.h"
 
 #include <QAbstractSeries>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,6 +48,8 @@ class ExternalButtonTest : public QObject {
 private slots:
     void answerBecomesTheGolangModel();
     void stopEndsAHangingOptimizer();
+    void allFiveModelsShowWholeOnAFullHdScreen();
+    void answerWithoutLoadedDataIsReported();
 };
 
 void ExternalButtonTest::answerBecomesTheGolangModel() {
@@ -86,5 +92,43 @@ void ExternalButtonTest::stopEndsAHangingOptimizer() {
     QVERIFY(!w.form5->isVisible());
 }
 
-QTEST_MAIN(ExternalButtonTest)
+void ExternalButtonTest::allFiveModelsShowWholeOnAFullHdScreen() {
+    QTemporaryDir dir;
+    Windows w;
+    TForm1& f = *w.form1;
+    w.form5->setWindowState(Qt::WindowNoState);
+    w.form5->resize(1904, 1040); // 1920x1080 less the frame and a panel
+    f.setExternalSettings(settingsFor(
+        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.loadDataFile(test::samplePath());
+    f.BoxNewton->setChecked(true);
+    f.BoxSmirnow->setChecked(true);
+    QVERIFY(w.runAndWait(f.bbRaschet));
+    f.Edit3->setText(QStringLiteral("20"));
+    f.NPokoleny->setText(QStringLiteral("20"));
+    QVERIFY(w.runAndWait(f.ToolBRunGenOptim));
+    QVERIFY(w.runAndWait(f.OutsorsGoBtn));
+    QTableWidget* grid = w.form5->Result_Grid;
+    QCOMPARE(grid->item(0, 6)->text().trimmed(), QStringLiteral("Данные эксплуатации"));
+    QApplication::processEvents();
+    QCOMPARE(w.form5->width(), 1904);
+    QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+    int used = 0;
+    for (int c = 0; c < 7; ++c) used += grid->columnWidth(c);
+    QVERIFY(used <= grid->viewport()->width());
+}
+
+void ExternalButtonTest::answerWithoutLoadedDataIsReported() {
+    QTemporaryDir dir;
+    Windows w;
+    TForm1& f = *w.form1;
+    f.setExternalSettings(settingsFor(
+        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.FilePath->setText(test::samplePath()); // typed, never loaded
+    QVERIFY(w.runAndWait(f.OutsorsGoBtn));
+    QCOMPARE(w.messages, QStringList{wf::msg::externalNoData});
+    QVERIFY(!w.form5->isVisible());
+}
+
+WF_LAPTOP_TEST_MAIN(ExternalButtonTest)
 #include "external_button_test.moc"

@@ -112,5 +112,5 @@ void OpenDialogTest::warrantyFilterStaysForDataFiles() {
     QCOMPARE(seen.filters, QStringList{QStringLiteral("Файл времен гарантии (gar*.txt)")});
 }
 
-QTEST_MAIN(OpenDialogTest)
+WF_LAPTOP_TEST_MAIN(OpenDialogTest)
 #include "open_dialog_test.moc"

@@ -4,8 +4,12 @@
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/results_window.h"
+#include "ui/screen_fit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
@@ -21,25 +25,44 @@ inline QString warrantySamplePath() {
     return QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/gar_sample.txt");
 }
 
+// The windows' tests run on an offscreen laptop screen of 1366x768: set before the
+// application starts (WF_LAPTOP_TEST_MAIN does).
+inline void useLaptopScreen() {
+    const QString path = QDir::temp().filePath(
+        QStringLiteral("weibflow-ui-screen-%1.json").arg(QCoreApplication::applicationPid()));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write("{\"screens\":[{\"name\":\"laptop\",\"x\":0,\"y\":0,\"width\":1366,"
+                "\"height\":768,\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
+}
+
 struct Windows {
     QStringList messages;
+    QStringList captions;   // caption of each box ("" for the application title)
+    QList<bool> busyCursor; // whether the busy cursor showed as each box opened
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm5> form5;
 
     Windows() {
-        setMessageHook([this](const QString& t) { messages << t; });
+        setCaptionedMessageHook([this](const QString& caption, const QString& t) {
+            captions << caption;
+            messages << t;
+            const QCursor* c = QApplication::overrideCursor();
+            busyCursor << (c && c->shape() == Qt::WaitCursor);
+        });
         form1 = std::make_unique<TForm1>();
         form5 = std::make_unique<TForm5>(form1.get());
         form1->setResultsWindow(form5.get());
         // Every fit reads a virtual clock: the runs are quick and repeat exactly.
         form1->setEvalCostUs(100);
         form1->setGeneticSeed(7);
-        form1->show();
+        showFillingScreen(form1.get());
     }
     ~Windows() {
         form5.reset();
         form1.reset();
-        setMessageHook({});
+        setCaptionedMessageHook({});
     }
 
     // Presses a button and waits for the job it starts to end.
@@ -51,3 +74,11 @@ struct Windows {
 };
 
 } // namespace wf::ui::test
+
+#define WF_LAPTOP_TEST_MAIN(TestObject)                                                            \
+    int main(int argc, char** argv) {                                                              \
+        wf::ui::test::useLaptopScreen();                                                           \
+        QApplication app(argc, argv);                                                              \
+        TestObject tc;                                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
