@@ -250,18 +250,7 @@ QStringList applyExternalModel(AnalysisState& s, double A, double B, double K) {
     if (!Postr_Gist(s)) return {};
 
     Mod_Weib& M = s.ModExt;
-    M.A = A;
-    M.B = B;
-    M.K_powtor = K;
-    M.Executed = true;
-    M.SKO = s.SKO_Gar;
-    M.Sred = s.Sred_Gar;
-    M.Kol_Nakopl = 0;
-    M.SKO_out = 0;
-    M.Unsens = 0;
-    M.resizeArrays(s.Hist.size());
-    fillModelArrays(s, M);
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storeFittedModel(s, M, A, B, K);
     QStringList log;
     log << Dover_Interval(s, M);
     log << msg::externalDone;

@@ -112,10 +112,6 @@ QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
     s.Best_Celev_F = o.Best_Celev_F;
     s.Gen_Par = s.Gen_Par_Best;
     Mod_Weib& M = s.ModGen;
-    M.Executed = true;
-    M.A = s.Gen_Par[1];
-    M.B = s.Gen_Par[0];
-    M.K_powtor = s.Gen_Par[2];
     // A run that failed before recording any best has searched nothing: its warranty values
     // (left over from an earlier run, or zeros) must not replace the ones in use.
     const bool searched = o.Best_Celev_F < 1e306;
@@ -127,13 +123,7 @@ QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
     } else if (searched && s.Podbor_SKO) {
         s.SKO_Gar = s.Gen_Par[3];
     }
-    M.SKO = s.SKO_Gar;
-    M.Sred = s.Sred_Gar;
-    M.Unsens = 0;
-    M.Kol_Nakopl = 0;
-    M.resizeArrays(s.Hist.size());
-    fillModelArrays(s, M);
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storeFittedModel(s, M, s.Gen_Par[1], s.Gen_Par[0], s.Gen_Par[2]);
     lines << Dover_Interval(s, M);
     return lines;
 }

@@ -213,18 +213,8 @@ struct Snapshot {
 // The found point of model 1.1 or 1.2 into its record, the searched warranty values into
 // the state, the record's arrays and its evaluation.
 void storePearsonFit(AnalysisState& s, Mod_Weib& M, const double* X) {
-    M.A = X[1];
-    M.B = X[0];
-    M.K_powtor = X[2];
     writeBack(s, X);
-    M.Executed = true;
-    M.SKO = s.SKO_Gar;
-    M.Sred = s.Sred_Gar;
-    M.Kol_Nakopl = 0;
-    M.SKO_out = 0;
-    M.Unsens = 0;
-    fillModelArrays(s, M);
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storeFittedModel(s, M, X[1], X[0], X[2]);
 }
 
 FitReport refused(const FitSettings& set, const QString& label) {

@@ -293,19 +293,7 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
 
 bool storeMle(AnalysisState& s, const MleResult& r) {
     if (!r.ok) return false;
-    Mod_Weib& M = s.ModMLE;
-    M.A = r.A.value;
-    M.B = r.B.value;
-    M.K_powtor = r.K.value;
-    M.Sred = r.Sred;
-    M.SKO = r.SKO;
-    M.Kol_Nakopl = 0;
-    M.SKO_out = 0;
-    M.Unsens = 0;
-    M.resizeArrays(s.Hist.size());
-    fillModelArrays(s, M);
-    M.Executed = true;
-    Harakt_Modeli(s, M, s.T_Prirab);
+    storeFittedModel(s, s.ModMLE, r.A.value, r.B.value, r.K.value);
     LikelihoodDetail& d = s.ModMLE_Detail;
     d.logLikelihood = r.logLikelihood;
     d.confidence = r.confidence;

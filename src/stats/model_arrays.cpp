@@ -1,5 +1,7 @@
 #include "stats/model_arrays.h"
 
+#include "stats/evaluation.h"
+
 #include "stats/core/distributions.h"
 
 namespace wf {
@@ -21,6 +23,21 @@ void fillModelArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
         M.Kol_F_priv[k] = s.Park * M.K_powtor * M.F_Weib[k] * (1 - M.F_norm[k]);
         tPrev = t;
     }
+}
+
+void storeFittedModel(const AnalysisState& s, Mod_Weib& M, double A, double B, double K) {
+    M.A = A;
+    M.B = B;
+    M.K_powtor = K;
+    M.Sred = s.Sred_Gar;
+    M.SKO = s.SKO_Gar;
+    M.Kol_Nakopl = 0;
+    M.SKO_out = 0;
+    M.Unsens = 0;
+    M.resizeArrays(s.Hist.size());
+    fillModelArrays(s, M);
+    M.Executed = true;
+    Harakt_Modeli(s, M, s.T_Prirab);
 }
 
 } // namespace wf
