@@ -53,14 +53,21 @@ wf::AnalysisState benchFleet(bool& fromSample) {
     return s;
 }
 
-void BM_GeneticDefaults(benchmark::State& state) {
-    bool fromSample = false;
-    const wf::AnalysisState s = benchFleet(fromSample);
+// The window's defaults, seeded.
+wf::GeneticSettings defaults(int threads, bool polish) {
     wf::GeneticSettings set;
     set.SizePopulation = 3000;
     set.Kol_Pokol = 1500;
     set.seed = 12345;
-    set.threads = static_cast<int>(state.range(0));
+    set.threads = threads;
+    set.polish = polish;
+    return set;
+}
+
+void BM_GeneticDefaults(benchmark::State& state) {
+    bool fromSample = false;
+    const wf::AnalysisState s = benchFleet(fromSample);
+    const wf::GeneticSettings set = defaults(static_cast<int>(state.range(0)), true);
     long long evaluations = 0;
     for (auto _ : state) {
         wf::BasicGeneticHost host;
@@ -87,11 +94,7 @@ BENCHMARK(BM_GeneticDefaults)
 void BM_Polish(benchmark::State& state) {
     bool fromSample = false;
     const wf::AnalysisState s = benchFleet(fromSample);
-    wf::GeneticSettings set;
-    set.SizePopulation = 3000;
-    set.Kol_Pokol = 1500;
-    set.seed = 12345;
-    set.polish = false;
+    const wf::GeneticSettings set = defaults(0, false);
     wf::BasicGeneticHost host;
     wf::SharedFlag stop, copy;
     const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);

@@ -1,5 +1,7 @@
 // Loading a 100,000-failure data file (read, causes, sort, summary) and producing every
 // failure-table row.
+#include "big_fleet_file.h"
+
 #include "analysis/failure_file.h"
 #include "analysis/settings_file.h"
 
@@ -12,29 +14,10 @@
 
 namespace {
 
-constexpr int kFailures = 100'000;
-
-const char* const kCauses[] = {"Датчик давления", "Топливный насос", "Генератор",
-                               "Стартер",         "Термостат",       "Блок управления",
-                               "Водяной насос",   "Ремень привода",  "Форсунка",
-                               "Радиатор",        "Электропроводка", "Турбокомпрессор"};
+constexpr int kFailures = wf::bench::kBigFleetFailures;
 
 QByteArray makeFile() {
-    std::mt19937 rng(7);
-    std::weibull_distribution<double> life(1.3, 6000.0);
-    std::uniform_int_distribution<int> pick(0, 13);
-    QString text = QStringLiteral("Большой парк\r\n3000\r\n800\r\n300000\r\n100000\r\n12\r\n");
-    for (const char* c : kCauses) text += QString::fromUtf8(c) + QStringLiteral("\r\n");
-    for (int i = 0; i < kFailures; ++i) {
-        const int c = pick(rng);
-        const QString cause =
-            c < 12 ? QString::fromUtf8(kCauses[c]).toLower() + QStringLiteral(" узла")
-                   : QStringLiteral("прочие неисправности");
-        text += QString::number(life(rng), 'f', 1) + QLatin1Char('\t') + cause +
-                QStringLiteral(" * описание отказа номер ") + QString::number(i) +
-                QStringLiteral("\r\n");
-    }
-    return text.toUtf8();
+    return wf::bench::bigFleetFile();
 }
 
 struct Fixture {
