@@ -71,8 +71,7 @@ void BM_GeneticDefaults(benchmark::State& state) {
     long long evaluations = 0;
     for (auto _ : state) {
         wf::BasicGeneticHost host;
-        wf::SharedFlag stop, copy;
-        const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);
+        const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host);
         evaluations += o.evaluations + o.polishEvaluations;
         benchmark::DoNotOptimize(o.Best_Celev_F);
     }
@@ -96,8 +95,7 @@ void BM_Polish(benchmark::State& state) {
     const wf::AnalysisState s = benchFleet(fromSample);
     const wf::GeneticSettings set = defaults(0, false);
     wf::BasicGeneticHost host;
-    wf::SharedFlag stop, copy;
-    const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host, stop, copy);
+    const wf::GeneticOutcome o = wf::runGeneticSearch(s, set, host);
     const wf::GeneticObjective objective(s);
     long long evaluations = 0;
     for (auto _ : state) {

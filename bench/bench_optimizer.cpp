@@ -153,10 +153,9 @@ void printComparison(const QString& resultFile) {
             set.seed = 12345;
             set.polish = polish;
             wf::BasicGeneticHost host;
-            wf::SharedFlag stop, copy;
             QElapsedTimer gt;
             gt.start();
-            const wf::GeneticOutcome o = wf::runGeneticSearch(t, set, host, stop, copy);
+            const wf::GeneticOutcome o = wf::runGeneticSearch(t, set, host);
             (polish ? polishMs : plainMs) = gt.elapsed();
             if (o.ranGenerations)
                 (polish ? polished : genetic) =

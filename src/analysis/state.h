@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -93,30 +92,6 @@ struct LikelihoodDetail {
     QString message;                                 // why the bounds are undefined, or empty
 };
 
-// A flag one thread sets and another reads; copyable so the state stays a plain value.
-class SharedFlag {
-public:
-    SharedFlag() = default;
-    SharedFlag(const SharedFlag& o)
-        : v_(o.get()) {}
-    SharedFlag& operator=(const SharedFlag& o) {
-        set(o.get());
-        return *this;
-    }
-    SharedFlag& operator=(bool b) {
-        set(b);
-        return *this;
-    }
-    operator bool() const { return get(); }
-    bool get() const { return v_.load(std::memory_order_acquire); }
-    void set(bool b) { v_.store(b, std::memory_order_release); }
-    // Clears the flag and says whether it was set.
-    bool take() { return v_.exchange(false, std::memory_order_acq_rel); }
-
-private:
-    std::atomic<bool> v_{false};
-};
-
 struct AnalysisState {
     // Input parameters taken from the main window.
     double Sred_Gar = 0;
@@ -180,8 +155,6 @@ struct AnalysisState {
     std::uint16_t MSek = 0;
 
     // Genetic algorithm.
-    SharedFlag Kopir_Luch;
-    SharedFlag Stop_Gen;
     double Best_Celev_F = 1e306;
     int Kol_Pokol = 0;
     std::array<double, 5> Gen_Par{};

@@ -25,16 +25,15 @@ constexpr int kPixelsPerChar = 8;
 // The search's window calls, answered from the command line's options.
 class CliGeneticHost final : public BasicGeneticHost {
 public:
-    CliGeneticHost(ProgressBar& bar, SharedFlag& kopirLuch, bool pressCopyBest)
+    CliGeneticHost(ProgressBar& bar, bool pressCopyBest)
         : bar_(bar)
-        , kopirLuch_(kopirLuch)
         , pressCopyBest_(pressCopyBest) {}
 
     void progress(int percent) override {
         BasicGeneticHost::progress(percent);
         // "Скопировать лучших" pressed once, when the search first reports progress.
         if (pressCopyBest_) {
-            kopirLuch_.set(true);
+            copyBestRequest = true;
             pressCopyBest_ = false;
         }
         bar_.percent(msg::stageGenetic, percent);
@@ -42,7 +41,6 @@ public:
 
 private:
     ProgressBar& bar_;
-    SharedFlag& kopirLuch_;
     bool pressCopyBest_;
 };
 
@@ -184,12 +182,11 @@ int runFit(const FitOptions& o) {
         prep.settings.seed = o.seed;
         prep.settings.threads = o.threads;
         prep.settings.polish = o.polish;
-        CliGeneticHost host(bar, s.Kopir_Luch, o.copyBest.has_value());
+        CliGeneticHost host(bar, o.copyBest.has_value());
         host.crossover = o.crossover;
         host.mutation = o.mutation;
         host.copyBest = QString::number(o.copyBest.value_or(50));
-        const GeneticOutcome outcome =
-            runGeneticSearch(s, prep.settings, host, s.Stop_Gen, s.Kopir_Luch);
+        const GeneticOutcome outcome = runGeneticSearch(s, prep.settings, host);
         memo << host.lines;
         if (!outcome.ranGenerations) {
             bar.finish();

@@ -23,12 +23,9 @@ struct GenerationError {};
 
 class Search {
 public:
-    Search(const AnalysisState& snap, const GeneticSettings& set, GeneticHost& host,
-           SharedFlag& stop, SharedFlag& copyBest)
+    Search(const AnalysisState& snap, const GeneticSettings& set, GeneticHost& host)
         : set_(set)
         , host_(host)
-        , stop_(stop)
-        , copyBest_(copyBest)
         , objective_(snap)
         , pool_(set.threads)
         , random_(set.seed) {
@@ -71,8 +68,8 @@ private:
 
     const GeneticSettings& set_;
     GeneticHost& host_;
-    SharedFlag& stop_;
-    SharedFlag& copyBest_;
+    // An automatic copy-back noted for the next generation, beside the user's request.
+    bool copyBackDue_ = false;
     GeneticObjective objective_;
     GeneticPool pool_;
     GeneticRandom random_;
@@ -340,12 +337,14 @@ void Search::generation() {
 
     applySchedule();
 
-    if (copyBest_.take()) {
+    const bool requested = host_.takeCopyBestRequest();
+    if (copyBackDue_ || requested) {
+        copyBackDue_ = false;
         host_.log(msg::copyingBest);
         copyBestBack(g);
     }
 
-    if (copyBackPoint(g, N)) copyBest_.set(true);
+    if (copyBackPoint(g, N)) copyBackDue_ = true;
 
     sortAfterMutation();
 
@@ -387,7 +386,7 @@ void Search::generation() {
 }
 
 GeneticOutcome Search::run() {
-    copyBest_.set(false);
+    host_.takeCopyBestRequest(); // a press before the start is forgotten
     if (!setupValid()) return out_;
     random_.reseed();
     try {
@@ -412,7 +411,7 @@ GeneticOutcome Search::run() {
             out_.exceptional = true;
             break;
         }
-    } while (!stop_.get() && g <= set_.Kol_Pokol);
+    } while (!host_.stopRequested() && g <= set_.Kol_Pokol);
     out_.stopped = !out_.exceptional && g <= set_.Kol_Pokol;
     if (set_.polish && !out_.exceptional && out_.Best_Celev_F < 1e306) polish();
     return out_;
@@ -433,8 +432,8 @@ void Search::polish() {
 } // namespace
 
 GeneticOutcome runGeneticSearch(const AnalysisState& snapshot, const GeneticSettings& set,
-                                GeneticHost& host, SharedFlag& Stop_Gen, SharedFlag& Kopir_Luch) {
-    Search search(snapshot, set, host, Stop_Gen, Kopir_Luch);
+                                GeneticHost& host) {
+    Search search(snapshot, set, host);
     return search.run();
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,10 @@ public:
     virtual void log(const QString& line) = 0;             // one line of the log
     virtual void setGenerationsText(const QString& t) = 0; // the generations field
     virtual void progress(int percent) = 0;                // progress bar: 5, 10, ... 100
+    // The job's own requests, set from any thread: stop after the current generation, and
+    // copy the best (taken, that is read and cleared, once per generation).
+    virtual bool stopRequested() = 0;
+    virtual bool takeCopyBestRequest() = 0;
 };
 
 // A host holding plain values: the sliders move as the search sets them, log lines are
@@ -51,6 +56,11 @@ public:
     void log(const QString& line) override { lines << line; }
     void setGenerationsText(const QString& t) override { generationsText = t; }
     void progress(int percent) override { lastProgress = percent; }
+    bool stopRequested() override { return stopRequest.load(); }
+    bool takeCopyBestRequest() override { return copyBestRequest.exchange(false); }
+
+    std::atomic<bool> stopRequest{false};
+    std::atomic<bool> copyBestRequest{false};
 };
 
 struct GeneticSettings {
@@ -74,7 +84,7 @@ struct GeneticOutcome {
     double Best_Celev_F = 1e306;
     long long evaluations = 0; // objective evaluations made
     int generations = 0;       // generation bodies entered
-    bool stopped = false;      // ended by Stop_Gen
+    bool stopped = false;      // ended by the host's stop request
     bool exceptional = false; // a generation failed ("Исключительная ситуация!" logged)
     bool polished = false; // the local refinement ran and improved the best
     long long polishEvaluations = 0;
@@ -82,10 +92,9 @@ struct GeneticOutcome {
 
 // One search on a snapshot of the state: reads Hist, Park, Kol_Otk_Bez_Braka, Sred_Gar,
 // SKO_Gar, Podbor_Sred, Podbor_SKO, Kol_Genov, Tochnost, Gen_Shag and Gen_Par_Best (kept
-// when no generation records a best). Touches nothing else of the window's state but the
-// two flags: Kopir_Luch is cleared at the start and read/cleared once per generation,
-// Stop_Gen is only read (the caller clears it before starting, so an early stop is kept).
+// when no generation records a best). A copy-best request made before the start is
+// dropped; a stop request made before the start still lets one generation run.
 GeneticOutcome runGeneticSearch(const AnalysisState& snapshot, const GeneticSettings& set,
-                                GeneticHost& host, SharedFlag& Stop_Gen, SharedFlag& Kopir_Luch);
+                                GeneticHost& host);
 
 } // namespace wf

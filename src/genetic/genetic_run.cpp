@@ -94,9 +94,6 @@ GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
     s.ModGen.resizeArrays(s.Hist.size());
 
     s.Kol_Pokol = generations;
-    // Cleared here, before the search starts, so a stop asked for at once is not lost.
-    s.Stop_Gen = false;
-    s.Kopir_Luch = false;
 
     prep.settings.SizePopulation = population;
     prep.settings.Kol_Pokol = generations;

@@ -32,7 +32,7 @@ struct GeneticPrep {
 
 // The run button's steps: converts the warranty mean and SD, the counting period and the burn-in in
 // order (values before a bad one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
-// Gen_Shag, Postr_Gist and the ModGen arrays; clears Stop_Gen and Kopir_Luch. Refuses with
+// Gen_Shag, Postr_Gist and the ModGen arrays. Refuses with
 // a message: a field that is not a number or integer, an accuracy giving genes of 0 or more
 // than 31 bits, a population below 10 or above 1000000, fewer than 1 generation, no
 // failures, no failures besides "Брак".

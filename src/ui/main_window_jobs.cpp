@@ -31,6 +31,20 @@ std::unique_ptr<FitClock> TForm1::makeClock() const {
     return std::make_unique<WallClock>();
 }
 
+namespace {
+
+// A new thread, named for the job, that runs the worker once started; the caller connects
+// the worker's signals and starts the thread.
+template <class Worker> QThread* workerThread(Worker* worker, const QString& name) {
+    auto* thread = new QThread;
+    thread->setObjectName(name);
+    worker->moveToThread(thread);
+    QObject::connect(thread, &QThread::started, worker, &Worker::run);
+    return thread;
+}
+
+} // namespace
+
 void TForm1::setJobControlsEnabled(bool enabled) {
     // Everything that could change the analysis state waits for the running job.
     for (QWidget* w : {static_cast<QWidget*>(OpenFileStart), static_cast<QWidget*>(SpeedButton1),
@@ -81,10 +95,7 @@ void TForm1::bbRaschetClick() {
     if (f.mle) calcFields_.emplace_back(EditConfidence, f.confidence);
 
     auto* worker = new CalcWorker(state_, f, makeClock());
-    auto* thread = new QThread;
-    thread->setObjectName(QStringLiteral("CalcThread"));
-    worker->moveToThread(thread);
-    connect(thread, &QThread::started, worker, &CalcWorker::run);
+    QThread* thread = workerThread(worker, QStringLiteral("CalcThread"));
     connect(worker, &CalcWorker::progressed, this, &TForm1::onCalcProgress);
     connect(worker, &CalcWorker::finished, this, &TForm1::onCalcFinished);
     calcThread_ = thread;
@@ -150,14 +161,10 @@ void TForm1::ToolBRunGenOptimClick() {
     set.polish = PolishBest->isChecked();
     if (geneticSeed_) set.seed = geneticSeed_;
 
-    // The flags stay in the window's state: the stop and copy buttons set them while the
-    // search reads them; nothing else of the state is shared with the worker.
-    auto* worker =
-        new GeneticWorker(state_, set, geneticControls_, state_.Stop_Gen, state_.Kopir_Luch);
-    auto* thread = new QThread;
-    thread->setObjectName(QStringLiteral("TGen"));
-    worker->moveToThread(thread);
-    connect(thread, &QThread::started, worker, &GeneticWorker::run);
+    // The stop and copy buttons reach the search through its worker's own requests;
+    // nothing of the window's state is shared with it.
+    auto* worker = new GeneticWorker(state_, set, geneticControls_);
+    QThread* thread = workerThread(worker, QStringLiteral("TGen"));
     connect(worker, &GeneticWorker::logLine, Memo2, &QPlainTextEdit::appendPlainText);
     connect(worker, &GeneticWorker::slidersMoved, this, [this](int c, int m) {
         // The search already holds these values (and may have moved on): showing them
@@ -198,12 +205,12 @@ void TForm1::ThreadTerminated() {
 }
 
 void TForm1::btnCopyBestClick() {
-    state_.Kopir_Luch = true;
+    if (geneticWorker_) geneticWorker_->requestCopyBest();
 }
 
 void TForm1::StopBtnClick() {
-    state_.Stop_Gen = true;
     if (calcWorker_) calcWorker_->cancel();
+    if (geneticWorker_) geneticWorker_->cancel();
     if (externalWorker_) externalWorker_->cancel();
 }
 
@@ -212,10 +219,7 @@ void TForm1::OutsorsGoBtnClick() {
     runBurnIn_ = LabeledEdit3->text();
     auto* worker = new ExternalWorker(FilePath->text(), externalSettings_ ? *externalSettings_
                                                                           : readExternalSettings());
-    auto* thread = new QThread;
-    thread->setObjectName(QStringLiteral("ExternalOptimizer"));
-    worker->moveToThread(thread);
-    connect(thread, &QThread::started, worker, &ExternalWorker::run);
+    QThread* thread = workerThread(worker, QStringLiteral("ExternalOptimizer"));
     connect(worker, &ExternalWorker::finished, this, &TForm1::onExternalFinished);
     externalThread_ = thread;
     externalWorker_ = worker;
@@ -252,13 +256,11 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
 
 void TForm1::stopAllJobs() {
     const bool busyCursor = calcThread_ || externalThread_;
-    state_.Stop_Gen = true;
     for (QObject* w :
          {static_cast<QObject*>(calcWorker_.data()), static_cast<QObject*>(geneticWorker_.data()),
           static_cast<QObject*>(externalWorker_.data())})
         if (w) disconnect(w, nullptr, this, nullptr);
-    if (calcWorker_) calcWorker_->cancel();
-    if (externalWorker_) externalWorker_->cancel();
+    StopBtnClick();
     finishThread(calcThread_);
     finishThread(geneticThread_);
     finishThread(externalThread_);

@@ -30,13 +30,10 @@ void CalcWorker::run() {
 }
 
 GeneticWorker::GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
-                             std::shared_ptr<GeneticControls> controls, SharedFlag& stop,
-                             SharedFlag& copyBest)
+                             std::shared_ptr<GeneticControls> controls)
     : snapshot_(std::move(snapshot))
     , settings_(settings)
-    , controls_(std::move(controls))
-    , stop_(stop)
-    , copyBest_(copyBest) {}
+    , controls_(std::move(controls)) {}
 
 void GeneticWorker::setSliders(int crossover, int mutation) {
     controls_->crossover.store(crossover);
@@ -51,7 +48,7 @@ QString GeneticWorker::copyBestText() {
 
 void GeneticWorker::run() {
     auto result = std::make_shared<GeneticJobResult>();
-    result->outcome = runGeneticSearch(snapshot_, settings_, *this, stop_, copyBest_);
+    result->outcome = runGeneticSearch(snapshot_, settings_, *this);
     emit finished(result);
 }
 

@@ -57,9 +57,10 @@ class GeneticWorker : public QObject, private GeneticHost {
     Q_OBJECT
 public:
     GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
-                  std::shared_ptr<GeneticControls> controls, SharedFlag& stop,
-                  SharedFlag& copyBest);
+                  std::shared_ptr<GeneticControls> controls);
     void run();
+    void cancel() { stop_.store(true); }              // any thread
+    void requestCopyBest() { copyBest_.store(true); } // any thread
 
 signals:
     void logLine(const QString& line);
@@ -76,12 +77,14 @@ private:
     void log(const QString& line) override { emit logLine(line); }
     void setGenerationsText(const QString& t) override { emit generationsText(t); }
     void progress(int percent) override { emit progressed(percent); }
+    bool stopRequested() override { return stop_.load(); }
+    bool takeCopyBestRequest() override { return copyBest_.exchange(false); }
 
     AnalysisState snapshot_;
     GeneticSettings settings_;
     std::shared_ptr<GeneticControls> controls_;
-    SharedFlag& stop_;
-    SharedFlag& copyBest_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> copyBest_{false};
 };
 
 struct ExternalJobResult {

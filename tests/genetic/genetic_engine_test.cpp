@@ -57,8 +57,6 @@ AnalysisState prepared(bool sred = false, bool sko = false, long double accuracy
 struct SearchRun {
     GeneticOutcome out;
     RecordingHost host;
-    SharedFlag stop;
-    SharedFlag copy;
 };
 
 // The documented search alone unless `polish` asks for the local refinement after it.
@@ -70,7 +68,7 @@ void runSeeded(SearchRun& r, const AnalysisState& s, int population, int generat
     set.seed = seed;
     set.threads = threads;
     set.polish = polish;
-    r.out = runGeneticSearch(s, set, r.host, r.stop, r.copy);
+    r.out = runGeneticSearch(s, set, r.host);
 }
 
 TEST(GeneticRun, FirstGenerationAtTheDefaults) {
@@ -94,7 +92,7 @@ TEST(GeneticRun, SecondGenerationMovesTheSliders) {
     const AnalysisState s = prepared();
     SearchRun r;
     r.host.onGeneration = [&](int n) {
-        if (n == 2) r.stop = true;
+        if (n == 2) r.host.stopRequest = true;
     };
     runSeeded(r, s, 50, 1500, 2);
     EXPECT_EQ(r.out.generations, 2);
@@ -110,7 +108,7 @@ TEST(GeneticRun, HandMovedSliderSetsOneGeneration) {
     SearchRun r;
     r.host.onGeneration = [&](int n) {
         if (n == 3) r.host.crossover = 80; // moved by hand during generation 4
-        if (n == 5) r.stop = true;
+        if (n == 5) r.host.stopRequest = true;
     };
     runSeeded(r, s, 30, 1500, 2);
     // Generations 3 and 4 follow the schedule; 5 takes 80 / 101 for crossover, and the
@@ -125,7 +123,7 @@ TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
     const AnalysisState s = prepared();
     SearchRun r;
     r.host.onGeneration = [&](int n) {
-        if (n == 3) r.stop = true;
+        if (n == 3) r.host.stopRequest = true;
     };
     runSeeded(r, s, 40, 1500, 3);
     EXPECT_TRUE(r.out.ranGenerations); // the end steps still run
@@ -138,7 +136,7 @@ TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
 TEST(GeneticRun, StopAskedBeforeTheStartStillRunsOneGeneration) {
     const AnalysisState s = prepared();
     SearchRun r;
-    r.stop = true; // the loop looks at the flag after each generation
+    r.host.stopRequest = true; // the loop looks at the flag after each generation
     runSeeded(r, s, 20, 100, 3);
     EXPECT_EQ(r.out.generations, 1);
     EXPECT_TRUE(r.out.stopped);
@@ -177,16 +175,16 @@ TEST(GeneticRun, CopyBackWithABadCountEndsSilently) {
 TEST(GeneticRun, CopyBestRequestedByTheUser) {
     const AnalysisState s = prepared();
     SearchRun r;
-    r.copy = true; // pressed while no run was active: cleared at the start
+    r.host.copyBestRequest = true; // pressed while no run was active: cleared at the start
     r.host.onGeneration = [&](int n) {
-        if (n == 5) r.copy = true; // during generation 6
-        if (n == 8) r.stop = true;
+        if (n == 5) r.host.copyBestRequest = true; // during generation 6
+        if (n == 8) r.host.stopRequest = true;
     };
     runSeeded(r, s, 20, 1000, 5);
     EXPECT_EQ(r.host.count(msg::copyingBest), 1);
     // Copied at the start of generation 7, after five snapshots; three more follow.
     EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
-    EXPECT_FALSE(r.copy.get());
+    EXPECT_FALSE(r.host.copyBestRequest.load());
 }
 
 TEST(GeneticRun, SeededRunRepeatsOnAnyThreadCount) {
@@ -233,7 +231,7 @@ TEST(GeneticRun, ReusingParentValuesChangesNothing) {
         set.threads = threads;
         set.reuseBudgetBytes = 0;
         set.polish = false;
-        without.out = runGeneticSearch(s, set, without.host, without.stop, without.copy);
+        without.out = runGeneticSearch(s, set, without.host);
         EXPECT_EQ(with.host.lines, without.host.lines);
         EXPECT_EQ(with.out.Gen_Par_Best, without.out.Gen_Par_Best);
         EXPECT_EQ(with.out.Best_Celev_F, without.out.Best_Celev_F);
@@ -246,8 +244,8 @@ TEST(GeneticRun, UnseededRunsDiffer) {
     set.SizePopulation = 50;
     set.Kol_Pokol = 5;
     SearchRun a, b;
-    a.out = runGeneticSearch(s, set, a.host, a.stop, a.copy);
-    b.out = runGeneticSearch(s, set, b.host, b.stop, b.copy);
+    a.out = runGeneticSearch(s, set, a.host);
+    b.out = runGeneticSearch(s, set, b.host);
     EXPECT_NE(a.out.Gen_Par_Best, b.out.Gen_Par_Best);
 }
 

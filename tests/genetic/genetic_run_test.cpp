@@ -31,8 +31,6 @@ GeneticFields defaults() {
 TEST(PrepareGeneticRun, DefaultsStartARun) {
     AnalysisState s = testing::fleetOf();
     s.Hist.clear();
-    s.Stop_Gen = true;
-    s.Kopir_Luch = true;
     const GeneticPrep p = prepareGeneticRun(s, defaults());
     ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(p.messages.isEmpty());
@@ -45,8 +43,6 @@ TEST(PrepareGeneticRun, DefaultsStartARun) {
     EXPECT_FALSE(s.Hist.empty()); // rebuilt
     EXPECT_EQ(s.ModGen.F_Weib.size(), s.Hist.size());
     EXPECT_EQ(s.Put_Fajla, QStringLiteral("/data/fleet.txt"));
-    EXPECT_FALSE(s.Stop_Gen.get()); // a copy-best press without a run is forgotten here
-    EXPECT_FALSE(s.Kopir_Luch.get());
 }
 
 TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
@@ -264,7 +260,7 @@ TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
     ASSERT_TRUE(p.ok);
     p.settings.seed = 77;
     BasicGeneticHost host;
-    const GeneticOutcome o = runGeneticSearch(s, p.settings, host, s.Stop_Gen, s.Kopir_Luch);
+    const GeneticOutcome o = runGeneticSearch(s, p.settings, host);
     ASSERT_TRUE(o.ranGenerations);
     const QStringList lines = applyGeneticOutcome(s, o);
     EXPECT_EQ(lines.size(), 1);

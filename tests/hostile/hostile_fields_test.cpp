@@ -213,7 +213,7 @@ TEST(HostileFields, SmallestPopulationAndOneGenerationRunToAFiniteModel) {
     set.seed = 7;
     set.threads = 1;
     BasicGeneticHost host;
-    const GeneticOutcome o = runGeneticSearch(s, set, host, s.Stop_Gen, s.Kopir_Luch);
+    const GeneticOutcome o = runGeneticSearch(s, set, host);
     ASSERT_TRUE(o.ranGenerations);
     applyGeneticOutcome(s, o);
     EXPECT_TRUE(s.ModGen.Executed);
