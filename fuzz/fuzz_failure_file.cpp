@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)wf::logViewData(s);
     if (!wf::Postr_Gist(s)) return 0;
     (void)wf::applyExternalModel(s, 1.5, 5000.0, 1.0);
-    if (s.Otkazy.size() <= kMaxFailuresForResults) (void)wf::ShowResults(s, QStringLiteral("300"));
+    if (s.Otkazy.size() <= kMaxFailuresForResults) (void)wf::ShowResults(s, 300);
     return 0;
 }

@@ -213,9 +213,9 @@ int runFit(const FitOptions& o) {
     bar.finish();
 
     const ResultsData r = ShowResults(
-        s, f.burnIn, [](const QString& t) { return kPixelsPerChar * static_cast<int>(t.size()); });
-    if (!r.ok) {
-        err(r.error);
+        s, o.burnIn, [](const QString& t) { return kPixelsPerChar * static_cast<int>(t.size()); });
+    if (!r.end.done()) {
+        err(r.end.message);
         return kExitDataError;
     }
     if (o.json)

@@ -3,6 +3,7 @@
 // its three charts, plus the log-scale view. The window only draws what is here.
 
 #include "analysis/chart_point.h"
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 
 #include <QString>
@@ -57,8 +58,7 @@ inline constexpr int kResultColumns = 8;
 inline constexpr int kResultRows = 12;
 
 struct ResultsData {
-    bool ok = false;
-    QString error;   // set when the burn-in text is not a number; nothing was changed then
+    JobEnd end;      // Refused when the burn-in is not a finite number; nothing was changed then
     QString caption; // the data set's caption above the table
     std::array<std::array<QString, kResultRows>, kResultColumns> grid; // [column][row]
     std::array<int, kResultColumns> widths{};                          // pixels
@@ -74,10 +74,8 @@ using TextWidthFn = std::function<int(const QString&)>;
 // Everything the results window shows after a run: the empirical rate, the model totals,
 // the interval pass, the table and the three charts. Writes T_Prirab, Lam_Emp, T_Lam_Kon,
 // P_Norm_Int, Stolbec_Rez, Sum_Npr, the models' Kol_Nakopl/Unsens and N_Perv_Otk.
-// A burn-in text that is not a number returns ok = false with the message and changes
-// nothing.
-ResultsData ShowResults(AnalysisState& s, const QString& burnInText,
-                        const TextWidthFn& measure = {});
+// A burn-in that is not a finite number is refused with the message and changes nothing.
+ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& measure = {});
 
 // Sets T_Prirab and Lam_Emp (failures per product per 1000 h after burn-in, weighted for
 // warranty exit). Lam_Emp is 0 when the burn-in leaves no window below 1000 h.

@@ -72,14 +72,13 @@ void CalcLamEmp(AnalysisState& s, double burnIn) {
     s.Lam_Emp = 1000.0 * sum / (1000.0 - burnIn) / s.Park;
 }
 
-ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextWidthFn& measure) {
+ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& measure) {
     ResultsData r;
-    const auto burnIn = fmt::parseNumber(burnInText);
-    if (!burnIn) {
-        r.error = msg::notANumber(burnInText);
+    if (!std::isfinite(burnIn)) {
+        r.end = JobEnd::refused(msg::notANumber(fmt::general(burnIn)));
         return r;
     }
-    CalcLamEmp(s, *burnIn);
+    CalcLamEmp(s, burnIn);
 
     const std::size_t m = s.Hist.size();
     s.P_Norm_Int.assign(m, 0.0);
@@ -207,7 +206,6 @@ ResultsData ShowResults(AnalysisState& s, const QString& burnInText, const TextW
     SeriesData* s19 = findSeries(r.chart3, QStringLiteral("Series19"));
     lnLnPoints(s, s18->points, s19->points, s.N_Perv_Otk);
 
-    r.ok = true;
     return r;
 }
 

@@ -48,7 +48,7 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorTex
         return false;
     }
     FitReport rep = fit(s, set, clock, progress);
-    const bool cancelled = rep.cancelled;
+    const bool cancelled = rep.end.how == Termination::Cancelled;
     r.memo << rep.memo;
     r.fits.push_back(std::move(rep));
     if (cancelled) {

@@ -219,15 +219,17 @@ void storePearsonFit(AnalysisState& s, Mod_Weib& M, const double* X) {
 
 FitReport refused(const FitSettings& set, const QString& label) {
     FitReport r;
-    r.error = msg::badStepFactor(label, fmt::general(set.Koef_Umen));
+    r.end = JobEnd::refused(msg::badStepFactor(label, fmt::general(set.Koef_Umen)));
     return r;
 }
 
 void finishReport(FitReport& r, const Pacer& pacer) {
     r.evaluations = pacer.evaluations;
-    r.cancelled = pacer.cancelled;
-    r.safetyStop = pacer.safetyStop;
-    if (r.safetyStop) r.memo << msg::fitSafetyStop;
+    if (pacer.cancelled) r.end = JobEnd::cancelled();
+    if (pacer.safetyStop) {
+        r.end = {Termination::LimitReached, msg::fitSafetyStop};
+        r.memo << msg::fitSafetyStop;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // descent), model 1.2 (Newton-style coordinate search), model 2 (Smirnov). Every time rule
 // reads the injected clock; each objective evaluation ticks it once.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 #include "stats/core/fit_clock.h"
 
@@ -22,13 +23,13 @@ struct FitSettings {
 inline constexpr std::int64_t kFitSafetyLimitUs = 10LL * 60 * 1000 * 1000;
 
 struct FitReport {
+    // Cancelled: progress asked to stop, the model record was left as before; LimitReached:
+    // ended by kFitSafetyLimitUs with its point stored; Refused: the settings, nothing changed.
+    JobEnd end;
     QStringList memo; // the fit's own log lines
     long long evaluations = 0;
     long long passes = 0;
-    double objective = 0;    // final objective value
-    bool cancelled = false;  // progress asked to stop; the model record was left as before
-    bool safetyStop = false; // ended by kFitSafetyLimitUs
-    QString error;           // non-empty when the settings were refused; nothing changed
+    double objective = 0; // final objective value
 };
 
 // Model 1.1 into s.ModSpir; writes a searched warranty mean / SD back to Sred_Gar / SKO_Gar.

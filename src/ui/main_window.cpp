@@ -198,9 +198,15 @@ void TForm1::memoLines(const QStringList& lines) {
 
 void TForm1::showResults(const QString& burnIn) {
     if (!Form5) return;
-    const ResultsData d = ShowResults(state_, burnIn, Form5->measure());
-    if (!d.ok) {
-        showMessage(this, d.error);
+    // The burn-in as typed when the run started; a text that is not a number is refused.
+    const std::optional<double> value = fmt::parseNumber(burnIn);
+    if (!value) {
+        showMessage(this, msg::notANumber(burnIn));
+        return;
+    }
+    const ResultsData d = ShowResults(state_, *value, Form5->measure());
+    if (!d.end.done()) {
+        showMessage(this, d.end.message);
         return;
     }
     Form5->showResults(d);

@@ -56,8 +56,8 @@ void expectSoundRun(AnalysisState& s) {
     for (const Mod_Weib* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov})
         EXPECT_TRUE(finiteModel(*m))
             << "A " << m->A << " B " << m->B << " K " << m->K_powtor << " SKO_out " << m->SKO_out;
-    const ResultsData r = ShowResults(s, QStringLiteral("300"));
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const ResultsData r = ShowResults(s, 300);
+    EXPECT_TRUE(r.end.done()) << r.end.message.toStdString();
 }
 
 TEST(HostileNumbers, NotANumberAndInfiniteFailureTimesAreReportedPerLineAsDefects) {

@@ -198,7 +198,7 @@ TEST(CalculationRun, CancellingAFitEndsTheRun) {
     });
     EXPECT_EQ(r.status, Status::Cancelled);
     ASSERT_EQ(r.fits.size(), 2u);
-    EXPECT_TRUE(r.fits[1].cancelled);
+    EXPECT_EQ(r.fits[1].end.how, Termination::Cancelled);
     EXPECT_EQ(r.memo.size(), 3); // model 1.1 only
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_FALSE(s.ModNewton.Executed);

@@ -344,7 +344,8 @@ TEST(Fits, FactorsOfOneOrLessAreRefusedAndChangeNothing) {
         VirtualClock clock(100);
         for (auto fit : {&Podbor_Spiral, &Podbor_Newton, &Podbor_Smirnov}) {
             const FitReport r = fit(s, set, clock, {});
-            EXPECT_FALSE(r.error.isEmpty());
+            EXPECT_EQ(r.end.how, Termination::Refused);
+            EXPECT_FALSE(r.end.message.isEmpty());
             EXPECT_EQ(r.evaluations, 0);
         }
         EXPECT_FALSE(s.ModSpir.Executed || s.ModNewton.Executed || s.ModSmirnov.Executed);
@@ -359,7 +360,7 @@ TEST(Fits, NewtonEndsAtTheSafetyLimitWhenItsRulesNeverWould) {
     auto s = knownFleet();
     VirtualClock clock(60'000'000);
     const FitReport r = Podbor_Newton(s, {}, clock);
-    EXPECT_TRUE(r.safetyStop);
+    EXPECT_EQ(r.end.how, Termination::LimitReached);
     EXPECT_LE(clock.nowUs(), kFitSafetyLimitUs + 64 * 60'000'000LL);
     EXPECT_TRUE(s.ModNewton.Executed);
     EXPECT_EQ(r.memo.last(), msg::fitSafetyStop);
@@ -388,7 +389,7 @@ TEST(Fits, ProgressIsThrottledAndCanCancel) {
         EXPECT_EQ(p.stage, msg::stageModel12);
         return ++calls < 3;
     });
-    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(r.end.how, Termination::Cancelled);
     EXPECT_TRUE(r.memo.isEmpty());
     EXPECT_EQ(c.ModNewton.A, 7);
     EXPECT_FALSE(c.ModNewton.Executed);
