@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     bool loaded = false;
     if (file.open(QIODevice::ReadOnly)) {
         const LoadResult r = parseFailureFile(s, file.readAll(), path);
-        loaded = r.ok;
+        loaded = r.end.done();
     }
     if (!loaded) {
         std::printf("%s not usable: a synthetic fleet instead\n", qPrintable(path));

@@ -43,7 +43,7 @@ wf::AnalysisState benchFleet(bool& fromSample) {
     QFile file(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/sample_fleet.txt"));
     bool loaded = false;
     if (file.open(QIODevice::ReadOnly))
-        loaded = wf::parseFailureFile(s, file.readAll(), file.fileName()).ok;
+        loaded = wf::parseFailureFile(s, file.readAll(), file.fileName()).end.done();
     if (!loaded) s = syntheticFleet();
     fromSample = loaded;
     wf::Postr_Gist(s);

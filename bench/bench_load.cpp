@@ -55,7 +55,7 @@ void BM_OpenFailureFile(benchmark::State& st) {
     for (auto _ : st) {
         wf::AnalysisState s;
         const wf::LoadResult r = wf::OpenFailureFile(s, path);
-        if (!r.ok || s.Otkazy.size() != static_cast<std::size_t>(kFailures))
+        if (!r.end.done() || s.Otkazy.size() != static_cast<std::size_t>(kFailures))
             st.SkipWithError("load failed");
         benchmark::DoNotOptimize(r);
     }

@@ -20,7 +20,7 @@ namespace {
 AnalysisState loaded(const char* name) {
     AnalysisState s;
     QFile f(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/") + QString::fromUtf8(name));
-    if (!f.open(QIODevice::ReadOnly) || !parseFailureFile(s, f.readAll(), f.fileName()).ok)
+    if (!f.open(QIODevice::ReadOnly) || !parseFailureFile(s, f.readAll(), f.fileName()).end.done())
         std::fprintf(stderr, "%s not loaded\n", name);
     return s;
 }

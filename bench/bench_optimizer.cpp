@@ -88,7 +88,7 @@ Run runOptimizer(const QString& data, int effort, const QString& resultFile) {
 bool load(const QString& path, wf::AnalysisState& s) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    return wf::parseFailureFile(s, f.readAll(), path).ok && wf::Postr_Gist(s);
+    return wf::parseFailureFile(s, f.readAll(), path).end.done() && wf::Postr_Gist(s);
 }
 
 double objectiveOf(const wf::AnalysisState& s, double A, double B, double K) {

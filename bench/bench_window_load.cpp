@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
             t.start();
             const wf::LoadResult r = wf::OpenFailureFile(s, path);
             engine.push_back(t.nsecsElapsed() / 1e9);
-            if (!r.ok) return 1;
+            if (!r.end.done()) return 1;
         }
         wf::ui::TForm1 form1;
         wf::ui::TForm5 form5(&form1);

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     wf::AnalysisState s;
     const wf::LoadResult r = wf::parseFailureFile(s, bytes, QStringLiteral("fuzz.txt"));
-    if (!r.ok) return 0;
+    if (!r.end.done()) return 0;
     const int rows = static_cast<int>(s.Otkazy.size());
     for (int i = 0; i < rows && i < 50; ++i) (void)wf::problemsGridRow(s, r.summary, i);
     (void)wf::logViewData(s);

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
 
     AnalysisState s;
     const LoadResult load = parseFailureFile(s, bytes, path);
-    if (!load.ok) {
+    if (!load.end.done()) {
         say(msg::dataFileRefused(path));
         for (const QString& m : load.messages) say(m);
         return kDataError;

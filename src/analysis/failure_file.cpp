@@ -102,6 +102,7 @@ LoadResult refused(QStringList messages, const QString& why) {
     LoadResult r;
     r.messages = std::move(messages);
     r.messages << why;
+    r.end = JobEnd::refused(why);
     return r;
 }
 
@@ -276,7 +277,7 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
     state.Park = h.kolAll;
     applySummary(values, state);
 
-    r.ok = true;
+    r.end = {};
     r.messages = std::move(messages);
     return r;
 }
@@ -292,7 +293,7 @@ LoadResult OpenFailureFile(AnalysisState& state, const QString& path) {
     if (file.error() != QFileDevice::NoError) return refused({}, msg::dataFileCannotOpen(path));
     file.close();
     LoadResult r = parseFailureFile(state, bytes, path);
-    if (r.ok) writeLastDataPath(path);
+    if (r.end.done()) writeLastDataPath(path);
     return r;
 }
 

@@ -4,6 +4,7 @@
 // accumulated-failure chart and its log-log line).
 
 #include "analysis/chart_point.h"
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 
 #include <QByteArray>
@@ -43,7 +44,8 @@ struct LoadSummary {
 };
 
 struct LoadResult {
-    bool ok = false;      // false: the file was refused and the state is exactly as before
+    // Done, or Refused (the last message says why) with the state exactly as before.
+    JobEnd end{Termination::Refused, {}};
     QStringList messages; // message boxes to show, in order (per-line errors, refusals)
     MainFields fields;
     LoadSummary summary;

@@ -38,20 +38,30 @@ QString abbreviatedWarrantyPath(const QString& path) {
     return top + QStringLiteral("/../") + fileName(clean);
 }
 
+namespace {
+
+// The last message says why.
+WarrantyResult& refuse(WarrantyResult& r) {
+    r.end = JobEnd::refused(r.messages.last());
+    return r;
+}
+
+} // namespace
+
 WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     WarrantyResult r;
     r.fields.fileText = abbreviatedWarrantyPath(path);
     if (path.isEmpty()) {
         // Nothing was ever chosen: say so, but keep the loaded data usable.
         r.messages << msg::fileDoesNotExist;
-        return r;
+        return refuse(r);
     }
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
         file.size() > kMaxFileBytes) {
         state.Dannye_Gotovy = false;
         r.messages << msg::fileDoesNotExist;
-        return r;
+        return refuse(r);
     }
     for (Mod_Weib* m : {&state.ModNewton, &state.ModSpir, &state.ModSmirnov, &state.ModExt,
                         &state.ModGen, &state.ModMLE})
@@ -62,7 +72,7 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     file.close();
     if (looksLikeUtf16(bytes)) {
         r.messages << msg::utf16Text(path);
-        return r;
+        return refuse(r);
     }
     TextLines lines(bytes);
     const QString komment = lines.next().value_or(QString());
@@ -74,14 +84,14 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
             t.status == HeaderToken::Status::Ok ? parsePointNumber(t.text) : std::nullopt;
         if (!v) {
             r.messages << msg::warrantyBadLine(t.lineNo, path, t.text);
-            return r;
+            return refuse(r);
         }
         times.push_back(*v);
     }
     r.count = static_cast<int>(times.size());
     if (times.size() < 2) {
         r.messages << msg::warrantyTooFewTimes(r.count, path);
-        return r;
+        return refuse(r);
     }
     double sum = 0;
     for (const double t : times) sum += t;
@@ -91,7 +101,7 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     const double sd = std::sqrt(sq / static_cast<double>(times.size() - 1));
     if (!std::isfinite(mean) || !std::isfinite(sd)) {
         r.messages << msg::warrantyOutOfRange(path);
-        return r;
+        return refuse(r);
     }
 
     state.Kommentarij = komment;
@@ -106,7 +116,7 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
     f.sd = fmt::fixedSignificant(sd, 6, 3);
     f.warrantyMean = fmt::fixedSignificant(mean, 3, 1);
     f.warrantySd = fmt::fixedSignificant(sd, 3, 1);
-    r.ok = true;
+    r.end = {};
     return r;
 }
 

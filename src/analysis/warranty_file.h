@@ -2,6 +2,7 @@
 // The warranty end-time file: one time per line after a comment; its count, mean and
 // sample standard deviation become the warranty inputs of the next calculation run.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 
 #include <QByteArray>
@@ -20,7 +21,8 @@ struct WarrantyFields {
 };
 
 struct WarrantyResult {
-    bool ok = false; // statistics computed and fields filled
+    // Done: statistics computed and fields filled; Refused: the last message says why.
+    JobEnd end{Termination::Refused, {}};
     int count = 0;
     QStringList messages;
     WarrantyFields fields; // only meaningful where ok (fileText always)

@@ -119,7 +119,7 @@ int runFit(const FitOptions& o) {
         const WarrantyResult w = ReadWarrantyFile(s, o.warrantyFile);
         errAll(w.messages);
         messages << w.messages;
-        if (!w.ok) return kExitDataError;
+        if (!w.end.done()) return kExitDataError;
         warrantyMean = w.fields.warrantyMean;
         warrantySd = w.fields.warrantySd;
     }
@@ -174,7 +174,7 @@ int runFit(const FitOptions& o) {
         g.fitMean = o.fitMean;
         g.fitSd = o.fitSd;
         GeneticPrep prep = prepareGeneticRun(s, g);
-        if (!prep.ok) {
+        if (!prep.end.done()) {
             bar.finish();
             errAll(prep.messages);
             return kExitDataError;

@@ -10,7 +10,7 @@ int runWarranty(const WarrantyOptions& o) {
     AnalysisState s;
     const WarrantyResult r = ReadWarrantyFile(s, o.file);
     errAll(r.messages);
-    if (!r.ok) return kExitDataError;
+    if (!r.end.done()) return kExitDataError;
     const WarrantyFields& f = r.fields;
     if (o.json) {
         printJson({{"count", r.count},

@@ -28,7 +28,7 @@ bool loadDataFile(AnalysisState& s, const QString& path, LoadResult& result) {
             result = parseFailureFile(s, bytes, path);
     }
     errAll(result.messages);
-    return result.ok;
+    return result.end.done();
 }
 
 } // namespace wf::cli

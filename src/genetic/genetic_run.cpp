@@ -97,7 +97,7 @@ GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
 
     prep.settings.SizePopulation = population;
     prep.settings.Kol_Pokol = generations;
-    prep.ok = true;
+    prep.end = {};
     return prep;
 }
 

@@ -2,6 +2,7 @@
 // Starting a genetic run from the window's field texts and applying its outcome; both run
 // on the user-interface thread, the search itself (genetic_engine.h) between them.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 #include "genetic/genetic_engine.h"
 
@@ -25,8 +26,8 @@ struct GeneticFields {
 };
 
 struct GeneticPrep {
-    bool ok = false;
-    QStringList messages; // message boxes to show, in order (empty when ok)
+    JobEnd end{Termination::Refused, {}}; // Done, or Refused: the last message says why
+    QStringList messages;                 // message boxes to show, in order (empty when ok)
     GeneticSettings settings;
 };
 

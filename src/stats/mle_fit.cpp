@@ -250,7 +250,7 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     const Range r = searchRange();
     const Point x = localSearch(d, globalStart(s, d, r), r, res.iterations, res.converged);
 
-    res.ok = true;
+    res.end = {};
     res.z = twoSidedZ(set.confidence);
     res.logLikelihood = x.l.value;
     res.gradient = x.l.grad;
@@ -292,7 +292,7 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
 }
 
 bool storeMle(AnalysisState& s, const MleResult& r) {
-    if (!r.ok) return false;
+    if (!r.end.done()) return false;
     storeFittedModel(s, s.ModMLE, r.A.value, r.B.value, r.K.value);
     LikelihoodDetail& d = s.ModMLE_Detail;
     d.logLikelihood = r.logLikelihood;

@@ -3,6 +3,7 @@
 // maximise the likelihood (stats/mle_model.h), with Wald bounds on them and, by the delta
 // method, on the figures the results table derives from them.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 #include "stats/mle_bounds.h"
 
@@ -24,7 +25,8 @@ struct MleEstimate {
 };
 
 struct MleResult {
-    bool ok = false; // false: nothing was fitted and `message` says why
+    JobEnd end{Termination::Refused,
+               {}}; // Done, or Refused: nothing was fitted, `message` says why
     MleEstimate A, B, K;
     MleEstimate gamma50, gamma90;               // "Гамма 50%" and "Гамма 90%", h
     MleEstimate perProduct2000, perProduct4000; // failures per product by 2000 and 4000 h

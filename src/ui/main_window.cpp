@@ -118,7 +118,7 @@ void TForm1::loadDataFile(const QString& path) {
     FilePath->setText(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadResult r = OpenFailureFile(state_, path);
-    if (r.ok) {
+    if (r.end.done()) {
         applyLoad(r);
         loadedPath_ = FilePath->text();
     } else {
@@ -180,7 +180,7 @@ void TForm1::loadWarrantyFile(const QString& path) {
     if (jobRunning()) return;
     const WarrantyResult r = ReadWarrantyFile(state_, path);
     Edit4->setText(r.fields.fileText);
-    if (r.ok) {
+    if (r.end.done()) {
         const WarrantyFields& f = r.fields;
         Label15->setText(f.caption);
         MaskEdit1->setText(f.count);

@@ -154,7 +154,7 @@ void TForm1::ToolBRunGenOptimClick() {
                                     {Edit2, f.accuracy},
                                     {Edit3, f.population},
                                     {NPokoleny, f.generations}});
-    if (!prep.ok) return;
+    if (!prep.end.done()) return;
     runBurnIn_ = f.burnIn;
     typedGenerations_ = f.generations;
     GeneticSettings set = prep.settings;

@@ -26,7 +26,7 @@ QStringList goodFile() {
 // A state loaded from the good file, to check that refusals leave it alone.
 AnalysisState loadedState() {
     AnalysisState s;
-    EXPECT_TRUE(parseFailureFile(s, joinLines(goodFile()), kPath).ok);
+    EXPECT_TRUE(parseFailureFile(s, joinLines(goodFile()), kPath).end.done());
     return s;
 }
 
@@ -96,7 +96,7 @@ TEST(FailureFileRefusal, BadFilesLeaveTheStateAlone) {
         AnalysisState s = loadedState();
         const AnalysisState before = s;
         const LoadResult r = parseFailureFile(s, c.bytes, kPath);
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.end.done());
         ASSERT_FALSE(r.messages.isEmpty());
         EXPECT_EQ(r.messages.back(), c.message);
         expectSameState(s, before);
@@ -113,20 +113,20 @@ TEST(FailureFileRefusal, MissingFileIsRefusedAndSettingsKeepTheLastGoodPath) {
 
     const QString good = files.write(QStringLiteral("good.txt"), joinLines(goodFile()));
     AnalysisState s;
-    ASSERT_TRUE(OpenFailureFile(s, good).ok);
+    ASSERT_TRUE(OpenFailureFile(s, good).end.done());
     EXPECT_EQ(readLastDataPath(), good);
     const AnalysisState before = s;
     const QString missing = files.path(QStringLiteral("нет такого.txt"));
     const LoadResult r = OpenFailureFile(s, missing);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_EQ(r.messages, QStringList{msg::dataFileCannotOpen(missing)});
     expectSameState(s, before);
     EXPECT_EQ(OpenFailureFile(s, QString()).messages, QStringList{msg::noDataPath});
     expectSameState(s, before);
     const LoadResult dir = OpenFailureFile(s, files.path(QString()));
-    EXPECT_FALSE(dir.ok);
+    EXPECT_FALSE(dir.end.done());
     const QString empty = files.write(QStringLiteral("empty.txt"), QByteArray());
-    EXPECT_FALSE(OpenFailureFile(s, empty).ok);
+    EXPECT_FALSE(OpenFailureFile(s, empty).end.done());
     EXPECT_EQ(readLastDataPath(), good);
 
     if (hadSettings) {
@@ -141,9 +141,10 @@ TEST(FailureFileRefusal, MissingFileIsRefusedAndSettingsKeepTheLastGoodPath) {
 TEST(FailureFileEncoding, Cp1251AndUtf8GiveTheSameData) {
     const QString text = goodFile().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     AnalysisState cp, u8, bom;
-    ASSERT_TRUE(parseFailureFile(cp, test::toCp1251(text), kPath).ok);
-    ASSERT_TRUE(parseFailureFile(u8, text.toUtf8(), kPath).ok);
-    ASSERT_TRUE(parseFailureFile(bom, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), kPath).ok);
+    ASSERT_TRUE(parseFailureFile(cp, test::toCp1251(text), kPath).end.done());
+    ASSERT_TRUE(parseFailureFile(u8, text.toUtf8(), kPath).end.done());
+    ASSERT_TRUE(
+        parseFailureFile(bom, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), kPath).end.done());
     expectSameState(cp, u8);
     expectSameState(cp, bom);
     EXPECT_EQ(cp.Kommentarij, QStringLiteral("Тестовый парк"));
@@ -169,9 +170,9 @@ TEST(FailureFileEncoding, Cp1251TableCoversTheCyrillicRange) {
 
 TEST(FailureFileEncoding, LineEndsCrLfLfAndLoneCr) {
     AnalysisState crlf, lf, cr;
-    ASSERT_TRUE(parseFailureFile(crlf, joinLines(goodFile(), "\r\n"), kPath).ok);
-    ASSERT_TRUE(parseFailureFile(lf, joinLines(goodFile(), "\n"), kPath).ok);
-    ASSERT_TRUE(parseFailureFile(cr, joinLines(goodFile(), "\r"), kPath).ok);
+    ASSERT_TRUE(parseFailureFile(crlf, joinLines(goodFile(), "\r\n"), kPath).end.done());
+    ASSERT_TRUE(parseFailureFile(lf, joinLines(goodFile(), "\n"), kPath).end.done());
+    ASSERT_TRUE(parseFailureFile(cr, joinLines(goodFile(), "\r"), kPath).end.done());
     expectSameState(crlf, lf);
     expectSameState(crlf, cr);
     EXPECT_EQ(crlf.Otkazy.size(), 4u);
@@ -179,7 +180,7 @@ TEST(FailureFileEncoding, LineEndsCrLfLfAndLoneCr) {
     QByteArray noFinal = joinLines(goodFile());
     noFinal.chop(2);
     AnalysisState nf;
-    ASSERT_TRUE(parseFailureFile(nf, noFinal, kPath).ok);
+    ASSERT_TRUE(parseFailureFile(nf, noFinal, kPath).end.done());
     expectSameState(crlf, nf);
 }
 
@@ -193,14 +194,14 @@ TEST(FailureFileHostile, NulBytesAndHugeLinesDoNotBreakLoading) {
     bytes.append(QByteArray("\t\0\0*\0", 5));
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, bytes, kPath);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Otkazy.size(), 6u); // the NUL-only line is blank; the last has no time
     EXPECT_EQ(r.messages.size(), 1);
     // A header number longer than 64 characters is not a number.
     QStringList longNumber = goodFile();
     longNumber[1] = QString(65, QLatin1Char('1'));
     AnalysisState t;
-    EXPECT_FALSE(parseFailureFile(t, joinLines(longNumber), kPath).ok);
+    EXPECT_FALSE(parseFailureFile(t, joinLines(longNumber), kPath).end.done());
 }
 
 } // namespace

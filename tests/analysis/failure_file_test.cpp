@@ -30,7 +30,7 @@ TEST(FailureFile, HeaderFieldsAndState) {
                                     {failure(QStringLiteral("120.5"), QStringLiteral("насос"))},
                                     QStringLiteral("2537.25"), QStringLiteral("350"),
                                     QStringLiteral("1500.5")));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_EQ(s.Kommentarij, QStringLiteral("Тестовый парк"));
     EXPECT_EQ(s.Sred_Gar, 2537.25);
@@ -70,7 +70,7 @@ TEST(FailureFile, CausesOrderedByCountTiesInFileOrder) {
     ASSERT_TRUE(load(s, dataFile({QStringLiteral("A-узел"), QStringLiteral("B-узел"),
                                   QStringLiteral("C-узел")},
                                  fl))
-                    .ok);
+                    .end.done());
     QStringList names;
     for (const auto& v : s.Vidy_Otk_Sort) names << v.Nazv_Prich;
     EXPECT_EQ(names, (QStringList{QStringLiteral("Брак"), QStringLiteral("Другие"),
@@ -89,7 +89,7 @@ TEST(FailureFile, MarkSplitsCauseAndDescription) {
                                   QStringLiteral("260.0\tДатчик*обрыв провода у разъема"),
                                   QStringLiteral("270.0\t* без причины, только описание"),
                                   QStringLiteral("280.0\tДатчик давления, без описания")}))
-                    .ok);
+                    .end.done());
     const auto& o = s.Otkazy;
     EXPECT_EQ(o[0].komment, QStringLiteral("обрыв провода"));
     EXPECT_EQ(o[0].Pri, QStringLiteral("Датчик давления"));
@@ -117,7 +117,7 @@ TEST(FailureFile, TwentyCharacterRuleDelimitsCauses) {
                             shortLine,
                             failure(QStringLiteral("100"), QStringLiteral("клапан сброса давл20")),
                             QStringLiteral("7\tКлапан")});
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Kol_Prich, 3);
     EXPECT_EQ(s.Vidy_Otk[2].Nazv_Prich, twenty);
     EXPECT_EQ(s.Vidy_Otk[3].Nazv_Prich, shortLine);
@@ -133,7 +133,7 @@ TEST(FailureFile, CommaOrPointTimeInAnyLocale) {
         AnalysisState s;
         ASSERT_TRUE(load(s, dataFile({}, {failure(QStringLiteral("1500,5"), QStringLiteral("x")),
                                           failure(QStringLiteral("1500.5"), QStringLiteral("y"))}))
-                        .ok);
+                        .end.done());
         EXPECT_EQ(s.Otkazy[0].time, 1500.5);
         EXPECT_EQ(s.Otkazy[1].time, 1500.5);
     }
@@ -145,7 +145,7 @@ TEST(FailureFile, BelowOneHourIsBrakWhateverTheText) {
                                     {failure(QStringLiteral("0"), QStringLiteral("насос")),
                                      failure(QStringLiteral("0.9"), QStringLiteral("насос")),
                                      failure(QStringLiteral("1.0"), QStringLiteral("насос"))}));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(cause(s, 0), QStringLiteral("Брак"));
     EXPECT_EQ(s.Otkazy[0].Pri, QStringLiteral("Брак"));
     EXPECT_EQ(cause(s, 1), QStringLiteral("Брак"));
@@ -162,7 +162,7 @@ TEST(FailureFile, TextNamingTwoCausesCountsForBoth) {
                                  {failure(QStringLiteral("10"), QStringLiteral("реле и насос")),
                                   failure(QStringLiteral("20"), QStringLiteral("насос отказал")),
                                   failure(QStringLiteral("30"), QStringLiteral("насос снова"))}))
-                    .ok);
+                    .end.done());
     EXPECT_EQ(s.Vidy_Otk[2].Dolya, 1); // реле
     EXPECT_EQ(s.Vidy_Otk[3].Dolya, 3); // насос
     EXPECT_EQ(s.Vidy_Otk_Sort[2].Nazv_Prich, QStringLiteral("насос"));
@@ -177,7 +177,7 @@ TEST(FailureFile, KolOtkBezBrakaCountsOnlyOperatingFailures) {
                       QStringLiteral("узел"));
     AnalysisState s;
     const auto r = load(s, dataFile({QStringLiteral("узел")}, fl));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Kol_Otk_Bez_Braka, 96);
     EXPECT_EQ(r.fields.failureCount, QStringLiteral("96"));
     EXPECT_EQ(s.Kol_Otk, 101);
@@ -189,7 +189,7 @@ TEST(FailureFile, BadTimeGivesOneMessagePerLineAndBecomesBrak) {
                                     {failure(QStringLiteral("12x"), QStringLiteral("узел")),
                                      QStringLiteral("строка без табуляции, узел * описание"),
                                      failure(QStringLiteral("300"), QStringLiteral("узел"))}));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     // Header 6 lines + 1 cause: failures start at line 8.
     EXPECT_EQ(r.messages, (QStringList{msg::badFailureLine(8, QStringLiteral("/data/f.txt")),
                                        msg::badFailureLine(9, QStringLiteral("/data/f.txt"))}));
@@ -209,7 +209,7 @@ TEST(FailureFile, BlankLinesAmongFailuresAreSkipped) {
                   QStringLiteral(" \t "), failure(QStringLiteral("200"), QStringLiteral("узел"))});
     l << QString() << QString();
     const auto r = load(s, l);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_EQ(s.Otkazy.size(), 2u);
     EXPECT_EQ(s.Kol_Otk, 3);
@@ -222,7 +222,7 @@ TEST(FailureFile, BlankLinesInHeaderAreSkippedAndRestOfLineIgnored) {
                             QStringLiteral("500"), QStringLiteral("1e2 изделий"),
                             QStringLiteral("1"), QStringLiteral("-3"), QStringLiteral("узел"),
                             failure(QStringLiteral("100"), QStringLiteral("узел"))});
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Sred_Gar, 3000.5);
     EXPECT_EQ(s.SKO_Gar, 500);
     EXPECT_EQ(s.Kol_All, 100);
@@ -231,8 +231,8 @@ TEST(FailureFile, BlankLinesInHeaderAreSkippedAndRestOfLineIgnored) {
 
 TEST(FailureFile, SingleFailureLineLoads) {
     AnalysisState s;
-    ASSERT_TRUE(
-        load(s, dataFile({}, {failure(QStringLiteral("500"), QStringLiteral("что-то"))})).ok);
+    ASSERT_TRUE(load(s, dataFile({}, {failure(QStringLiteral("500"), QStringLiteral("что-то"))}))
+                    .end.done());
     ASSERT_EQ(s.Otkazy.size(), 1u);
     EXPECT_EQ(cause(s, 0), QStringLiteral("Другие"));
 }
@@ -247,7 +247,7 @@ TEST(FailureFile, SortKeepsFileOrderOfEqualTimes) {
                                               QStringLiteral("второй 300")),
                                       failure(QStringLiteral("200"), QStringLiteral("узел d"),
                                               QStringLiteral("двести"))}))
-                    .ok);
+                    .end.done());
     QStringList k;
     for (const auto& o : s.Otkazy) k << o.komment;
     EXPECT_EQ(k, (QStringList{QStringLiteral("сто"), QStringLiteral("двести"),
@@ -272,7 +272,7 @@ TEST(FailureFile, RuleAssignedCausesKeepTheirPlaceAgainstSameNamedFileCauses) {
     ASSERT_TRUE(load(s, dataFile({QStringLiteral("брак"), QStringLiteral("другие")},
                                  {failure(QStringLiteral("0.5"), QStringLiteral("разное")),
                                   failure(QStringLiteral("50"), QStringLiteral("разное"))}))
-                    .ok);
+                    .end.done());
     EXPECT_EQ(s.Otkazy[0].chey, 0);
     EXPECT_EQ(s.Otkazy[1].chey, 1);
 }
@@ -297,14 +297,14 @@ TEST(FailureFile, FiftyCausesWorkFiftyOneAreRefused) {
     const auto fifty =
         load(s, dataFile(causes.mid(0, 50),
                          {failure(QStringLiteral("100"), QStringLiteral("причина 49"))}));
-    ASSERT_TRUE(fifty.ok);
+    ASSERT_TRUE(fifty.end.done());
     EXPECT_EQ(s.Kol_Prich, 51);
     EXPECT_EQ(s.Vidy_Otk_Sort.size(), 52u);
     EXPECT_EQ(cause(s, 0), QStringLiteral("причина 49"));
     AnalysisState t;
     const auto more =
         load(t, dataFile(causes, {failure(QStringLiteral("100"), QStringLiteral("x"))}));
-    EXPECT_FALSE(more.ok);
+    EXPECT_FALSE(more.end.done());
     EXPECT_EQ(more.messages, QStringList{msg::tooManyCauses(50, QStringLiteral("/data/f.txt"))});
 }
 

@@ -140,7 +140,7 @@ TEST(LoadSummary, GridRowsThroughTheLoader) {
         test::joinLines(test::dataFile({QStringLiteral("Насос")}, fl, QStringLiteral("1e9"),
                                        QStringLiteral("1"), QStringLiteral("20"))),
         QStringLiteral("f.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(problemsGridHeader()[0], QStringLiteral(" № отказа"));
     EXPECT_EQ(problemsGridHeader()[3], QStringLiteral("Описание отказа"));
     EXPECT_EQ(problemsGridWidths(), (std::array<int, 4>{65, 85, 200, 1010}));

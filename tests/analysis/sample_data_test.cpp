@@ -18,7 +18,7 @@ TEST(SampleData, FleetFileLoads) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, f.readAll(), f.fileName());
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_EQ(s.Otkazy.size(), 569u);
     EXPECT_EQ(s.Kol_Prich, 13);
@@ -39,7 +39,7 @@ TEST(SampleData, FleetFileLoads) {
 TEST(SampleData, WarrantyFileMatchesItsLaw) {
     AnalysisState s;
     const WarrantyResult r = ReadWarrantyFile(s, kData + QStringLiteral("gar_sample.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(r.count, 300);
     // 300 draws of N(3000, 800): the generator printed these sample values.
     EXPECT_NEAR(s.Sred_Gar, 3013.9693, 1e-3);

@@ -34,7 +34,7 @@ TEST(WarrantyFile, SampleStandardDeviation) {
                                QStringLiteral("4000"), QString(), QStringLiteral("   ")}));
     AnalysisState s = withExecutedModels();
     const WarrantyResult r = ReadWarrantyFile(s, path);
-    ASSERT_TRUE(r.ok) << r.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(r.end.done()) << r.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_EQ(r.count, 3);
     EXPECT_EQ(s.Sred_Gar, 3000);
@@ -57,7 +57,7 @@ TEST(WarrantyFile, FieldFormatsInACommaLocale) {
                                QStringLiteral("2537.4"), QStringLiteral("2887.65")}));
     AnalysisState s;
     const WarrantyResult r = ReadWarrantyFile(s, path);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_NEAR(s.Sred_Gar, 2537.4, 1e-9); // summing three doubles rounds
     EXPECT_NEAR(s.SKO_Gar, 350.25, 1e-9);
     EXPECT_EQ(r.fields.mean, QStringLiteral("2537,400"));
@@ -71,7 +71,7 @@ TEST(WarrantyFile, MissingFile) {
     AnalysisState s = withExecutedModels();
     s.Dannye_Gotovy = true;
     const WarrantyResult r = ReadWarrantyFile(s, files.path(QStringLiteral("gar_none.txt")));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_EQ(r.messages, QStringList{QStringLiteral("Указанный файл не существует")});
     EXPECT_FALSE(s.Dannye_Gotovy);
     EXPECT_TRUE(s.ModSpir.Executed); // the file never opened
@@ -82,7 +82,7 @@ TEST(WarrantyFile, NothingChosenChangesNothing) {
     AnalysisState s = withExecutedModels();
     s.Dannye_Gotovy = true;
     const WarrantyResult r = ReadWarrantyFile(s, QString());
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_EQ(r.messages, QStringList{msg::fileDoesNotExist});
     EXPECT_TRUE(s.Dannye_Gotovy);
     EXPECT_TRUE(s.ModSpir.Executed);
@@ -97,7 +97,7 @@ TEST(WarrantyFile, BadLineLeavesStatisticsAlone) {
                                QStringLiteral("три тысячи"), QStringLiteral("4000")}));
     AnalysisState s = withExecutedModels();
     const WarrantyResult r = ReadWarrantyFile(s, path);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_EQ(r.messages, QStringList{msg::warrantyBadLine(4, path, QStringLiteral("три"))});
     EXPECT_EQ(s.Sred_Gar, 1234);
     EXPECT_EQ(s.SKO_Gar, 56);
@@ -114,7 +114,7 @@ TEST(WarrantyFile, FewerThanTwoTimesIsRefused) {
                                          lines.isEmpty() ? QByteArray() : joinLines(lines));
         AnalysisState s = withExecutedModels();
         const WarrantyResult r = ReadWarrantyFile(s, path);
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.end.done());
         EXPECT_EQ(r.count, lines.size() == 2 ? 1 : 0);
         EXPECT_EQ(r.messages, QStringList{msg::warrantyTooFewTimes(r.count, path)});
         EXPECT_EQ(s.Sred_Gar, 1234);
@@ -144,14 +144,14 @@ TEST(WarrantyFile, DataFileLoadedAfterwardsReplacesWarrantyValues) {
         QStringLiteral("gar5.txt"),
         joinLines({QStringLiteral("гарантия"), QStringLiteral("100"), QStringLiteral("300")}));
     AnalysisState s;
-    ASSERT_TRUE(ReadWarrantyFile(s, gar).ok);
+    ASSERT_TRUE(ReadWarrantyFile(s, gar).end.done());
     EXPECT_EQ(s.Sred_Gar, 200);
     const LoadResult r = parseFailureFile(
         s,
         joinLines(test::dataFile({}, {test::failure(QStringLiteral("10"), QStringLiteral("x"))},
                                  QStringLiteral("4000"), QStringLiteral("700"))),
         QStringLiteral("f.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Sred_Gar, 4000);
     EXPECT_EQ(s.SKO_Gar, 700);
     EXPECT_EQ(r.fields.warrantyMean, QStringLiteral("4000"));

@@ -67,7 +67,7 @@ TEST_F(OptimizerProgram, RecoversAKnownModelAndBeatsItsObjective) {
     wf::AnalysisState s;
     QFile f(data);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(wf::parseFailureFile(s, f.readAll(), data).ok);
+    ASSERT_TRUE(wf::parseFailureFile(s, f.readAll(), data).end.done());
     ASSERT_TRUE(wf::Postr_Gist(s));
     wf::Mod_Weib M;
     const double atTruth = wf::Celev_Gen(s, M, truth.A, truth.B, truth.K, s.Sred_Gar, s.SKO_Gar);

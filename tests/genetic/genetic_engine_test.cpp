@@ -333,7 +333,7 @@ TEST(GeneticPolish, ReachesTheOptimizersValue) {
                                  testfleet::makeFleetFile(drawn)};
     for (const QByteArray& bytes : fleets) {
         AnalysisState s;
-        ASSERT_TRUE(parseFailureFile(s, bytes, QStringLiteral("fleet.txt")).ok);
+        ASSERT_TRUE(parseFailureFile(s, bytes, QStringLiteral("fleet.txt")).end.done());
         ASSERT_TRUE(Postr_Gist(s));
         s.Tochnost = 1e-7L;
         s.Gen_Shag = geneSteps(s.Tochnost, s.Kol_Genov);

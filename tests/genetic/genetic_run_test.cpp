@@ -32,7 +32,7 @@ TEST(PrepareGeneticRun, DefaultsStartARun) {
     AnalysisState s = testing::fleetOf();
     s.Hist.clear();
     const GeneticPrep p = prepareGeneticRun(s, defaults());
-    ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(p.end.done()) << p.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(p.messages.isEmpty());
     EXPECT_EQ(p.settings.SizePopulation, 3000);
     EXPECT_EQ(p.settings.Kol_Pokol, 1500);
@@ -49,13 +49,13 @@ TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
     EXPECT_TRUE(s.Podbor_SKO);
     EXPECT_FALSE(s.Podbor_Sred);
     EXPECT_EQ(s.Kol_Genov, 4);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[3], 5080 * 1e-7); // the SD alone takes row 4
     f.fitMean = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
     EXPECT_EQ(s.Kol_Genov, 5);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[4], 1030 * 1e-7);
 }
@@ -66,7 +66,7 @@ TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
     f.warrantyMean = num(4321);
     f.warrantySd = QStringLiteral("abc");
     const GeneticPrep p = prepareGeneticRun(s, f);
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QStringLiteral("abc"))});
     EXPECT_EQ(s.Sred_Gar, 4321);
 }
@@ -77,7 +77,7 @@ TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
     f.fitMean = f.fitSd = true;
     f.accuracy.clear();
     const GeneticPrep p = prepareGeneticRun(s, f);
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QString())});
     EXPECT_EQ(s.Kol_Genov, 5);
 }
@@ -89,7 +89,7 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
         GeneticFields f = defaults();
         f.accuracy = num(acc);
         const GeneticPrep p = prepareGeneticRun(s, f);
-        EXPECT_FALSE(p.ok) << acc;
+        EXPECT_FALSE(p.end.done()) << acc;
         ASSERT_EQ(p.messages.size(), 1);
         EXPECT_TRUE(p.messages[0].contains(QStringLiteral("Точность подбора"))) << acc;
         EXPECT_EQ(s.Tochnost, before);
@@ -97,9 +97,9 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
     f.accuracy = num(1.9); // one bit per gene still works
-    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
     f.accuracy = num(4.7e-10); // 31 bits
-    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
 }
 
 TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
@@ -124,38 +124,38 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         f.population = c.population;
         f.generations = c.generations;
         const GeneticPrep p = prepareGeneticRun(s, f);
-        EXPECT_FALSE(p.ok);
+        EXPECT_FALSE(p.end.done());
         EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
     }
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
     f.population = QStringLiteral("10");
     f.generations = QStringLiteral("1");
-    EXPECT_TRUE(prepareGeneticRun(s, f).ok);
+    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
 }
 
 TEST(PrepareGeneticRun, RefusesWithoutFailures) {
     AnalysisState none = testing::fleetOf();
     none.Otkazy.clear();
     GeneticPrep p = prepareGeneticRun(none, defaults());
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresLoaded});
 
     AnalysisState onlyDefects = testing::fleetOf();
     onlyDefects.Kol_Otk_Bez_Braka = 0;
     p = prepareGeneticRun(onlyDefects, defaults());
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresToFit});
 
     AnalysisState notRead = testing::fleetOf();
     notRead.Dannye_Gotovy = false;
-    EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).ok);
+    EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).end.done());
 
     AnalysisState noPath = testing::fleetOf();
     GeneticFields f = defaults();
     f.filePath.clear();
     p = prepareGeneticRun(noPath, f);
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noDataPath});
 }
 
@@ -175,7 +175,7 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
                                       f.fitMean = f.fitSd = true;
                                       return f;
                                   }())
-                    .ok);
+                    .end.done());
     const QStringList lines = applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 5800, 750}));
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(msg::confidencePrefix));
@@ -205,7 +205,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
     applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 910, 0}));
     EXPECT_EQ(s.SKO_Gar, 910);
     EXPECT_EQ(s.Sred_Gar, 6000);
@@ -213,13 +213,13 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     AnalysisState t = testing::fleetOf();
     f = defaults();
     f.fitMean = true;
-    ASSERT_TRUE(prepareGeneticRun(t, f).ok);
+    ASSERT_TRUE(prepareGeneticRun(t, f).end.done());
     applyGeneticOutcome(t, outcomeOf({1600, 1.3, 0.55, 5100, 0}));
     EXPECT_EQ(t.Sred_Gar, 5100);
     EXPECT_EQ(t.SKO_Gar, 800);
 
     AnalysisState u = testing::fleetOf();
-    ASSERT_TRUE(prepareGeneticRun(u, defaults()).ok);
+    ASSERT_TRUE(prepareGeneticRun(u, defaults()).end.done());
     applyGeneticOutcome(u, outcomeOf({1600, 1.3, 0.55, 5100, 99}));
     EXPECT_EQ(u.Sred_Gar, 6000);
     EXPECT_EQ(u.SKO_Gar, 800);
@@ -229,7 +229,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
     AnalysisState s = testing::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).ok);
+    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
     GeneticOutcome o = outcomeOf({0, 0, 0, 0, 0}); // e.g. the first generation failed
     o.Best_Celev_F = 1e306;
     o.exceptional = true;
@@ -242,7 +242,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
 
 TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
     AnalysisState s = testing::fleetOf();
-    ASSERT_TRUE(prepareGeneticRun(s, defaults()).ok);
+    ASSERT_TRUE(prepareGeneticRun(s, defaults()).end.done());
     GeneticOutcome o = outcomeOf({1600, 1.3, 0.55, 0, 0});
     o.ranGenerations = false;
     EXPECT_TRUE(applyGeneticOutcome(s, o).isEmpty());
@@ -257,7 +257,7 @@ TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
     f.population = QStringLiteral("200");
     f.generations = QStringLiteral("30");
     GeneticPrep p = prepareGeneticRun(s, f);
-    ASSERT_TRUE(p.ok);
+    ASSERT_TRUE(p.end.done());
     p.settings.seed = 77;
     BasicGeneticHost host;
     const GeneticOutcome o = runGeneticSearch(s, p.settings, host);

@@ -95,7 +95,7 @@ TEST(HostileSize, HundredMegabyteDescriptionLoadsWithinFourTimesItsSize) {
     AnalysisState s;
     LoadResult r;
     const double growth = loadMeasuringPeak(s, path, r);
-    ASSERT_TRUE(r.ok) << r.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(r.end.done()) << r.messages.join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(s.Otkazy.size(), 2u);
     EXPECT_EQ(s.Otkazy[0].komment.size(), kHugeLine);
     EXPECT_TRUE(s.Otkazy[0].komment.startsWith(QStringLiteral("трещина,трещина")));
@@ -113,7 +113,7 @@ TEST(HostileSize, HundredMegabyteLineWithoutTabIsOneMessageWithinFourTimesItsSiz
     AnalysisState s;
     LoadResult r;
     const double growth = loadMeasuringPeak(s, path, r);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_EQ(r.messages, QStringList{msg::badFailureLine(9, path)});
     ASSERT_EQ(s.Otkazy.size(), 3u);
     EXPECT_EQ(s.Otkazy[0].Pri, QStringLiteral("Брак"));
@@ -126,7 +126,7 @@ TEST(HostileSize, HundredMegabyteHeaderOrWarrantyLineIsRefusedWithAMessage) {
                                     toCp1251(QStringLiteral("Парк\r\n")), "1", kHugeLine, "");
     AnalysisState s;
     const LoadResult r = OpenFailureFile(s, data);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     ASSERT_FALSE(r.messages.isEmpty());
     EXPECT_TRUE(r.messages.last().contains(QStringLiteral("не является числом")))
         << r.messages.last().left(200).toStdString();
@@ -135,7 +135,7 @@ TEST(HostileSize, HundredMegabyteHeaderOrWarrantyLineIsRefusedWithAMessage) {
         writeLarge(files, QStringLiteral("gar_long.txt"), "c\r\n", "12", kHugeLine, "\r\n5\r\n");
     s.Sred_Gar = 3000;
     const WarrantyResult w = ReadWarrantyFile(s, gar);
-    EXPECT_FALSE(w.ok);
+    EXPECT_FALSE(w.end.done());
     ASSERT_EQ(w.messages.size(), 1);
     EXPECT_LT(w.messages.first().size(), 1000); // the message quotes a bounded prefix
     EXPECT_EQ(s.Sred_Gar, 3000);
@@ -147,7 +147,7 @@ TEST(HostileSize, HundredThousandCauseLinesAreRefusedAfterTheLimit) {
     bytes += "100\tcause 7 * a failure line long enough\r\n";
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, bytes, QStringLiteral("causes.txt"));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     ASSERT_FALSE(r.messages.isEmpty());
     EXPECT_EQ(r.messages.last(), msg::tooManyCauses(kMaxFileCauses, QStringLiteral("causes.txt")));
     EXPECT_TRUE(s.Otkazy.empty());
@@ -165,7 +165,7 @@ TEST(HostileSize, HundredThousandFailuresWithDistinctCauseTextsLoadAndBuildTheHi
                  "\r\n";
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, bytes, QStringLiteral("many.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     ASSERT_EQ(s.Otkazy.size(), 100000u);
     EXPECT_EQ(s.Kol_Otk, 100001);
     EXPECT_FALSE(r.fields.generations.has_value()); // more than 99999 lines: field unchanged

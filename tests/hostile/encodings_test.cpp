@@ -15,7 +15,7 @@ namespace {
 AnalysisState loaded(const QByteArray& bytes) {
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, bytes, QStringLiteral("fleet.txt"));
-    EXPECT_TRUE(r.ok) << r.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(r.end.done()) << r.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(r.messages.isEmpty()) << r.messages.join(QLatin1Char('\n')).toStdString();
     return s;
 }
@@ -65,7 +65,7 @@ TEST(HostileEncoding, Utf16DataFileIsRefusedWithAMessageAndKeepsTheLoadedFleet) 
             ASSERT_TRUE(Postr_Gist(s));
             const Snapshot before(s);
             const LoadResult r = parseFailureFile(s, bytes, QStringLiteral("u16.txt"));
-            EXPECT_FALSE(r.ok);
+            EXPECT_FALSE(r.end.done());
             ASSERT_FALSE(r.messages.isEmpty());
             EXPECT_EQ(r.messages.last(), msg::utf16Text(QStringLiteral("u16.txt")));
             expectUnchanged(before, s);
@@ -81,7 +81,7 @@ TEST(HostileEncoding, Utf16WarrantyFileIsRefusedAndTheWarrantyValuesStay) {
                     encode(QStringLiteral("Гарантия\r\n2000\r\n3000\r\n4000\r\n")));
     AnalysisState s = loaded(goodFleetBytes());
     const WarrantyResult r = ReadWarrantyFile(s, path);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     ASSERT_EQ(r.messages.size(), 1);
     EXPECT_EQ(r.messages.first(), msg::utf16Text(path));
     EXPECT_EQ(s.Sred_Gar, 3000);
@@ -103,7 +103,7 @@ TEST(HostileEncoding, WarrantyFileInEveryLineEndAndUtf8ReadsTheSameTimes) {
         AnalysisState s;
         const WarrantyResult r =
             ReadWarrantyFile(s, files.write(QStringLiteral("gar%1.txt").arg(k++), bytes));
-        ASSERT_TRUE(r.ok) << k << r.messages.join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(r.end.done()) << k << r.messages.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(r.count, 3);
         EXPECT_EQ(s.Sred_Gar, 3000);
         EXPECT_EQ(s.SKO_Gar, 1000);
@@ -116,7 +116,7 @@ TEST(HostileEncoding, BinaryJunkIsRefusedNotLoaded) {
     for (int i = 0; i < 4096; ++i) junk.push_back(static_cast<char>((i * 37) & 0xFF));
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, junk, QStringLiteral("junk.bin"));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_FALSE(r.messages.isEmpty());
     EXPECT_TRUE(s.Otkazy.empty());
 }

@@ -25,7 +25,7 @@ const QStringList kJunk{QString(),
 // A fleet loaded, one run of model 1.1 done: the analysis a hostile action must keep.
 AnalysisState analysed() {
     AnalysisState s;
-    EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).ok);
+    EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
     CalcFields f;
     f.filePath = QStringLiteral("fleet.txt");
     f.warrantyMean = QStringLiteral("3000");
@@ -169,7 +169,7 @@ TEST(HostileFields, EveryGeneticFieldRefusesJunkAndKeepsTheAnalysis) {
             GeneticFields f = goodGeneticFields();
             field(f) = junk;
             const GeneticPrep p = prepareGeneticRun(s, f);
-            EXPECT_FALSE(p.ok) << name << ' ' << junk.toStdString();
+            EXPECT_FALSE(p.end.done()) << name << ' ' << junk.toStdString();
             EXPECT_EQ(p.messages.size(), 1) << name << ' ' << junk.toStdString();
             expectUnchanged(before, s);
         }
@@ -195,7 +195,7 @@ TEST(HostileFields, PopulationGenerationsAndAccuracyOutOfRangeAreRefused) {
         GeneticFields f = goodGeneticFields();
         field(f) = QString::fromLatin1(text);
         const GeneticPrep p = prepareGeneticRun(s, f);
-        EXPECT_FALSE(p.ok) << text;
+        EXPECT_FALSE(p.end.done()) << text;
         EXPECT_EQ(p.messages.size(), 1) << text;
         expectUnchanged(before, s);
     }
@@ -208,7 +208,7 @@ TEST(HostileFields, SmallestPopulationAndOneGenerationRunToAFiniteModel) {
     f.generations = QStringLiteral("1");
     f.accuracy = QStringLiteral("1"); // the coarsest accuracy: genes of one bit
     const GeneticPrep p = prepareGeneticRun(s, f);
-    ASSERT_TRUE(p.ok) << p.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(p.end.done()) << p.messages.join(QLatin1Char('\n')).toStdString();
     GeneticSettings set = p.settings;
     set.seed = 7;
     set.threads = 1;
@@ -240,7 +240,7 @@ TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
     EXPECT_TRUE(s.Hist.empty());
     GeneticFields g = goodGeneticFields();
     const GeneticPrep p = prepareGeneticRun(s, g);
-    EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages.size(), 1);
 }
 

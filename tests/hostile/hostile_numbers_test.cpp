@@ -69,7 +69,7 @@ TEST(HostileNumbers, NotANumberAndInfiniteFailureTimesAreReportedPerLineAsDefect
     const LoadResult r = parseFailureFile(
         s, fleetWith(QStringLiteral("3000"), QStringLiteral("800"), QStringLiteral("200"), bad),
         QStringLiteral("fleet.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     ASSERT_EQ(r.messages.size(), 4);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(r.messages[k], msg::badFailureLine(40 + k, QStringLiteral("fleet.txt")));
@@ -86,7 +86,7 @@ TEST(HostileNumbers, NegativeFailureTimesAreDefectsAndTheRunStaysFinite) {
                   {QStringLiteral("-5\tНасос * отрицательное время"),
                    QStringLiteral("-1e300\tДатчик * очень отрицательное")}),
         QStringLiteral("fleet.txt"));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_EQ(s.Otkazy.front().time, -1e300);
     EXPECT_EQ(s.Otkazy.front().Pri, QStringLiteral("Брак"));
@@ -101,7 +101,7 @@ TEST(HostileNumbers, HugeFailureTimeLoadsButTheCalculationRefusesItWithAMessage)
                                            QStringLiteral("200"),
                                            {QStringLiteral("1e300\tНасос * через века")}),
                                  QStringLiteral("fleet.txt"))
-                    .ok);
+                    .end.done());
     EXPECT_TRUE(std::isfinite(s.Otk_2000));
     VirtualClock clock(100);
     const CalcOutcome out = runCalculation(s, allModels(s), clock);
@@ -120,7 +120,7 @@ TEST(HostileNumbers, HeaderNumbersAtTheEdgesLoadOrAreRefusedByName) {
             s,
             fleetWith(QString::fromLatin1(sred), QString::fromLatin1(sko), QStringLiteral("200")),
             QStringLiteral("fleet.txt"));
-        ASSERT_TRUE(r.ok) << sred << ' ' << sko;
+        ASSERT_TRUE(r.end.done()) << sred << ' ' << sko;
         EXPECT_TRUE(std::isfinite(s.T10) && std::isfinite(s.Otk_2000)) << sred << ' ' << sko;
         expectSoundRun(s);
     }
@@ -129,7 +129,7 @@ TEST(HostileNumbers, HeaderNumbersAtTheEdgesLoadOrAreRefusedByName) {
     const LoadResult hex = parseFailureFile(
         s, fleetWith(QStringLiteral("0x10"), QStringLiteral("800"), QStringLiteral("200")),
         QStringLiteral("fleet.txt"));
-    EXPECT_FALSE(hex.ok);
+    EXPECT_FALSE(hex.end.done());
     ASSERT_FALSE(hex.messages.isEmpty());
     EXPECT_EQ(hex.messages.last(),
               msg::headerNotNumber(2, QStringLiteral("fleet.txt"), QStringLiteral("0x10")));
@@ -138,14 +138,14 @@ TEST(HostileNumbers, HeaderNumbersAtTheEdgesLoadOrAreRefusedByName) {
 
 TEST(HostileNumbers, FleetOfZeroNegativeOrHugeIsRefusedOrBoundedAndKeepsTheLoadedFleet) {
     AnalysisState s;
-    ASSERT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("good.txt")).ok);
+    ASSERT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("good.txt")).end.done());
     ASSERT_TRUE(Postr_Gist(s));
     const Snapshot before(s);
     for (const char* park : {"0", "-0", "-5", "1e400", "nan"}) {
         const LoadResult r = parseFailureFile(
             s, fleetWith(QStringLiteral("3000"), QStringLiteral("800"), QString::fromLatin1(park)),
             QStringLiteral("bad.txt"));
-        EXPECT_FALSE(r.ok) << park;
+        EXPECT_FALSE(r.end.done()) << park;
         EXPECT_FALSE(r.messages.isEmpty()) << park;
         expectUnchanged(before, s);
     }
@@ -154,7 +154,7 @@ TEST(HostileNumbers, FleetOfZeroNegativeOrHugeIsRefusedOrBoundedAndKeepsTheLoade
     const LoadResult huge = parseFailureFile(
         s, fleetWith(QStringLiteral("3000"), QStringLiteral("800"), QStringLiteral("1e308")),
         QStringLiteral("big.txt"));
-    EXPECT_FALSE(huge.ok);
+    EXPECT_FALSE(huge.end.done());
     ASSERT_FALSE(huge.messages.isEmpty());
     EXPECT_EQ(huge.messages.last(),
               msg::fleetTooLarge(4, QStringLiteral("big.txt"), fmt::general(1e12)));
@@ -164,17 +164,17 @@ TEST(HostileNumbers, FleetOfZeroNegativeOrHugeIsRefusedOrBoundedAndKeepsTheLoade
                                  fleetWith(QStringLiteral("3000"), QStringLiteral("800"),
                                            QStringLiteral("1e12")),
                                  QStringLiteral("big.txt"))
-                    .ok);
+                    .end.done());
     expectSoundRun(big);
 }
 
 TEST(HostileNumbers, WarrantyFileWithEqualTimesGivesSdZeroAndTheRunStaysSound) {
     TempFiles files;
     AnalysisState s;
-    ASSERT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).ok);
+    ASSERT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
     const WarrantyResult w = ReadWarrantyFile(
         s, files.write(QStringLiteral("gar.txt"), "c\r\n2500\r\n2500\r\n2500\r\n"));
-    ASSERT_TRUE(w.ok);
+    ASSERT_TRUE(w.end.done());
     EXPECT_EQ(s.Sred_Gar, 2500);
     EXPECT_EQ(s.SKO_Gar, 0);
     EXPECT_EQ(w.fields.warrantySd, fmt::fixed(0.0, 0, 1));
@@ -189,26 +189,26 @@ TEST(HostileNumbers, WarrantyTimesNegativeHugeOrNotNumbersAreHandled) {
     // Numbers too large for a mean: refused, the old values stay.
     WarrantyResult w = ReadWarrantyFile(
         s, files.write(QStringLiteral("gar1.txt"), "c\r\n1e308\r\n1.7e308\r\n1e308\r\n"));
-    EXPECT_FALSE(w.ok);
+    EXPECT_FALSE(w.end.done());
     EXPECT_EQ(w.messages,
               QStringList{msg::warrantyOutOfRange(files.path(QStringLiteral("gar1.txt")))});
     EXPECT_EQ(s.Sred_Gar, 3000);
     for (const char* junk : {"nan", "inf", "1e400", "0x10", "abc"}) {
         w = ReadWarrantyFile(s, files.write(QStringLiteral("gar2.txt"),
                                             QByteArray("c\r\n2000\r\n") + junk + "\r\n4000\r\n"));
-        EXPECT_FALSE(w.ok) << junk;
+        EXPECT_FALSE(w.end.done()) << junk;
         ASSERT_EQ(w.messages.size(), 1) << junk;
         EXPECT_EQ(s.Sred_Gar, 3000) << junk;
     }
     // Negative times are numbers: mean and SD are computed as they are.
     w = ReadWarrantyFile(s, files.write(QStringLiteral("gar3.txt"), "c\r\n-1000\r\n1000\r\n"));
-    ASSERT_TRUE(w.ok);
+    ASSERT_TRUE(w.end.done());
     EXPECT_EQ(s.Sred_Gar, 0);
     EXPECT_NEAR(s.SKO_Gar, std::sqrt(2.0) * 1000, 1e-9); // exact up to the square root's rounding
     // One time or none: refused, not divided by zero.
     for (const char* few : {"c\r\n", "c\r\n2000\r\n", "", "c\r\n\r\n\r\n"}) {
         w = ReadWarrantyFile(s, files.write(QStringLiteral("gar4.txt"), few));
-        EXPECT_FALSE(w.ok);
+        EXPECT_FALSE(w.end.done());
         EXPECT_EQ(w.messages.size(), 1);
     }
 }

@@ -100,7 +100,7 @@ AnalysisState ballBearings() {
     QFile f(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/ball_bearings.txt"));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     AnalysisState s;
-    EXPECT_TRUE(parseFailureFile(s, f.readAll(), f.fileName()).ok);
+    EXPECT_TRUE(parseFailureFile(s, f.readAll(), f.fileName()).end.done());
     return s;
 }
 
@@ -175,7 +175,7 @@ TEST(MleLikelihood, GradientAndHessianMatchDifferences) {
 TEST(MleFit, BallBearingsGiveTheCompleteDataEstimates) {
     const AnalysisState s = ballBearings();
     const MleResult r = fitMle(s, MleSettings{});
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.converged);
     EXPECT_TRUE(r.message.isEmpty());
     // Published: shape 2.102, scale 81.88 (four significant digits); K = 23 / 23.
@@ -242,7 +242,7 @@ TEST(MleFit, CoverageOnFleetsDrawnFromTheModel) {
     double sumLog[3] = {}, sumLog2[3] = {}, sumSe[3] = {};
     for (int f = 0; f < fleets; ++f) {
         const MleResult r = fitMle(drawnFleet(1.5, 1500, 2, 300, 2000, 500, d), MleSettings{});
-        ASSERT_TRUE(r.ok);
+        ASSERT_TRUE(r.end.done());
         const MleEstimate* e[3] = {&r.A, &r.B, &r.K};
         for (int j = 0; j < 3; ++j) {
             ASSERT_TRUE(e[j]->bounds.defined) << qPrintable(r.message);
@@ -276,7 +276,7 @@ TEST(MleFit, UnseparableDataGiveUndefinedBoundsAndAMessage) {
     s.Sred_Gar = 500;
     s.SKO_Gar = 0;
     const MleResult r = fitMle(s, MleSettings{});
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.converged);
     EXPECT_EQ(r.K.value, kMleMaxK);
     EXPECT_EQ(r.message, msg::mleAtSearchLimit(QStringLiteral("K")));
@@ -297,7 +297,7 @@ TEST(MleFit, RefusalsAndTheStoredRecord) {
     MleSettings bad;
     bad.confidence = 1;
     MleResult r = fitMle(s, bad);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.end.done());
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_FALSE(storeMle(s, r));
     EXPECT_FALSE(s.ModMLE.Executed);
