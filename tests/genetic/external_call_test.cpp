@@ -1,5 +1,6 @@
 // Starting, waiting for and reading back the external optimizer, with stand-in programs.
 
+#include "files.h"
 #include "genetic/external_optimizer.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -28,28 +30,16 @@ class ExternalCall : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
         runtime_ = dir_.filePath(QStringLiteral("run"));
         ASSERT_TRUE(QDir().mkpath(runtime_));
         QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
-    }
-    void TearDown() override {
-        if (hadRuntime_)
-            qputenv("XDG_RUNTIME_DIR", oldRuntime_);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
+        runtimeEnv_.emplace("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
     }
 
     // An executable shell script standing in for the optimizer.
     QString script(const QString& name, const QByteArray& body) {
         const QString path = dir_.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_TRUE(wf::test::writeScript(path, body));
         return path;
     }
     ExternalSettings settings(const QString& program, std::chrono::milliseconds timeout = 20s) {
@@ -62,8 +52,7 @@ protected:
 
     QTemporaryDir dir_;
     QString runtime_;
-    QByteArray oldRuntime_;
-    bool hadRuntime_ = false;
+    std::optional<wf::test::EnvScope> runtimeEnv_;
 };
 
 TEST_F(ExternalCall, ResultFileLivesInThePrivateRuntimeFolder) {

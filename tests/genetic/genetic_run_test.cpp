@@ -1,9 +1,9 @@
 #include "genetic/genetic_run.h"
 
+#include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
-#include "genetic_test_fleet.h"
 #include "stats/core/distributions.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ GeneticFields defaults() {
 }
 
 TEST(PrepareGeneticRun, DefaultsStartARun) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     s.Hist.clear();
     s.Stop_Gen = true;
     s.Kopir_Luch = true;
@@ -50,7 +50,7 @@ TEST(PrepareGeneticRun, DefaultsStartARun) {
 }
 
 TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
@@ -65,7 +65,7 @@ TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
 }
 
 TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.warrantyMean = num(4321);
     f.warrantySd = QStringLiteral("abc");
@@ -76,7 +76,7 @@ TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
 }
 
 TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
     f.accuracy.clear();
@@ -88,7 +88,7 @@ TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
 
 TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
     for (double acc : {2.0, 5.0, 0.0, -1e-7, 1e-10}) {
-        AnalysisState s = testing::fleetOf();
+        AnalysisState s = test::fleetOf();
         const long double before = s.Tochnost;
         GeneticFields f = defaults();
         f.accuracy = num(acc);
@@ -98,7 +98,7 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
         EXPECT_TRUE(p.messages[0].contains(QStringLiteral("Точность подбора"))) << acc;
         EXPECT_EQ(s.Tochnost, before);
     }
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.accuracy = num(1.9); // one bit per gene still works
     EXPECT_TRUE(prepareGeneticRun(s, f).ok);
@@ -123,7 +123,7 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         {QStringLiteral("100"), QStringLiteral("x"), msg::notAnInteger(QStringLiteral("x"))},
     };
     for (const Case& c : cases) {
-        AnalysisState s = testing::fleetOf();
+        AnalysisState s = test::fleetOf();
         GeneticFields f = defaults();
         f.population = c.population;
         f.generations = c.generations;
@@ -131,7 +131,7 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         EXPECT_FALSE(p.ok);
         EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
     }
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.population = QStringLiteral("10");
     f.generations = QStringLiteral("1");
@@ -139,23 +139,23 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
 }
 
 TEST(PrepareGeneticRun, RefusesWithoutFailures) {
-    AnalysisState none = testing::fleetOf();
+    AnalysisState none = test::fleetOf();
     none.Otkazy.clear();
     GeneticPrep p = prepareGeneticRun(none, defaults());
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresLoaded});
 
-    AnalysisState onlyDefects = testing::fleetOf();
+    AnalysisState onlyDefects = test::fleetOf();
     onlyDefects.Kol_Otk_Bez_Braka = 0;
     p = prepareGeneticRun(onlyDefects, defaults());
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresToFit});
 
-    AnalysisState notRead = testing::fleetOf();
+    AnalysisState notRead = test::fleetOf();
     notRead.Dannye_Gotovy = false;
     EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).ok);
 
-    AnalysisState noPath = testing::fleetOf();
+    AnalysisState noPath = test::fleetOf();
     GeneticFields f = defaults();
     f.filePath.clear();
     p = prepareGeneticRun(noPath, f);
@@ -172,7 +172,7 @@ GeneticOutcome outcomeOf(std::array<double, 5> best) {
 }
 
 TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(s,
                                   [] {
                                       GeneticFields f = defaults();
@@ -206,7 +206,7 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
 }
 
 TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
@@ -214,7 +214,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     EXPECT_EQ(s.SKO_Gar, 910);
     EXPECT_EQ(s.Sred_Gar, 6000);
 
-    AnalysisState t = testing::fleetOf();
+    AnalysisState t = test::fleetOf();
     f = defaults();
     f.fitMean = true;
     ASSERT_TRUE(prepareGeneticRun(t, f).ok);
@@ -222,7 +222,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     EXPECT_EQ(t.Sred_Gar, 5100);
     EXPECT_EQ(t.SKO_Gar, 800);
 
-    AnalysisState u = testing::fleetOf();
+    AnalysisState u = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(u, defaults()).ok);
     applyGeneticOutcome(u, outcomeOf({1600, 1.3, 0.55, 5100, 99}));
     EXPECT_EQ(u.Sred_Gar, 6000);
@@ -230,7 +230,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
 }
 
 TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).ok);
@@ -245,7 +245,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
 }
 
 TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(s, defaults()).ok);
     GeneticOutcome o = outcomeOf({1600, 1.3, 0.55, 0, 0});
     o.ranGenerations = false;
@@ -256,7 +256,7 @@ TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
 
 // The whole road on a small run: prepare, search, apply.
 TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.population = QStringLiteral("200");
     f.generations = QStringLiteral("30");

@@ -103,7 +103,7 @@ TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
                               msg::stepFactorLabel2};
     for (int model = 0; model < 3; ++model) {
         for (const char* factor : {"0", "1", "-1", "0,5"}) {
-            LocaleScope ru(russian());
+            LocaleScope ru(commaLocale());
             CalcFields f = onlyModel(model);
             kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
             VirtualClock clock(100);

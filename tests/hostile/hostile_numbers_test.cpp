@@ -24,7 +24,7 @@ QByteArray fleetWith(const QString& sred, const QString& sko, const QString& par
     l[2] = sko;
     l[3] = park;
     l += extraFailures;
-    return toCp1251(l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    return joinLines(l);
 }
 
 CalcFields allModels(const AnalysisState& s) {

@@ -1,8 +1,8 @@
 #include "stats/calculation_run.h"
 
+#include "fleets.h"
 #include "format/messages.h"
 #include "stats/evaluation.h"
-#include "stats_fixture.h"
 
 #include <gtest/gtest.h>
 
