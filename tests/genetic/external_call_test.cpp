@@ -1,5 +1,6 @@
 // Starting, waiting for and reading back the external optimizer, with stand-in programs.
 
+#include "fields.h"
 #include "files.h"
 #include "genetic/external_optimizer.h"
 
@@ -43,10 +44,7 @@ protected:
         return path;
     }
     ExternalSettings settings(const QString& program, std::chrono::milliseconds timeout = 20s) {
-        ExternalSettings s;
-        s.optimizerPath = program;
-        s.timeout = timeout;
-        return s;
+        return wf::test::optimizerAt(program, timeout);
     }
     QString dataPath() const { return dir_.filePath(QStringLiteral("fleet data.txt")); }
 

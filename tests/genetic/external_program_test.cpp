@@ -1,5 +1,6 @@
 // The companion program weibflow-optimizer on fleets drawn from known models.
 
+#include "fields.h"
 #include "files.h"
 #include "fleet_files.h"
 
@@ -29,10 +30,8 @@ protected:
         return path;
     }
     wf::ExternalResult run(const QString& data) {
-        wf::ExternalSettings set;
-        set.optimizerPath = kOptimizer;
-        set.timeout = std::chrono::milliseconds(60'000);
-        return wf::runExternalOptimizer(data, set);
+        return wf::runExternalOptimizer(
+            data, wf::test::optimizerAt(kOptimizer, std::chrono::milliseconds(60'000)));
     }
 
     QTemporaryDir dir_;

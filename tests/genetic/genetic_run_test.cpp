@@ -1,5 +1,6 @@
 #include "genetic/genetic_run.h"
 
+#include "fields.h"
 #include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
@@ -16,16 +17,8 @@ QString num(double v) {
 }
 
 GeneticFields defaults() {
-    GeneticFields f;
-    f.filePath = QStringLiteral("/data/fleet.txt");
-    f.warrantyMean = num(6000);
-    f.warrantySd = num(800);
-    f.countingPeriod = num(5000);
-    f.burnIn = num(300);
-    f.accuracy = num(1e-7);
-    f.population = QStringLiteral("3000");
-    f.generations = QStringLiteral("1500");
-    return f;
+    return test::geneticFields(
+        {.path = QStringLiteral("/data/fleet.txt"), .mean = num(6000), .period = num(5000)});
 }
 
 TEST(PrepareGeneticRun, DefaultsStartARun) {
