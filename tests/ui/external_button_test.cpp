@@ -11,13 +11,13 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 using namespace wf::ui;
 using wf::ui::test::Windows;
@@ -77,11 +77,15 @@ void ExternalButtonTest::stopEndsAHangingOptimizer() {
     QTemporaryDir dir;
     Windows w;
     TForm1& f = *w.form1;
-    f.setExternalSettings(settingsFor(writeScript(dir, "sleep 60\n")));
+    const QString started = dir.filePath(QStringLiteral("started"));
+    f.setExternalSettings(
+        settingsFor(writeScript(dir, "touch '" + started.toLocal8Bit() + "'\nsleep 60\n")));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.OutsorsGoBtn->click();
-    QTimer::singleShot(300, f.StopBtn, &QPushButton::click);
+    // Stop once the optimizer runs, however long a loaded machine takes to start it.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), test::kWaitMs);
+    f.StopBtn->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(30000));

@@ -26,6 +26,9 @@ inline QString warrantySamplePath() {
     return wf::test::samplePath(QStringLiteral("gar_sample.txt"));
 }
 
+// How long a window test waits for a condition: generous, the machine may be loaded.
+constexpr int kWaitMs = 30000;
+
 // The windows' tests run on an offscreen laptop screen of 1366x768: set before the
 // application starts (WF_LAPTOP_TEST_MAIN does).
 inline void useLaptopScreen() {
