@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <chrono>
+#include <tuple>
 
 namespace wf::test {
 
@@ -34,11 +35,8 @@ struct CalcTexts {
 // The texts both runs read, put into either run's fields.
 template <class Fields> Fields runFields(const RunTexts& run) {
     Fields f;
-    f.filePath = run.path;
-    f.warrantyMean = run.mean;
-    f.warrantySd = run.sd;
-    f.countingPeriod = run.period;
-    f.burnIn = run.burnIn;
+    std::tie(f.filePath, f.warrantyMean, f.warrantySd, f.countingPeriod, f.burnIn) =
+        std::tie(run.path, run.mean, run.sd, run.period, run.burnIn);
     return f;
 }
 
