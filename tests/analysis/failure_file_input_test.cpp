@@ -1,8 +1,9 @@
 // Refused files, encodings, line ends and hostile input of the failure data file.
 #include "analysis/failure_file.h"
 #include "analysis/settings_file.h"
-#include "analysis_test_util.h"
+#include "fleet_files.h"
 #include "format/messages.h"
+#include "temp_files.h"
 
 #include <gtest/gtest.h>
 

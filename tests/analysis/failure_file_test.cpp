@@ -1,7 +1,9 @@
 #include "analysis/failure_file.h"
 #include "analysis/settings_file.h"
-#include "analysis_test_util.h"
+#include "fleet_files.h"
 #include "format/messages.h"
+#include "gtest_qstring.h"
+#include "locale_guard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 #include "analysis/failure_file.h"
 #include "analysis/load_summary.h"
-#include "analysis_test_util.h"
+#include "fleet_files.h"
+#include "gtest_qstring.h"
+#include "locale_guard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The bundled sample files load as their generator describes them.
 #include "analysis/failure_file.h"
 #include "analysis/warranty_file.h"
+#include "files.h"
 
 #include <QFile>
 
@@ -11,10 +12,8 @@
 namespace wf {
 namespace {
 
-const QString kData = QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/");
-
 TEST(SampleData, FleetFileLoads) {
-    QFile f(kData + QStringLiteral("sample_fleet.txt"));
+    QFile f(test::samplePath(QStringLiteral("sample_fleet.txt")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     AnalysisState s;
     const LoadResult r = parseFailureFile(s, f.readAll(), f.fileName());
@@ -38,7 +37,8 @@ TEST(SampleData, FleetFileLoads) {
 
 TEST(SampleData, WarrantyFileMatchesItsLaw) {
     AnalysisState s;
-    const WarrantyResult r = ReadWarrantyFile(s, kData + QStringLiteral("gar_sample.txt"));
+    const WarrantyResult r =
+        ReadWarrantyFile(s, test::samplePath(QStringLiteral("gar_sample.txt")));
     ASSERT_TRUE(r.end.done());
     EXPECT_EQ(r.count, 300);
     // 300 draws of N(3000, 800): the generator printed these sample values.

@@ -1,7 +1,9 @@
 #include "analysis/failure_file.h"
 #include "analysis/warranty_file.h"
-#include "analysis_test_util.h"
+#include "fleet_files.h"
 #include "format/messages.h"
+#include "locale_guard.h"
+#include "temp_files.h"
 
 #include <gtest/gtest.h>
 

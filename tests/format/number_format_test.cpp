@@ -1,4 +1,5 @@
 #include "format/number_format.h"
+#include "locale_guard.h"
 
 #include <QLocale>
 
@@ -9,19 +10,11 @@
 #include <string>
 
 using namespace wf::fmt;
-
-namespace {
-// Switches the default locale for one test and restores it.
-struct LocaleGuard {
-    explicit LocaleGuard(QLocale::Language lang, QLocale::Territory t) {
-        QLocale::setDefault(QLocale(lang, t));
-    }
-    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
-};
-} // namespace
+using wf::test::commaLocale;
+using wf::test::LocaleScope;
 
 TEST(NumberFormat, FixedAndScientificUseTheLocaleSeparator) {
-    LocaleGuard g(QLocale::Russian, QLocale::Russia);
+    LocaleScope g(commaLocale());
     EXPECT_EQ(fixed(2.352, 6, 4), QStringLiteral("2,3520"));
     EXPECT_EQ(fixed(1.5, 10, 3), QStringLiteral("     1,500"));
     EXPECT_EQ(scientific(5e-5, 12, 10), QStringLiteral("5,000000000E-005"));
@@ -34,7 +27,7 @@ TEST(NumberFormat, FixedAndScientificUseTheLocaleSeparator) {
 }
 
 TEST(NumberFormat, GeneralIsShortestWithFifteenDigits) {
-    LocaleGuard g(QLocale::Russian, QLocale::Russia);
+    LocaleScope g(commaLocale());
     EXPECT_EQ(general(1500.5), QStringLiteral("1500,5"));
     EXPECT_EQ(general(300), QStringLiteral("300"));
     EXPECT_EQ(general(0.1 + 0.2), QStringLiteral("0,3"));
@@ -47,7 +40,7 @@ TEST(NumberFormat, GeneralIsShortestWithFifteenDigits) {
 }
 
 TEST(NumberFormat, FixedSignificantFallsBackToScientific) {
-    LocaleGuard g(QLocale::Russian, QLocale::Russia);
+    LocaleScope g(commaLocale());
     EXPECT_EQ(fixedSignificant(2537.4, 3, 1), QStringLiteral("2,54E3"));
     EXPECT_EQ(fixedSignificant(2537.4, 6, 3), QStringLiteral("2537,400"));
     EXPECT_EQ(fixedSignificant(350.25, 3, 1), QStringLiteral("350,0"));
@@ -79,7 +72,7 @@ TEST(NumberFormat, IntegerTextRoundsHalvesToEven) {
 
 TEST(NumberFormat, ParsingFollowsTheLocaleAndRefusesJunk) {
     {
-        LocaleGuard g(QLocale::Russian, QLocale::Russia);
+        LocaleScope g(commaLocale());
         EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral(" 1,00025 ")), 1.00025);
         EXPECT_FALSE(parseNumber(QStringLiteral("1.5")));
         EXPECT_DOUBLE_EQ(*parseNumber(QStringLiteral("-2,5E3")), -2500.0);

@@ -1,6 +1,6 @@
+#include "fleets.h"
 #include "genetic/encoding.h"
 #include "genetic/genetic_objective.h"
-#include "genetic_test_fleet.h"
 
 #include "stats/core/distributions.h"
 
@@ -200,7 +200,7 @@ TEST(Objective, NoFailuresBesidesDefectsCannotBeEvaluated) {
 }
 
 TEST(Objective, FlagTableChoosesMeanAndSD) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     Mod_Weib M;
     const std::array<double, 5> p{2400, 1.3, 0.7, 1700, 350};
     s.Podbor_Sred = s.Podbor_SKO = false;
@@ -218,7 +218,7 @@ TEST(Objective, FlagTableChoosesMeanAndSD) {
 
 // The run's fast objective must give Celev_Gen_Par's numbers to the last bit.
 TEST(Objective, FastFormIsBitIdentical) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     ASSERT_GT(s.Hist.size(), 7u);
     std::mt19937_64 gen(11);
     std::uniform_real_distribution<double> u(0, 1);

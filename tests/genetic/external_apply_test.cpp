@@ -3,6 +3,7 @@
 #include "genetic/external_optimizer.h"
 
 #include "format/number_format.h"
+#include "locale_guard.h"
 #include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/histogram.h"
@@ -31,17 +32,7 @@ wf::AnalysisState smallFleet() {
     return s;
 }
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& l)
-        : old_(QLocale()) {
-        QLocale::setDefault(l);
-    }
-    ~LocaleScope() { QLocale::setDefault(old_); }
-
-private:
-    QLocale old_;
-};
+using wf::test::LocaleScope;
 
 TEST(ExternalApply, FillsAndEvaluatesModExtAndLogsInOrder) {
     LocaleScope c(QLocale::c());

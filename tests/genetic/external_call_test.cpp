@@ -1,5 +1,7 @@
 // Starting, waiting for and reading back the external optimizer, with stand-in programs.
 
+#include "fields.h"
+#include "files.h"
 #include "genetic/external_optimizer.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -28,42 +31,26 @@ class ExternalCall : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
         runtime_ = dir_.filePath(QStringLiteral("run"));
         ASSERT_TRUE(QDir().mkpath(runtime_));
         QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
-    }
-    void TearDown() override {
-        if (hadRuntime_)
-            qputenv("XDG_RUNTIME_DIR", oldRuntime_);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
+        runtimeEnv_.emplace("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
     }
 
     // An executable shell script standing in for the optimizer.
     QString script(const QString& name, const QByteArray& body) {
         const QString path = dir_.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_TRUE(wf::test::writeScript(path, body));
         return path;
     }
     ExternalSettings settings(const QString& program, std::chrono::milliseconds timeout = 20s) {
-        ExternalSettings s;
-        s.optimizerPath = program;
-        s.timeout = timeout;
-        return s;
+        return wf::test::optimizerAt(program, timeout);
     }
     QString dataPath() const { return dir_.filePath(QStringLiteral("fleet data.txt")); }
 
     QTemporaryDir dir_;
     QString runtime_;
-    QByteArray oldRuntime_;
-    bool hadRuntime_ = false;
+    std::optional<wf::test::EnvScope> runtimeEnv_;
 };
 
 TEST_F(ExternalCall, ResultFileLivesInThePrivateRuntimeFolder) {

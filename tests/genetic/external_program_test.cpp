@@ -1,6 +1,8 @@
 // The companion program weibflow-optimizer on fleets drawn from known models.
 
-#include "external_fleet.h"
+#include "fields.h"
+#include "files.h"
+#include "fleet_files.h"
 
 #include "analysis/failure_file.h"
 #include "genetic/encoding.h"
@@ -21,39 +23,23 @@ const QString kOptimizer = QStringLiteral(WEIBFLOW_BIN_DIR "/weibflow-optimizer"
 
 class OptimizerProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit());
-    }
-    void TearDown() override {
-        if (hadRuntime_)
-            qputenv("XDG_RUNTIME_DIR", oldRuntime_);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
-    }
-    QString writeFleet(const wf::testfleet::Truth& t, const QString& name) {
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString writeFleet(const wf::test::Truth& t, const QString& name) {
         const QString path = dir_.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(wf::testfleet::makeFleetFile(t));
+        EXPECT_TRUE(wf::test::writeFile(path, wf::test::makeFleetFile(t)));
         return path;
     }
     wf::ExternalResult run(const QString& data) {
-        wf::ExternalSettings set;
-        set.optimizerPath = kOptimizer;
-        set.timeout = std::chrono::milliseconds(60'000);
-        return wf::runExternalOptimizer(data, set);
+        return wf::runExternalOptimizer(
+            data, wf::test::optimizerAt(kOptimizer, std::chrono::milliseconds(60'000)));
     }
 
     QTemporaryDir dir_;
-    QByteArray oldRuntime_;
-    bool hadRuntime_ = false;
+    wf::test::EnvScope runtime_{"XDG_RUNTIME_DIR", dir_.path().toLocal8Bit()};
 };
 
 TEST_F(OptimizerProgram, RecoversAKnownModelAndBeatsItsObjective) {
-    wf::testfleet::Truth truth; // A 1.5, B 3000 h, K 0.5, 2000 products, exit 2500 ± 600 h
+    wf::test::Truth truth; // A 1.5, B 3000 h, K 0.5, 2000 products, exit 2500 ± 600 h
     truth.seed = 11;
     const QString data = writeFleet(truth, QStringLiteral("known fleet.txt"));
     const wf::ExternalResult r = run(data);
@@ -76,7 +62,7 @@ TEST_F(OptimizerProgram, RecoversAKnownModelAndBeatsItsObjective) {
 }
 
 TEST_F(OptimizerProgram, SameFileSameAnswerAndSmallSharesLeaveTheCreationRange) {
-    wf::testfleet::Truth truth;
+    wf::test::Truth truth;
     truth.A = 0.8;
     truth.B = 5000;
     truth.K = 0.05; // well below the genetic creation range of K

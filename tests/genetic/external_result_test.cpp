@@ -2,6 +2,8 @@
 
 #include "genetic/external_optimizer.h"
 
+#include "locale_guard.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,18 +14,7 @@
 
 namespace {
 
-// Sets the default locale for one test and puts the previous one back.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& l)
-        : old_(QLocale()) {
-        QLocale::setDefault(l);
-    }
-    ~LocaleScope() { QLocale::setDefault(old_); }
-
-private:
-    QLocale old_;
-};
+using wf::test::LocaleScope;
 
 struct Abk {
     double A = -1, B = -1, K = -1;

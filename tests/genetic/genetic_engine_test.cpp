@@ -1,12 +1,13 @@
 #include "genetic/genetic_engine.h"
 
 #include "analysis/failure_file.h"
-#include "external_fleet.h"
+#include "files.h"
+#include "fleet_files.h"
+#include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
 #include "genetic/genetic_polish.h"
-#include "genetic_test_fleet.h"
 #include "optimizer/fit.h"
 #include "stats/histogram.h"
 
@@ -44,7 +45,7 @@ public:
 };
 
 AnalysisState prepared(bool sred = false, bool sko = false, long double accuracy = 1e-7L) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     s.Podbor_Sred = sred;
     s.Podbor_SKO = sko;
     s.Kol_Genov = geneCount(sred, sko);
@@ -287,7 +288,7 @@ TEST(GeneticRun, FailedSetupRunsNoGenerations) {
 }
 
 TEST(GeneticRun, RecoversAKnownModelRoughly) {
-    const testing::KnownModel m;
+    const test::KnownModel m;
     const AnalysisState s = prepared();
     SearchRun r;
     runSeeded(r, s, 400, 150, 9, 2);
@@ -326,11 +327,10 @@ TEST(GeneticPolish, KeepsTheGenerationsAndNeverWorsens) {
 // search does: on the published ball bearings and on a fleet with fewer failures than
 // products (0.75 per product).
 TEST(GeneticPolish, ReachesTheOptimizersValue) {
-    testfleet::Truth drawn;
+    test::Truth drawn;
     drawn.Park = 800;
     drawn.K = 1.5;
-    const QByteArray fleets[] = {testfleet::readSample("ball_bearings.txt"),
-                                 testfleet::makeFleetFile(drawn)};
+    const QByteArray fleets[] = {test::readSample("ball_bearings.txt"), test::makeFleetFile(drawn)};
     for (const QByteArray& bytes : fleets) {
         AnalysisState s;
         ASSERT_TRUE(parseFailureFile(s, bytes, QStringLiteral("fleet.txt")).end.done());

@@ -1,9 +1,10 @@
 #include "genetic/genetic_run.h"
 
+#include "fields.h"
+#include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
-#include "genetic_test_fleet.h"
 #include "stats/core/distributions.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,12 @@ QString num(double v) {
 }
 
 GeneticFields defaults() {
-    GeneticFields f;
-    f.filePath = QStringLiteral("/data/fleet.txt");
-    f.warrantyMean = num(6000);
-    f.warrantySd = num(800);
-    f.countingPeriod = num(5000);
-    f.burnIn = num(300);
-    f.accuracy = num(1e-7);
-    f.population = QStringLiteral("3000");
-    f.generations = QStringLiteral("1500");
-    return f;
+    return test::geneticFields(
+        {.path = QStringLiteral("/data/fleet.txt"), .mean = num(6000), .period = num(5000)});
 }
 
 TEST(PrepareGeneticRun, DefaultsStartARun) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     s.Hist.clear();
     const GeneticPrep p = prepareGeneticRun(s, defaults());
     ASSERT_TRUE(p.end.done()) << p.messages.join(QLatin1Char('\n')).toStdString();
@@ -46,7 +39,7 @@ TEST(PrepareGeneticRun, DefaultsStartARun) {
 }
 
 TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
@@ -61,7 +54,7 @@ TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
 }
 
 TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.warrantyMean = num(4321);
     f.warrantySd = QStringLiteral("abc");
@@ -72,7 +65,7 @@ TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
 }
 
 TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
     f.accuracy.clear();
@@ -84,7 +77,7 @@ TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
 
 TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
     for (double acc : {2.0, 5.0, 0.0, -1e-7, 1e-10}) {
-        AnalysisState s = testing::fleetOf();
+        AnalysisState s = test::fleetOf();
         const long double before = s.Tochnost;
         GeneticFields f = defaults();
         f.accuracy = num(acc);
@@ -94,7 +87,7 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
         EXPECT_TRUE(p.messages[0].contains(QStringLiteral("Точность подбора"))) << acc;
         EXPECT_EQ(s.Tochnost, before);
     }
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.accuracy = num(1.9); // one bit per gene still works
     EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
@@ -119,7 +112,7 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         {QStringLiteral("100"), QStringLiteral("x"), msg::notAnInteger(QStringLiteral("x"))},
     };
     for (const Case& c : cases) {
-        AnalysisState s = testing::fleetOf();
+        AnalysisState s = test::fleetOf();
         GeneticFields f = defaults();
         f.population = c.population;
         f.generations = c.generations;
@@ -127,7 +120,7 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         EXPECT_FALSE(p.end.done());
         EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
     }
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.population = QStringLiteral("10");
     f.generations = QStringLiteral("1");
@@ -135,23 +128,23 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
 }
 
 TEST(PrepareGeneticRun, RefusesWithoutFailures) {
-    AnalysisState none = testing::fleetOf();
+    AnalysisState none = test::fleetOf();
     none.Otkazy.clear();
     GeneticPrep p = prepareGeneticRun(none, defaults());
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresLoaded});
 
-    AnalysisState onlyDefects = testing::fleetOf();
+    AnalysisState onlyDefects = test::fleetOf();
     onlyDefects.Kol_Otk_Bez_Braka = 0;
     p = prepareGeneticRun(onlyDefects, defaults());
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresToFit});
 
-    AnalysisState notRead = testing::fleetOf();
+    AnalysisState notRead = test::fleetOf();
     notRead.Dannye_Gotovy = false;
     EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).end.done());
 
-    AnalysisState noPath = testing::fleetOf();
+    AnalysisState noPath = test::fleetOf();
     GeneticFields f = defaults();
     f.filePath.clear();
     p = prepareGeneticRun(noPath, f);
@@ -168,7 +161,7 @@ GeneticOutcome outcomeOf(std::array<double, 5> best) {
 }
 
 TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(s,
                                   [] {
                                       GeneticFields f = defaults();
@@ -202,7 +195,7 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
 }
 
 TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
@@ -210,7 +203,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     EXPECT_EQ(s.SKO_Gar, 910);
     EXPECT_EQ(s.Sred_Gar, 6000);
 
-    AnalysisState t = testing::fleetOf();
+    AnalysisState t = test::fleetOf();
     f = defaults();
     f.fitMean = true;
     ASSERT_TRUE(prepareGeneticRun(t, f).end.done());
@@ -218,7 +211,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     EXPECT_EQ(t.Sred_Gar, 5100);
     EXPECT_EQ(t.SKO_Gar, 800);
 
-    AnalysisState u = testing::fleetOf();
+    AnalysisState u = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(u, defaults()).end.done());
     applyGeneticOutcome(u, outcomeOf({1600, 1.3, 0.55, 5100, 99}));
     EXPECT_EQ(u.Sred_Gar, 6000);
@@ -226,7 +219,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
 }
 
 TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
     ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
@@ -241,7 +234,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
 }
 
 TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     ASSERT_TRUE(prepareGeneticRun(s, defaults()).end.done());
     GeneticOutcome o = outcomeOf({1600, 1.3, 0.55, 0, 0});
     o.ranGenerations = false;
@@ -252,7 +245,7 @@ TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
 
 // The whole road on a small run: prepare, search, apply.
 TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
-    AnalysisState s = testing::fleetOf();
+    AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.population = QStringLiteral("200");
     f.generations = QStringLiteral("30");

@@ -1,6 +1,7 @@
 // Every field of the calculation run and of the genetic run given text that is not a usable
 // value: a message, no run, and the loaded failures, histogram and models as they were.
 
+#include "fields.h"
 #include "hostile_util.h"
 
 #include "format/messages.h"
@@ -26,30 +27,15 @@ const QStringList kJunk{QString(),
 AnalysisState analysed() {
     AnalysisState s;
     EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
-    CalcFields f;
-    f.filePath = QStringLiteral("fleet.txt");
-    f.warrantyMean = QStringLiteral("3000");
-    f.warrantySd = QStringLiteral("800");
-    f.countingPeriod = QStringLiteral("3000");
-    f.burnIn = QStringLiteral("300");
-    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov = fmt::general(1.01);
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, f, clock);
+    const CalcOutcome out = runCalculation(s, test::calcFields(), clock);
     EXPECT_EQ(out.status, CalcOutcome::Status::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     return s;
 }
 
 CalcFields goodCalcFields() {
-    CalcFields f;
-    f.filePath = QStringLiteral("fleet.txt");
-    f.warrantyMean = QStringLiteral("3000");
-    f.warrantySd = QStringLiteral("800");
-    f.countingPeriod = QStringLiteral("3000");
-    f.burnIn = QStringLiteral("300");
-    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov = fmt::general(1.01);
-    f.spiral = f.newton = f.smirnov = true;
-    return f;
+    return test::calcFields({}, {.allModels = true});
 }
 
 using CalcField = std::function<QString&(CalcFields&)>;
@@ -103,7 +89,7 @@ TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
                               msg::stepFactorLabel2};
     for (int model = 0; model < 3; ++model) {
         for (const char* factor : {"0", "1", "-1", "0,5"}) {
-            LocaleScope ru(russian());
+            LocaleScope ru(commaLocale());
             CalcFields f = onlyModel(model);
             kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
             VirtualClock clock(100);
@@ -138,16 +124,9 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
 }
 
 GeneticFields goodGeneticFields() {
-    GeneticFields f;
-    f.filePath = QStringLiteral("fleet.txt");
-    f.warrantyMean = QStringLiteral("3000");
-    f.warrantySd = QStringLiteral("800");
-    f.countingPeriod = QStringLiteral("3000");
-    f.burnIn = QStringLiteral("300");
-    f.accuracy = QStringLiteral("0.0000002");
-    f.population = QStringLiteral("50");
-    f.generations = QStringLiteral("20");
-    return f;
+    return test::geneticFields({}, {.accuracy = QStringLiteral("0.0000002"),
+                                    .population = QStringLiteral("50"),
+                                    .generations = QStringLiteral("20")});
 }
 
 using GenField = std::function<QString&(GeneticFields&)>;

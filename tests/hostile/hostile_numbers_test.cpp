@@ -2,6 +2,7 @@
 // odd header numbers, a fleet of 0, a warranty SD of 0, a result file with junk. Each is
 // refused with a message or loads and runs to a finite answer.
 
+#include "fields.h"
 #include "hostile_util.h"
 
 #include "analysis/warranty_file.h"
@@ -24,20 +25,12 @@ QByteArray fleetWith(const QString& sred, const QString& sko, const QString& par
     l[2] = sko;
     l[3] = park;
     l += extraFailures;
-    return toCp1251(l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    return joinLines(l);
 }
 
 CalcFields allModels(const AnalysisState& s) {
-    CalcFields f;
-    f.filePath = QStringLiteral("fleet.txt");
-    f.warrantyMean = fmt::general(s.Sred_Gar);
-    f.warrantySd = fmt::general(s.SKO_Gar);
-    f.countingPeriod = f.warrantyMean;
-    f.burnIn = QStringLiteral("300");
-    f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov =
-        fmt::general(1.01); // coarse steps: a quick fit
-    f.spiral = f.newton = f.smirnov = true;
-    return f;
+    return test::calcFields({.mean = fmt::general(s.Sred_Gar), .sd = fmt::general(s.SKO_Gar)},
+                            {.allModels = true});
 }
 
 bool finiteModel(const Mod_Weib& m) {

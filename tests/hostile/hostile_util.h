@@ -1,44 +1,39 @@
 #pragma once
-// Helpers of the hostile-input tests: a good fleet file to load first, files in a private
-// folder, and a snapshot of the analysis that a refused action must leave as it was.
+// Helpers of the hostile-input tests: a good fleet file to load first, and a snapshot of the
+// analysis that a refused action must leave as it was.
 
-#include "../analysis/analysis_test_util.h"
 #include "analysis/failure_file.h"
 #include "analysis/state.h"
+#include "fleet_files.h"
+#include "locale_guard.h"
+#include "temp_files.h"
 
 #include <vector>
 
 namespace wf::hostile {
 
+using test::commaLocale;
+using test::joinLines;
 using test::LocaleScope;
 using test::TempFiles;
 using test::toCp1251;
 
 // The lines of a small fleet: 30 failures of two causes from 100 h to 3000 h, one defect.
 inline QStringList goodFleetLines() {
-    QStringList l{QStringLiteral("Парк для проверки"),
-                  QStringLiteral("3000"),
-                  QStringLiteral("800"),
-                  QStringLiteral("200"),
-                  QStringLiteral("31"),
-                  QStringLiteral("2"),
-                  QStringLiteral("Насос"),
-                  QStringLiteral("Датчик")};
-    l << QStringLiteral("0.5\tНасос * найден при приемке");
+    QStringList failures{test::failure(QStringLiteral("0.5"), QStringLiteral("Насос"),
+                                       QStringLiteral("найден при приемке"))};
     for (int i = 1; i <= 30; ++i)
-        l << QStringLiteral("%1\t%2 * описание отказа номер %3")
-                 .arg(i * 100)
-                 .arg(i % 3 ? QStringLiteral("Насос топливный") : QStringLiteral("датчик ДМ"))
-                 .arg(i);
-    return l;
+        failures << test::failure(QString::number(i * 100),
+                                  i % 3 ? QStringLiteral("Насос топливный")
+                                        : QStringLiteral("датчик ДМ"),
+                                  QStringLiteral("описание отказа номер %1").arg(i));
+    return test::dataFile({QStringLiteral("Насос"), QStringLiteral("Датчик")}, failures,
+                          QStringLiteral("3000"), QStringLiteral("800"), QStringLiteral("200"),
+                          QStringLiteral("Парк для проверки"));
 }
 
 inline QByteArray goodFleetBytes(const char* eol = "\r\n") {
-    return toCp1251(goodFleetLines().join(QString::fromLatin1(eol)) + QString::fromLatin1(eol));
-}
-
-inline QLocale russian() {
-    return QLocale(QLocale::Russian, QLocale::Russia);
+    return joinLines(goodFleetLines(), eol);
 }
 
 // What a refused action must not touch: the failures, the histogram and the models.

@@ -3,9 +3,8 @@
 // with failures and one without, a histogram with one empty interval in the middle.
 
 #include "analysis/state.h"
+#include "locale_guard.h"
 #include "results/results_data.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -73,9 +72,7 @@ inline const QString& cell(const ResultsData& r, int col, int row) {
 
 // Point decimal separator unless a test asks for another locale.
 class ResultsTest : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale::c()); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+    LocaleScope point_{pointLocale()};
 };
 
 } // namespace wf::test

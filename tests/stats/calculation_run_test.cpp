@@ -1,8 +1,9 @@
 #include "stats/calculation_run.h"
 
+#include "fields.h"
+#include "fleets.h"
 #include "format/messages.h"
 #include "stats/evaluation.h"
-#include "stats_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,9 @@ AnalysisState loadedFleet() {
 }
 
 CalcFields fields() {
-    CalcFields f;
-    f.filePath = QStringLiteral("/data/fleet.txt");
-    f.warrantyMean = QStringLiteral("3000");
-    f.warrantySd = QStringLiteral("500");
-    f.countingPeriod = QStringLiteral("3000");
-    f.burnIn = QStringLiteral("300");
-    f.stepFactorSpiral = f.stepFactorNewton = QStringLiteral("1.00025");
-    f.stepFactorSmirnov = QStringLiteral("1.0005");
-    return f;
+    return test::calcFields(
+        {.path = QStringLiteral("/data/fleet.txt"), .sd = QStringLiteral("500")},
+        {.factor = QStringLiteral("1.00025"), .smirnovFactor = QStringLiteral("1.0005")});
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "stats/evaluation.h"
 
+#include "fleets.h"
 #include "format/messages.h"
+#include "locale_guard.h"
 #include "stats/histogram.h"
-#include "stats_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +83,7 @@ TEST(Evaluation, OneOrNoFailureGivesFiniteFigures) {
 }
 
 TEST(Evaluation, ConfidenceLineUsesTheRootOfTheSumOverTheIntervalCount) {
-    test::LocaleGuard g(QLocale(QLocale::Russian, QLocale::Russia));
+    test::LocaleScope g(test::commaLocale());
     auto s = fleetWithFailures({100, 200, 300, 400, 500, 600, 700});
     ASSERT_TRUE(Postr_Gist(s));
     // K = 0 expects nothing, so every interval deviates by its count of 1: sqrt(7) / 7.
@@ -97,7 +98,7 @@ TEST(Evaluation, ConfidenceLineUsesTheRootOfTheSumOverTheIntervalCount) {
 }
 
 TEST(Evaluation, ConfidenceLineFormatForOnePointTwo) {
-    test::LocaleGuard g(QLocale(QLocale::Russian, QLocale::Russia));
+    test::LocaleScope g(test::commaLocale());
     // One empty interval where the model expects -1.2 failures (a negative K, only to fix
     // the deviation): q = 1.44, v = 1.2.
     auto s = fleetWithFailures({});

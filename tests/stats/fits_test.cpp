@@ -1,10 +1,11 @@
 #include "stats/fits.h"
 
+#include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
+#include "locale_guard.h"
 #include "stats/fit_rules.h"
 #include "stats/histogram.h"
-#include "stats_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +150,7 @@ TEST(Fits, VirtualClockMakesFitsReproducible) {
 }
 
 TEST(Fits, SpiralMemoLinesAndElapsedTime) {
-    test::LocaleGuard g(QLocale(QLocale::Russian, QLocale::Russia));
+    test::LocaleScope g(test::commaLocale());
     auto s = smallFleet();
     // Slow evaluations, so the elapsed time has minutes and seconds to show.
     VirtualClock clock(2000);
@@ -168,7 +169,7 @@ TEST(Fits, SpiralMemoLinesAndElapsedTime) {
 }
 
 TEST(Fits, NewtonAndSmirnovMemoLines) {
-    test::LocaleGuard g(QLocale(QLocale::Russian, QLocale::Russia));
+    test::LocaleScope g(test::commaLocale());
     auto s = smallFleet(300);
     VirtualClock c1(100);
     const FitReport n = Podbor_Newton(s, {}, c1);

@@ -1,10 +1,11 @@
 #include "stats/histogram.h"
 
-#include "stats_fixture.h"
+#include "fleets.h"
 
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <random>
 
 using namespace wf;
 using wf::test::fleetWithFailures;

@@ -3,11 +3,12 @@
 #include "stats/mle_fit.h"
 
 #include "analysis/failure_file.h"
+#include "files.h"
+#include "fleets.h"
 #include "format/messages.h"
 #include "stats/core/distributions.h"
 #include "stats/histogram.h"
 #include "stats/model_figures.h"
-#include "stats_fixture.h"
 
 #include <QFile>
 
@@ -97,7 +98,7 @@ AnalysisState drawnFleet(double A, double B, double K, int park, double mean, do
 }
 
 AnalysisState ballBearings() {
-    QFile f(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/ball_bearings.txt"));
+    QFile f(test::samplePath(QStringLiteral("ball_bearings.txt")));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     AnalysisState s;
     EXPECT_TRUE(parseFailureFile(s, f.readAll(), f.fileName()).end.done());

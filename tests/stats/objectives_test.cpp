@@ -1,8 +1,8 @@
+#include "fleets.h"
 #include "reference_objectives.h"
 #include "stats/histogram.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"
-#include "stats_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -206,8 +206,7 @@ void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
     for (int i = 1; i < marks.size(); ++i) QVERIFY(!marks[i].intersects(marks[i - 1]));
 
     view.resize(1800, 900);
-    QApplication::processEvents();
-    QVERIFY(bottom->categoriesLabels().size() > narrow);
+    QTRY_VERIFY_WITH_TIMEOUT(bottom->categoriesLabels().size() > narrow, 30000);
 }
 
 // A point left out of a cause once moved its later bars one interval to the left.

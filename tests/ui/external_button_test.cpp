@@ -3,6 +3,7 @@
 
 #include "ui_fixture.h"
 
+#include "fields.h"
 #include "format/messages.h"
 #include "ui/chart_builder.h"
 
@@ -10,13 +11,13 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 using namespace wf::ui;
 using wf::ui::test::Windows;
@@ -26,19 +27,18 @@ namespace {
 // A stand-in optimizer: a shell script that writes its answer where it is told to.
 QString writeScript(const QTemporaryDir& dir, const QByteArray& body) {
     const QString path = dir.filePath(QStringLiteral("optimizer.sh"));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    wf::test::writeScript(path, body);
     return path;
 }
 
 wf::ExternalSettings settingsFor(const QString& program) {
-    wf::ExternalSettings s;
-    s.optimizerPath = program;
-    s.timeout = std::chrono::milliseconds(60000);
-    return s;
+    return wf::test::optimizerAt(program, std::chrono::milliseconds(60000));
+}
+
+// An optimizer that answers A 1.85, B 1200.5 h, K 1.2 at once.
+wf::ExternalSettings answeringOptimizer(const QTemporaryDir& dir) {
+    return settingsFor(
+        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n"));
 }
 
 } // namespace
@@ -56,8 +56,7 @@ void ExternalButtonTest::answerBecomesTheGolangModel() {
     QTemporaryDir dir;
     Windows w;
     TForm1& f = *w.form1;
-    f.setExternalSettings(settingsFor(
-        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.setExternalSettings(answeringOptimizer(dir));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.OutsorsGoBtn->click();
@@ -78,11 +77,15 @@ void ExternalButtonTest::stopEndsAHangingOptimizer() {
     QTemporaryDir dir;
     Windows w;
     TForm1& f = *w.form1;
-    f.setExternalSettings(settingsFor(writeScript(dir, "sleep 60\n")));
+    const QString started = dir.filePath(QStringLiteral("started"));
+    f.setExternalSettings(
+        settingsFor(writeScript(dir, "touch '" + started.toLocal8Bit() + "'\nsleep 60\n")));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.OutsorsGoBtn->click();
-    QTimer::singleShot(300, f.StopBtn, &QPushButton::click);
+    // Stop once the optimizer runs, however long a loaded machine takes to start it.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), test::kWaitMs);
+    f.StopBtn->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(30000));
@@ -98,8 +101,7 @@ void ExternalButtonTest::allFiveModelsShowWholeOnAFullHdScreen() {
     TForm1& f = *w.form1;
     w.form5->setWindowState(Qt::WindowNoState);
     w.form5->resize(1904, 1040); // 1920x1080 less the frame and a panel
-    f.setExternalSettings(settingsFor(
-        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.setExternalSettings(answeringOptimizer(dir));
     f.loadDataFile(test::samplePath());
     f.BoxNewton->setChecked(true);
     f.BoxSmirnow->setChecked(true);
@@ -122,8 +124,7 @@ void ExternalButtonTest::answerWithoutLoadedDataIsReported() {
     QTemporaryDir dir;
     Windows w;
     TForm1& f = *w.form1;
-    f.setExternalSettings(settingsFor(
-        writeScript(dir, "printf '1.85\\n1200.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"\n")));
+    f.setExternalSettings(answeringOptimizer(dir));
     f.FilePath->setText(test::samplePath()); // typed, never loaded
     QVERIFY(w.runAndWait(f.OutsorsGoBtn));
     QCOMPARE(w.messages, QStringList{wf::msg::externalNoData});

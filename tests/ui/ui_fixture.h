@@ -1,6 +1,7 @@
 #pragma once
 // A main window and its results window for one test, message boxes collected.
 
+#include "files.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/results_window.h"
@@ -19,11 +20,14 @@
 namespace wf::ui::test {
 
 inline QString samplePath() {
-    return QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/sample_fleet.txt");
+    return wf::test::samplePath(QStringLiteral("sample_fleet.txt"));
 }
 inline QString warrantySamplePath() {
-    return QStringLiteral(WEIBFLOW_SOURCE_DIR "/data/gar_sample.txt");
+    return wf::test::samplePath(QStringLiteral("gar_sample.txt"));
 }
+
+// How long a window test waits for a condition: generous, the machine may be loaded.
+constexpr int kWaitMs = 30000;
 
 // The windows' tests run on an offscreen laptop screen of 1366x768: set before the
 // application starts (WF_LAPTOP_TEST_MAIN does).

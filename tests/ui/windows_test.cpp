@@ -28,7 +28,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QXYSeries>
 
 #include <algorithm>
@@ -381,7 +380,9 @@ void WindowsTest::geneticRunStopsOnStopButton() {
     f.NPokoleny->setText(QStringLiteral("1000000"));
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.ToolBRunGenOptim->click();
-    QTimer::singleShot(300, f.StopBtn, &QPushButton::click);
+    // Stop once the search counts its generations.
+    QTRY_VERIFY_WITH_TIMEOUT(f.NPokoleny->text() != QStringLiteral("1000000"), test::kWaitMs);
+    f.StopBtn->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(60000));
@@ -400,7 +401,8 @@ void WindowsTest::closingDuringCalculationEndsPromptly() {
     tickOnly(f, true, true, true);
     f.bbRaschet->click();
     QVERIFY(f.jobRunning());
-    QTest::qWait(300);
+    // Close once the worker reports its first stage: the fits are under way.
+    QTRY_VERIFY_WITH_TIMEOUT(f.CalcStage->text() != QStringLiteral("Расчет"), test::kWaitMs);
     QElapsedTimer t;
     t.start();
     f.close();
@@ -417,7 +419,8 @@ void WindowsTest::closingDuringGeneticRunEndsPromptly() {
     f.NPokoleny->setText(QStringLiteral("1000000"));
     f.ToolBRunGenOptim->click();
     QVERIFY(f.jobRunning());
-    QTest::qWait(300);
+    // Close once the search counts its generations.
+    QTRY_VERIFY_WITH_TIMEOUT(f.NPokoleny->text() != QStringLiteral("1000000"), test::kWaitMs);
     QElapsedTimer t;
     t.start();
     f.close();

@@ -1,15 +1,11 @@
 #pragma once
-// Small analysis states for the stats tests and benchmarks: failures at given times, a fleet
-// size and the counts the fits read.
+// Analysis states of fleets whose failures are given: at listed times, or where a known
+// model expects them, so a fit should land near that model.
 
 #include "analysis/state.h"
 #include "stats/core/distributions.h"
+#include "stats/histogram.h"
 
-#include <QLocale>
-
-#include <algorithm>
-#include <cmath>
-#include <random>
 #include <vector>
 
 namespace wf::test {
@@ -37,28 +33,6 @@ inline AnalysisState fleetWithFailures(const std::vector<double>& times, double 
     return s;
 }
 
-// `count` failure times drawn as a fleet of `park` products with a Weibull failure flow of
-// repeat coefficient K, thinned by warranty exit (normal, mean sred, SD sko): every product
-// fails at Weibull quantiles while it stays in warranty. Deterministic for a given seed.
-inline std::vector<double> syntheticFailureTimes(double A, double B, double K, double park,
-                                                 double sred, double sko, unsigned seed) {
-    std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> u(0.0, 1.0);
-    std::normal_distribution<double> exitTime(sred, sko);
-    std::poisson_distribution<int> failures(K);
-    std::vector<double> times;
-    for (int p = 0; p < static_cast<int>(park); ++p) {
-        const double leave = exitTime(rng);
-        const int k = failures(rng);
-        for (int f = 0; f < k; ++f) {
-            const double t = B * std::pow(-std::log(1 - u(rng)), 1 / A);
-            if (t < leave) times.push_back(std::round(t * 10) / 10 + 1);
-        }
-    }
-    std::sort(times.begin(), times.end());
-    return times;
-}
-
 // Failure times that follow the model exactly: the i-th failure (from 0) falls where the
 // model's expected accumulated count, thinned by warranty exit, reaches i + 0.5.
 inline std::vector<double> modelFailureTimes(double A, double B, double K, double park, double sred,
@@ -74,10 +48,18 @@ inline std::vector<double> modelFailureTimes(double A, double B, double K, doubl
     return times;
 }
 
-// Sets the default locale for a test's lifetime.
-struct LocaleGuard {
-    explicit LocaleGuard(const QLocale& l) { QLocale::setDefault(l); }
-    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
+struct KnownModel {
+    double A = 1.4, B = 1500, K = 0.6, Sred = 6000, SKO = 800, Park = 1000;
 };
+
+// The fleet of a known model with its warranty values, histogram built.
+inline AnalysisState fleetOf(const KnownModel& m = {}) {
+    AnalysisState s =
+        fleetWithFailures(modelFailureTimes(m.A, m.B, m.K, m.Park, m.Sred, m.SKO), m.Park);
+    s.Sred_Gar = m.Sred;
+    s.SKO_Gar = m.SKO;
+    Postr_Gist(s);
+    return s;
+}
 
 } // namespace wf::test
