@@ -13,12 +13,7 @@ namespace wf::cli {
 
 int runEvaluate(const EvaluateOptions& o) {
     AnalysisState s;
-    LoadResult r;
-    if (!loadDataFile(s, o.file, r)) return kExitDataError;
-    if (!Postr_Gist(s)) {
-        err(s.Otkazy.empty() ? msg::noFailuresLoaded : msg::badFailureTimes);
-        return kExitDataError;
-    }
+    if (!loadWithHistogram(s, o.file)) return kExitDataError;
     s.Sred_Gar = o.mean.value_or(s.Sred_Gar);
     s.SKO_Gar = o.sd.value_or(s.SKO_Gar);
     s.T_Prirab = o.burnIn;

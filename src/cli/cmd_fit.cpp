@@ -154,7 +154,7 @@ int runFit(const FitOptions& o) {
         runCalculation(s, f, *clock, [&bar](const Progress& p) { return bar.update(p); });
     memo << calc.memo;
     messages << calc.messages;
-    if (calc.status != CalcOutcome::Status::Done) {
+    if (!calc.end.done()) {
         bar.finish();
         errAll(calc.messages);
         return kExitDataError;

@@ -11,12 +11,7 @@ namespace wf::cli {
 
 int runHistogram(const LoadOptions& o) {
     AnalysisState s;
-    LoadResult r;
-    if (!loadDataFile(s, o.file, r)) return kExitDataError;
-    if (!Postr_Gist(s)) {
-        err(s.Otkazy.empty() ? msg::noFailuresLoaded : msg::badFailureTimes);
-        return kExitDataError;
-    }
+    if (!loadWithHistogram(s, o.file)) return kExitDataError;
     if (o.json) {
         printJson(
             {{"Shag_Nach", s.Shag_Nach}, {"Shag_Dal", s.Shag_Dal}, {"Hist", histJson(s.Hist)}});

@@ -2,6 +2,7 @@
 
 #include "cli/report.h"
 #include "format/messages.h"
+#include "stats/histogram.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,14 @@ bool loadDataFile(AnalysisState& s, const QString& path, LoadResult& result) {
     }
     errAll(result.messages);
     return result.end.done();
+}
+
+bool loadWithHistogram(AnalysisState& s, const QString& path) {
+    LoadResult r;
+    if (!loadDataFile(s, path, r)) return false;
+    if (Postr_Gist(s)) return true;
+    err(s.Otkazy.empty() ? msg::noFailuresLoaded : msg::badFailureTimes);
+    return false;
 }
 
 } // namespace wf::cli

@@ -11,4 +11,7 @@ namespace wf::cli {
 // refused (the command then ends with exit code 1).
 bool loadDataFile(AnalysisState& s, const QString& path, LoadResult& result);
 
+// The same, then the failure-flow histogram; false (message on stderr) when either fails.
+bool loadWithHistogram(AnalysisState& s, const QString& path);
+
 } // namespace wf::cli

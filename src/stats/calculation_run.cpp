@@ -19,14 +19,13 @@ bool Proverka_Dannyh(AnalysisState& s, const QString& filePath, QStringList& mes
 
 namespace {
 
-using Status = CalcOutcome::Status;
+using Refusal = CalcOutcome::Refusal;
 
 // Converts one field; on failure notes the message and gives false.
 bool convert(const QString& text, double& out, CalcOutcome& r) {
     const auto v = fmt::parseNumber(text);
     if (!v) {
-        r.status = Status::ConversionError;
-        r.messages << msg::notANumber(text);
+        r.refuse(Refusal::ConversionError, msg::notANumber(text));
         return false;
     }
     out = *v;
@@ -43,8 +42,7 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorTex
     set.criterion = criterion;
     if (!convert(factorText, set.Koef_Umen, r)) return false;
     if (!set.valid()) {
-        r.status = Status::BadFactor;
-        r.messages << msg::badStepFactor(factorLabel, factorText);
+        r.refuse(Refusal::BadFactor, msg::badStepFactor(factorLabel, factorText));
         return false;
     }
     FitReport rep = fit(s, set, clock, progress);
@@ -52,7 +50,7 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorTex
     r.memo << rep.memo;
     r.fits.push_back(std::move(rep));
     if (cancelled) {
-        r.status = Status::Cancelled;
+        r.end = JobEnd::cancelled();
         return false;
     }
     Harakt_Modeli(s, M, s.T_Prirab);
@@ -66,19 +64,17 @@ bool runMle(AnalysisState& s, const QString& confidenceText, FitClock& clock,
     MleSettings set;
     if (!convert(confidenceText, set.confidence, r)) return false;
     if (!set.valid()) {
-        r.status = Status::BadFactor;
-        r.messages << msg::badConfidence(confidenceText);
+        r.refuse(Refusal::BadFactor, msg::badConfidence(confidenceText));
         return false;
     }
     const std::int64_t start = clock.nowUs();
     if (progress && !progress(Progress{msg::stageModel3, -1, 0})) {
-        r.status = Status::Cancelled;
+        r.end = JobEnd::cancelled();
         return false;
     }
     const MleResult fit = fitMle(s, set);
     if (!storeMle(s, fit)) {
-        r.status = Status::NoFailures;
-        r.messages << fit.message;
+        r.refuse(Refusal::NoFailures, fit.message);
         return false;
     }
     r.memo << msg::mleDone + longTimeText(splitElapsed(clock.nowUs() - start)) + msg::elapsedUnits;
@@ -97,20 +93,19 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& cloc
     if (!convert(f.warrantyMean, s.Sred_Gar, r) || !convert(f.warrantySd, s.SKO_Gar, r) ||
         !convert(f.countingPeriod, period, r) || !convert(f.burnIn, s.T_Prirab, r))
         return r;
-    if (!Proverka_Dannyh(s, f.filePath, r.messages)) {
-        r.status = Status::NotReady;
+    QStringList checkMessages;
+    if (!Proverka_Dannyh(s, f.filePath, checkMessages)) {
+        r.refuse(Refusal::NotReady, checkMessages.isEmpty() ? QString() : checkMessages.last());
         return r;
     }
     s.Podbor_SKO = f.fitSd;
     s.Podbor_Sred = f.fitMean;
     if (s.Otkazy.empty()) {
-        r.status = Status::NoFailures;
-        r.messages << msg::noFailuresLoaded;
+        r.refuse(Refusal::NoFailures, msg::noFailuresLoaded);
         return r;
     }
     if (!Postr_Gist(s)) {
-        r.status = Status::NoFailures;
-        r.messages << msg::badFailureTimes;
+        r.refuse(Refusal::NoFailures, msg::badFailureTimes);
         return r;
     }
     if (f.spiral && !runModel(s, s.ModSpir, &Podbor_Spiral, f.stepFactorSpiral,

@@ -31,12 +31,21 @@ struct CalcFields {
 };
 
 struct CalcOutcome {
-    enum class Status { Done, ConversionError, NotReady, NoFailures, BadFactor, Cancelled };
-    Status status = Status::Done;
+    // Why a run was refused (end Refused); None otherwise.
+    enum class Refusal { None, ConversionError, NotReady, NoFailures, BadFactor };
+    JobEnd end; // Done, Cancelled (by progress) or Refused
+    Refusal refusal = Refusal::None;
     QStringList memo;     // lines for the log, in order: per model its fit lines, then its
                           // confidence line
     QStringList messages; // message boxes to show
     std::vector<FitReport> fits;
+
+    // Ends the run as refused for `why`; `message` (may be empty) also goes to the boxes.
+    void refuse(Refusal why, const QString& message) {
+        refusal = why;
+        end = JobEnd::refused(message);
+        if (!message.isEmpty()) messages << message;
+    }
 };
 
 // Input check: stores filePath in Put_Fajla; an empty path adds the message and gives false;

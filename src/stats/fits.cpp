@@ -35,6 +35,17 @@ struct Coord {
 struct Vector {
     std::array<Coord, 5> c{};
     int n = 0;
+
+    std::array<double, 5> starts() const {
+        std::array<double, 5> x{};
+        for (int j = 0; j < n; ++j) x[j] = c[j].start;
+        return x;
+    }
+    std::array<double, 5> steps() const {
+        std::array<double, 5> x{};
+        for (int j = 0; j < n; ++j) x[j] = c[j].step;
+        return x;
+    }
 };
 
 // A start value outside its bounds would keep that coordinate from ever moving (every
@@ -118,6 +129,13 @@ double warrantySd(const AnalysisState& s, const double* X) {
     if (s.Podbor_Sred && s.Podbor_SKO) return X[4];
     if (s.Podbor_SKO) return X[3];
     return s.SKO_Gar;
+}
+
+// Models 1.1 and 1.2: the objective at the search vector X (B, A, K, then the searched
+// warranty mean and/or SD).
+double pearsonAt(PearsonObjective& objective, const AnalysisState& s, Mod_Weib& M,
+                 const std::array<double, 5>& X) {
+    return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
 }
 
 // Writes a searched warranty mean / SD back to the state.
@@ -252,14 +270,8 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
     s.T_Start_us = pacer.start();
     PearsonObjective objective(s, set.criterion);
 
-    std::array<double, 5> X{}, S{};
-    for (int j = 0; j < n; ++j) {
-        X[j] = v.c[j].start;
-        S[j] = v.c[j].step;
-    }
-    auto eval = [&] {
-        return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
-    };
+    std::array<double, 5> X = v.starts(), S = v.steps();
+    auto eval = [&] { return pearsonAt(objective, s, M, X); };
 
     FitReport report;
     double F = eval();
@@ -322,14 +334,8 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
     Pacer pacer(s, clock, progress, msg::stageModel12);
     PearsonObjective objective(s, set.criterion);
 
-    std::array<double, 5> X{}, S{};
-    for (int j = 0; j < n; ++j) {
-        X[j] = v.c[j].start;
-        S[j] = v.c[j].step;
-    }
-    auto eval = [&] {
-        return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
-    };
+    std::array<double, 5> X = v.starts(), S = v.steps();
+    auto eval = [&] { return pearsonAt(objective, s, M, X); };
 
     FitReport report;
     double Fc = eval();

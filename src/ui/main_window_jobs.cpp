@@ -128,7 +128,7 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
     setJobControlsEnabled(true);
     memoLines(r->outcome.memo);
     showRunMessages(r->outcome.messages, calcFields_);
-    if (r->outcome.status == CalcOutcome::Status::Done) showResults(runBurnIn_);
+    if (r->outcome.end.done()) showResults(runBurnIn_);
     QApplication::beep();
     emit jobFinished();
 }

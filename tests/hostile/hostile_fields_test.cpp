@@ -29,7 +29,7 @@ AnalysisState analysed() {
     EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
     VirtualClock clock(100);
     const CalcOutcome out = runCalculation(s, test::calcFields(), clock);
-    EXPECT_EQ(out.status, CalcOutcome::Status::Done);
+    EXPECT_EQ(out.end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     return s;
 }
@@ -73,7 +73,7 @@ TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
             field(f) = junk;
             VirtualClock clock(100);
             const CalcOutcome out = runCalculation(s, f, clock);
-            EXPECT_EQ(out.status, CalcOutcome::Status::ConversionError)
+            EXPECT_EQ(out.refusal, CalcOutcome::Refusal::ConversionError)
                 << name << junk.toStdString();
             ASSERT_EQ(out.messages.size(), 1) << name;
             EXPECT_EQ(out.messages.first(), msg::notANumber(junk)) << name;
@@ -94,7 +94,7 @@ TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
             kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
             VirtualClock clock(100);
             const CalcOutcome out = runCalculation(s, f, clock);
-            EXPECT_EQ(out.status, CalcOutcome::Status::BadFactor) << model << ' ' << factor;
+            EXPECT_EQ(out.refusal, CalcOutcome::Refusal::BadFactor) << model << ' ' << factor;
             ASSERT_EQ(out.messages.size(), 1);
             EXPECT_EQ(out.messages.first(),
                       msg::badStepFactor(labels[model], QString::fromLatin1(factor)));
@@ -116,7 +116,7 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
             QStringLiteral("1e300"); // one giant step reduction
         VirtualClock clock(100);
         const CalcOutcome out = runCalculation(s, f, clock);
-        ASSERT_EQ(out.status, CalcOutcome::Status::Done) << sred << ' ' << sko;
+        ASSERT_EQ(out.end.how, Termination::Done) << sred << ' ' << sko;
         for (const Mod_Weib* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov})
             EXPECT_TRUE(std::isfinite(m->A) && std::isfinite(m->B) && std::isfinite(m->K_powtor))
                 << sred << ' ' << sko;
@@ -206,15 +206,15 @@ TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
     CalcFields f = goodCalcFields();
     f.filePath.clear();
     CalcOutcome out = runCalculation(s, f, clock);
-    EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
+    EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(out.messages, QStringList{msg::noDataPath});
     f.filePath = QStringLiteral("fleet.txt");
     out = runCalculation(s, f, clock);
-    EXPECT_EQ(out.status, CalcOutcome::Status::NotReady);
+    EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     // Ready but nothing loaded (a warranty file read first): a message, no histogram.
     s.Dannye_Gotovy = true;
     out = runCalculation(s, f, clock);
-    EXPECT_EQ(out.status, CalcOutcome::Status::NoFailures);
+    EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_FALSE(out.messages.isEmpty());
     EXPECT_TRUE(s.Hist.empty());
     GeneticFields g = goodGeneticFields();

@@ -42,7 +42,7 @@ bool finiteModel(const Mod_Weib& m) {
 void expectSoundRun(AnalysisState& s) {
     VirtualClock clock(100);
     const CalcOutcome out = runCalculation(s, allModels(s), clock);
-    if (out.status != CalcOutcome::Status::Done) {
+    if (!out.end.done()) {
         EXPECT_FALSE(out.messages.isEmpty());
         return;
     }
@@ -98,7 +98,7 @@ TEST(HostileNumbers, HugeFailureTimeLoadsButTheCalculationRefusesItWithAMessage)
     EXPECT_TRUE(std::isfinite(s.Otk_2000));
     VirtualClock clock(100);
     const CalcOutcome out = runCalculation(s, allModels(s), clock);
-    EXPECT_EQ(out.status, CalcOutcome::Status::NoFailures);
+    EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     ASSERT_EQ(out.messages.size(), 1);
     EXPECT_EQ(out.messages.first(), msg::badFailureTimes);
     EXPECT_FALSE(s.ModSpir.Executed);

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace wf;
-using Status = CalcOutcome::Status;
 
 namespace {
 
@@ -32,7 +31,7 @@ TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
     f.newton = f.smirnov = true;
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::Done);
+    EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.messages.isEmpty());
     ASSERT_EQ(r.fits.size(), 3u);
     ASSERT_EQ(r.memo.size(), 8);
@@ -64,7 +63,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     f.warrantySd = QStringLiteral("5OO");
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("5OO"))});
     EXPECT_EQ(s.Sred_Gar, 2500);
     EXPECT_EQ(s.SKO_Gar, 2);
@@ -75,7 +74,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     // The calculation period is only checked.
     f = fields();
     f.countingPeriod = QStringLiteral("");
-    EXPECT_EQ(runCalculation(s, f, clock).status, Status::ConversionError);
+    EXPECT_EQ(runCalculation(s, f, clock).refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(s.T_Prirab, 3);
 }
 
@@ -84,7 +83,7 @@ TEST(CalculationRun, EmptyFieldsRightAfterStartAreAConversionError) {
     CalcFields f;
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QString())});
 }
 
@@ -94,13 +93,13 @@ TEST(CalculationRun, InputCheck) {
     f.filePath.clear();
     VirtualClock clock(300);
     CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::NotReady);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(r.messages, QStringList{msg::noDataPath});
 
     // Nothing read yet: stops without a message.
     s.Dannye_Gotovy = false;
     r = runCalculation(s, fields(), clock);
-    EXPECT_EQ(r.status, Status::NotReady);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_FALSE(s.ModSpir.Executed);
 }
@@ -110,7 +109,7 @@ TEST(CalculationRun, AWarrantyFileWithoutFailureDataStopsWithAMessage) {
     s.Dannye_Gotovy = true; // a warranty file was read, no data file
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, fields(), clock);
-    EXPECT_EQ(r.status, Status::NoFailures);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_EQ(r.messages, QStringList{msg::noFailuresLoaded});
     EXPECT_TRUE(s.Hist.empty());
     EXPECT_EQ(clock.nowUs(), 0);
@@ -122,7 +121,7 @@ TEST(CalculationRun, BadStepFactors) {
     f.stepFactorSpiral = QStringLiteral("1");
     VirtualClock clock(300);
     CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::BadFactor);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::BadFactor);
     ASSERT_EQ(r.messages.size(), 1);
     EXPECT_TRUE(r.messages[0].contains(msg::stepFactorLabel11));
     EXPECT_FALSE(s.ModSpir.Executed);
@@ -132,7 +131,7 @@ TEST(CalculationRun, BadStepFactors) {
     f.newton = true;
     f.stepFactorNewton = QStringLiteral("x1");
     r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::ConversionError);
+    EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("x1"))});
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_FALSE(s.ModNewton.Executed);
@@ -146,7 +145,7 @@ TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
     f.burnIn = QStringLiteral("0"); // accepted
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
-    EXPECT_EQ(r.status, Status::Done);
+    EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.memo.isEmpty());
     EXPECT_FALSE(s.Hist.empty());
     EXPECT_EQ(s.T_Prirab, 0);
@@ -159,7 +158,7 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
     f.smirnov = true;
     VirtualClock clock(300);
     const CalcOutcome r = runCalculation(s, f, clock);
-    ASSERT_EQ(r.status, Status::Done);
+    ASSERT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(s.Podbor_Sred && s.Podbor_SKO);
     EXPECT_NE(s.Sred_Gar, 3000);
     EXPECT_EQ(s.ModSmirnov.Sred, s.Sred_Gar);
@@ -170,12 +169,12 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
 TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
     auto s = loadedFleet();
     VirtualClock clock(300);
-    ASSERT_EQ(runCalculation(s, fields(), clock).status, Status::Done);
+    ASSERT_EQ(runCalculation(s, fields(), clock).end.how, Termination::Done);
     const double a = s.ModSpir.A;
     auto f = fields();
     f.spiral = false;
     f.smirnov = true;
-    ASSERT_EQ(runCalculation(s, f, clock).status, Status::Done);
+    ASSERT_EQ(runCalculation(s, f, clock).end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_EQ(s.ModSpir.A, a);
     EXPECT_TRUE(s.ModSmirnov.Executed);
@@ -191,7 +190,7 @@ TEST(CalculationRun, CancellingAFitEndsTheRun) {
         stages.push_back(p.stage);
         return p.stage != msg::stageModel12;
     });
-    EXPECT_EQ(r.status, Status::Cancelled);
+    EXPECT_EQ(r.end.how, Termination::Cancelled);
     ASSERT_EQ(r.fits.size(), 2u);
     EXPECT_EQ(r.fits[1].end.how, Termination::Cancelled);
     EXPECT_EQ(r.memo.size(), 3); // model 1.1 only
