@@ -387,6 +387,7 @@ void Search::generation() {
 
 GeneticOutcome Search::run() {
     host_.takeCopyBestRequest(); // a press before the start is forgotten
+    out_.end = JobEnd::failed(msg::geneticNoResult);
     if (!setupValid()) return out_;
     random_.reseed();
     try {
@@ -394,6 +395,7 @@ GeneticOutcome Search::run() {
     } catch (const std::exception&) { // too large a population: no run, as a failed setup
         return out_;
     }
+    out_.end = {};
     host_.log(msg::genesCreated(layout_.Kol_Genov));
     out_.ranGenerations = true;
     g = 2;
@@ -404,16 +406,17 @@ GeneticOutcome Search::run() {
             generation();
         } catch (const GenerationError&) {
             host_.log(msg::exceptionalSituation);
-            out_.exceptional = true;
+            out_.end = JobEnd::failed(msg::exceptionalSituation);
             break;
         } catch (const std::exception&) { // e.g. memory: the run ends like any other error
             host_.log(msg::exceptionalSituation);
-            out_.exceptional = true;
+            out_.end = JobEnd::failed(msg::exceptionalSituation);
             break;
         }
     } while (!host_.stopRequested() && g <= set_.Kol_Pokol);
-    out_.stopped = !out_.exceptional && g <= set_.Kol_Pokol;
-    if (set_.polish && !out_.exceptional && out_.Best_Celev_F < 1e306) polish();
+    const bool failed = out_.end.how == Termination::Failed;
+    if (!failed && g <= set_.Kol_Pokol) out_.end = JobEnd::cancelled();
+    if (set_.polish && !failed && out_.Best_Celev_F < 1e306) polish();
     return out_;
 }
 

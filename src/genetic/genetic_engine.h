@@ -3,6 +3,7 @@
 // caller's thread (the window calls it from its worker), evaluates each generation's
 // children and mutants on a small thread pool, and reports through a GeneticHost.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
 
 #include <QString>
@@ -84,8 +85,9 @@ struct GeneticOutcome {
     double Best_Celev_F = 1e306;
     long long evaluations = 0; // objective evaluations made
     int generations = 0;       // generation bodies entered
-    bool stopped = false;      // ended by the host's stop request
-    bool exceptional = false; // a generation failed ("Исключительная ситуация!" logged)
+    // Done; Cancelled: ended by the host's stop request; Failed: the setup failed (no
+    // generation ran) or a generation did ("Исключительная ситуация!" logged).
+    JobEnd end;
     bool polished = false; // the local refinement ran and improved the best
     long long polishEvaluations = 0;
 };

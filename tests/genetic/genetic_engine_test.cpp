@@ -77,7 +77,7 @@ TEST(GeneticRun, FirstGenerationAtTheDefaults) {
     SearchRun r;
     runSeeded(r, s, 3000, 1, 1);
     ASSERT_TRUE(r.out.ranGenerations);
-    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_NE(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.out.generations, 1);
     // 3000 created, one for the best line, 1634 pairs of children, 446 mutants.
     EXPECT_EQ(r.out.evaluations, 3000 + 1 + 2 * 1634 + 446);
@@ -97,7 +97,7 @@ TEST(GeneticRun, SecondGenerationMovesTheSliders) {
     };
     runSeeded(r, s, 50, 1500, 2);
     EXPECT_EQ(r.out.generations, 2);
-    EXPECT_TRUE(r.out.stopped);
+    EXPECT_EQ(r.out.end.how, Termination::Cancelled);
     ASSERT_EQ(r.host.sliderMoves.size(), 1u);
     EXPECT_EQ(r.host.sliderMoves[0], std::make_pair(23, 0));
     EXPECT_EQ(r.host.crossover, 23);
@@ -128,7 +128,7 @@ TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
     };
     runSeeded(r, s, 40, 1500, 3);
     EXPECT_TRUE(r.out.ranGenerations); // the end steps still run
-    EXPECT_TRUE(r.out.stopped);
+    EXPECT_EQ(r.out.end.how, Termination::Cancelled);
     EXPECT_EQ(r.out.generations, 3);
     EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
     EXPECT_LT(r.out.Best_Celev_F, 1e306);
@@ -140,14 +140,14 @@ TEST(GeneticRun, StopAskedBeforeTheStartStillRunsOneGeneration) {
     r.host.stopRequest = true; // the loop looks at the flag after each generation
     runSeeded(r, s, 20, 100, 3);
     EXPECT_EQ(r.out.generations, 1);
-    EXPECT_TRUE(r.out.stopped);
+    EXPECT_EQ(r.out.end.how, Termination::Cancelled);
 }
 
 TEST(GeneticRun, AutomaticCopyBackAndProgress) {
     const AnalysisState s = prepared();
     SearchRun r;
     runSeeded(r, s, 12, 1500, 4);
-    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_NE(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.out.generations, 1499);
     EXPECT_EQ(r.host.count(msg::copyingBest), 3); // at 301, 751 and 1201
     // Snapshots since the copy-back at 1201: generations 1201..1500.
@@ -167,7 +167,7 @@ TEST(GeneticRun, CopyBackWithABadCountEndsSilently) {
     SearchRun r;
     r.host.copyBest = QStringLiteral("пятьдесят");
     runSeeded(r, s, 12, 1500, 4);
-    EXPECT_FALSE(r.out.exceptional);
+    EXPECT_NE(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.host.count(msg::copyingBest), 3);
     // Nothing was copied, so no snapshot was dropped: 2..1500 are all still there.
     EXPECT_EQ(r.host.generationsText, QStringLiteral("1499"));
@@ -214,7 +214,7 @@ TEST(GeneticRun, BestValueIsTheObjectiveOfTheDecodedBest) {
         const AnalysisState s = prepared(flags & 1, flags & 2);
         SearchRun r;
         runSeeded(r, s, 200, 60, 100 + flags, 2);
-        ASSERT_FALSE(r.out.exceptional);
+        ASSERT_NE(r.out.end.how, Termination::Failed);
         Mod_Weib M;
         EXPECT_EQ(Celev_Gen_Par(s, M, r.out.Gen_Par_Best), r.out.Best_Celev_F) << flags;
     }
@@ -256,7 +256,7 @@ TEST(GeneticRun, ZeroGenerationsIsAnErrorOfTheFirstGeneration) {
     SearchRun r;
     runSeeded(r, s, 20, 0, 6);
     EXPECT_TRUE(r.out.ranGenerations);
-    EXPECT_TRUE(r.out.exceptional);
+    EXPECT_EQ(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.host.count(msg::exceptionalSituation), 1);
     EXPECT_EQ(r.out.Gen_Par_Best, s.Gen_Par_Best); // what the state held before
 }
@@ -265,7 +265,7 @@ TEST(GeneticRun, TinyPopulationFailsAGenerationInsteadOfOverrunning) {
     const AnalysisState s = prepared();
     SearchRun r;
     runSeeded(r, s, 5, 300, 7);
-    EXPECT_TRUE(r.out.exceptional);
+    EXPECT_EQ(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.host.lines.last(), msg::exceptionalSituation);
     EXPECT_LT(r.out.Best_Celev_F, 1e306); // the best recorded before stays
 }
@@ -292,7 +292,7 @@ TEST(GeneticRun, RecoversAKnownModelRoughly) {
     const AnalysisState s = prepared();
     SearchRun r;
     runSeeded(r, s, 400, 150, 9, 2);
-    ASSERT_FALSE(r.out.exceptional);
+    ASSERT_NE(r.out.end.how, Termination::Failed);
     const auto& p = r.out.Gen_Par_Best;
     // The data are the model's own expected counts, rounded to whole failures; a short
     // search of 400 x 150 lands within a few per cent (seen: under 5 %), 15 % leaves room.

@@ -225,7 +225,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
     ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
     GeneticOutcome o = outcomeOf({0, 0, 0, 0, 0}); // e.g. the first generation failed
     o.Best_Celev_F = 1e306;
-    o.exceptional = true;
+    o.end = JobEnd::failed(msg::exceptionalSituation);
     EXPECT_EQ(applyGeneticOutcome(s, o).size(), 1);
     EXPECT_EQ(s.Sred_Gar, 6000);
     EXPECT_EQ(s.SKO_Gar, 800);
