@@ -199,13 +199,11 @@ int runFit(const FitOptions& o) {
     if (o.external) {
         ExternalSettings set = readExternalSettings();
         if (!o.optimizer.isEmpty()) set.optimizerPath = o.optimizer;
-        const ExternalResult er = runExternalOptimizer(o.file, set, [&bar] {
-            bar.update(Progress{msg::stageExternal, -1, -1});
-            return true;
-        });
-        if (er.status != ExternalResult::Status::Done) {
+        const ExternalResult er =
+            runExternalOptimizer(o.file, set, [&bar](const Progress& p) { return bar.update(p); });
+        if (!er.end.done()) {
             bar.finish();
-            err(er.message);
+            err(er.end.message);
             return kExitDataError;
         }
         memo << applyExternalModel(s, er.A, er.B, er.K);

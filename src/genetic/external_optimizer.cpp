@@ -61,10 +61,16 @@ void killProcessTree(QProcess& p) {
     p.waitForFinished(5000);
 }
 
-ExternalResult failed(ExternalResult::Status st, QString message) {
+ExternalResult failed(ExternalResult::Problem problem, const QString& message) {
     ExternalResult r;
-    r.status = st;
-    r.message = std::move(message);
+    r.end = JobEnd::failed(message);
+    r.problem = problem;
+    return r;
+}
+
+ExternalResult ended(Termination how, const QString& message) {
+    ExternalResult r;
+    r.end = {how, message};
     return r;
 }
 
@@ -179,11 +185,11 @@ bool readResultFile(const QString& path, double& A, double& B, double& K, QStrin
 }
 
 ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSettings& set,
-                                    const std::function<bool()>& keepWaiting) {
+                                    const ProgressFn& progress) {
     const QString result = resultFilePath();
     // An old result must never pass for the answer of this run.
     if (QFileInfo::exists(result) && !QFile::remove(result))
-        return failed(ExternalResult::Status::StartFailed, msg::staleResultNotRemoved(result));
+        return failed(ExternalResult::Problem::StartFailed, msg::staleResultNotRemoved(result));
 
     QProcess p;
     p.setProgram(set.optimizerPath);
@@ -199,7 +205,7 @@ ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSetti
     p.start();
     if (!p.waitForStarted(kStartWaitMs)) {
         killProcessTree(p);
-        return failed(ExternalResult::Status::StartFailed,
+        return failed(ExternalResult::Problem::StartFailed,
                       msg::optimizerStartFailed(set.optimizerPath));
     }
 
@@ -213,35 +219,34 @@ ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSetti
     while (p.state() != QProcess::NotRunning && !p.waitForFinished(kPollMs)) {
         keepTail();
         if (p.state() == QProcess::NotRunning) break;
-        if (keepWaiting && !keepWaiting()) {
+        if (progress && !progress(Progress{msg::stageExternal, -1, clock.elapsed() * 1000})) {
             killProcessTree(p);
-            return failed(ExternalResult::Status::Cancelled, msg::optimizerCancelled);
+            return ended(Termination::Cancelled, msg::optimizerCancelled);
         }
         if (clock.elapsed() >= set.timeout.count()) {
             killProcessTree(p);
             const long long minutes =
                 std::max<long long>(1, (set.timeout.count() + 59'999) / 60'000);
-            return failed(ExternalResult::Status::TimedOut, msg::optimizerTimedOut(minutes));
+            return ended(Termination::LimitReached, msg::optimizerTimedOut(minutes));
         }
     }
 
     if (p.exitStatus() == QProcess::CrashExit)
-        return failed(ExternalResult::Status::Crashed, msg::optimizerCrashed);
+        return failed(ExternalResult::Problem::Crashed, msg::optimizerCrashed);
     if (p.exitCode() != 0) {
         keepTail();
         QString text = QString::fromLocal8Bit(said).trimmed();
         if (text.size() > kMaxErrorChars) text = text.right(kMaxErrorChars);
-        return failed(ExternalResult::Status::NonZeroExit,
+        return failed(ExternalResult::Problem::NonZeroExit,
                       msg::optimizerExitCode(p.exitCode(), text));
     }
 
     ExternalResult r;
     QString error;
     if (!QFileInfo::exists(result))
-        return failed(ExternalResult::Status::NoResultFile, msg::resultFileMissing(result));
+        return failed(ExternalResult::Problem::NoResultFile, msg::resultFileMissing(result));
     if (!readResultFile(result, r.A, r.B, r.K, error))
-        return failed(ExternalResult::Status::BadResult, error);
-    r.status = ExternalResult::Status::Done;
+        return failed(ExternalResult::Problem::BadResult, error);
     return r;
 }
 

@@ -3,7 +3,9 @@
 // We start it, wait for it (cancellable, bounded), read the three numbers it leaves in
 // the result file and turn them into the model ModExt.
 
+#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "stats/core/fit_clock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,28 +37,22 @@ QString defaultOptimizerPath();
 QString resultFilePath();
 
 struct ExternalResult {
-    enum class Status {
-        Done,
-        StartFailed,
-        Crashed,
-        NonZeroExit,
-        NoResultFile,
-        BadResult,
-        Cancelled,
-        TimedOut
-    };
-    Status status = Status::Done;
+    // What went wrong when the job Failed.
+    enum class Problem { None, StartFailed, Crashed, NonZeroExit, NoResultFile, BadResult };
+    // Done; Cancelled on request; LimitReached by the timeout; Failed with `problem`. The
+    // message is the Russian text for the user.
+    JobEnd end;
+    Problem problem = Problem::None;
     double A = 0, B = 0, K = 0;
-    QString message; // Russian text for the user when status != Done
 };
 
 // Blocking. Deletes the result file, starts the optimizer with the single argument
 // `filePath` (no shell), WEIBFLOW_RESULT_FILE=resultFilePath() in its environment, and
-// waits, asking `keepWaiting` about every 50 ms (false: kill, Cancelled) and killing it
-// after `set.timeout` (TimedOut). On a clean exit reads the result file. Touches no
+// waits, reporting progress about every 50 ms (false: kill, Cancelled) and killing it
+// after `set.timeout` (LimitReached). On a clean exit reads the result file. Touches no
 // analysis state: safe on a worker thread.
 ExternalResult runExternalOptimizer(const QString& filePath, const ExternalSettings& set,
-                                    const std::function<bool()>& keepWaiting = {});
+                                    const ProgressFn& progress = {});
 
 // The first three lines of the result file as A, B, K: blanks and tabs around are
 // trimmed, "." or "," is the decimal mark, later lines are ignored. false and a message

@@ -240,7 +240,7 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
     CalcStage->clear();
     setJobControlsEnabled(true);
     const ExternalResult& x = r->result;
-    if (x.status == ExternalResult::Status::Done) {
+    if (x.end.done()) {
         const QStringList lines = applyExternalModel(state_, x.A, x.B, x.K);
         if (lines.isEmpty()) {
             showMessage(this, wf::msg::externalNoData);
@@ -248,8 +248,8 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
             memoLines(lines);
             showResults(runBurnIn_);
         }
-    } else if (!x.message.isEmpty()) {
-        showMessage(this, x.message);
+    } else if (!x.end.message.isEmpty()) {
+        showMessage(this, x.end.message);
     }
     emit jobFinished();
 }

@@ -58,7 +58,8 @@ ExternalWorker::ExternalWorker(QString filePath, ExternalSettings settings)
 
 void ExternalWorker::run() {
     auto result = std::make_shared<ExternalJobResult>();
-    result->result = runExternalOptimizer(filePath_, settings_, [this] { return !cancel_.load(); });
+    result->result = runExternalOptimizer(filePath_, settings_,
+                                          [this](const Progress&) { return !cancel_.load(); });
     emit finished(result);
 }
 

@@ -23,6 +23,7 @@
 using namespace std::chrono_literals;
 using wf::ExternalResult;
 using wf::ExternalSettings;
+using wf::Termination;
 
 namespace {
 
@@ -85,11 +86,11 @@ TEST_F(ExternalCall, KnownResultIsReadBack) {
     const QString prog = script(QStringLiteral("good.sh"),
                                 "printf '1.85\\n12000.5\\n1.2\\n' > \"$WEIBFLOW_RESULT_FILE\"");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    ASSERT_EQ(r.status, ExternalResult::Status::Done) << r.message.toStdString();
+    ASSERT_EQ(r.end.how, Termination::Done) << r.end.message.toStdString();
     EXPECT_DOUBLE_EQ(r.A, 1.85);
     EXPECT_DOUBLE_EQ(r.B, 12000.5);
     EXPECT_DOUBLE_EQ(r.K, 1.2);
-    EXPECT_TRUE(r.message.isEmpty());
+    EXPECT_TRUE(r.end.message.isEmpty());
 }
 
 TEST_F(ExternalCall, PathWithSpacesIsOneArgument) {
@@ -98,7 +99,7 @@ TEST_F(ExternalCall, PathWithSpacesIsOneArgument) {
                                 "printf '%s\\n%s\\n' \"$#\" \"$1\" > '" + seen.toLocal8Bit() +
                                     "'\nprintf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    ASSERT_EQ(r.status, ExternalResult::Status::Done) << r.message.toStdString();
+    ASSERT_EQ(r.end.how, Termination::Done) << r.end.message.toStdString();
     QFile f(seen);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromLocal8Bit(f.readAll()), QStringLiteral("1\n") + dataPath() + "\n");
@@ -109,9 +110,9 @@ TEST_F(ExternalCall, NonZeroExitShowsTheOptimizersOwnMessage) {
         script(QStringLiteral("three.sh"), "printf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"\n"
                                            "echo 'файл не прочитан' >&2\nexit 3");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    EXPECT_EQ(r.status, ExternalResult::Status::NonZeroExit);
-    EXPECT_TRUE(r.message.contains(QStringLiteral("код 3"))) << r.message.toStdString();
-    EXPECT_TRUE(r.message.contains(QStringLiteral("файл не прочитан")));
+    EXPECT_EQ(r.problem, ExternalResult::Problem::NonZeroExit);
+    EXPECT_TRUE(r.end.message.contains(QStringLiteral("код 3"))) << r.end.message.toStdString();
+    EXPECT_TRUE(r.end.message.contains(QStringLiteral("файл не прочитан")));
 }
 
 TEST_F(ExternalCall, AChattyOptimizerLeavesOnlyTheTailOfItsMessage) {
@@ -119,9 +120,9 @@ TEST_F(ExternalCall, AChattyOptimizerLeavesOnlyTheTailOfItsMessage) {
         script(QStringLiteral("chatty.sh"), "yes 'noise noise noise' | head -c 300000 >&2\n"
                                             "echo 'последняя строка' >&2\nexit 2");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    EXPECT_EQ(r.status, ExternalResult::Status::NonZeroExit);
-    EXPECT_TRUE(r.message.contains(QStringLiteral("последняя строка")));
-    EXPECT_LT(r.message.size(), 2200);
+    EXPECT_EQ(r.problem, ExternalResult::Problem::NonZeroExit);
+    EXPECT_TRUE(r.end.message.contains(QStringLiteral("последняя строка")));
+    EXPECT_LT(r.end.message.size(), 2200);
 }
 
 TEST_F(ExternalCall, StaleResultIsNeverTakenForANewOne) {
@@ -132,8 +133,8 @@ TEST_F(ExternalCall, StaleResultIsNeverTakenForANewOne) {
     }
     const QString prog = script(QStringLiteral("silent.sh"), "exit 0");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    EXPECT_EQ(r.status, ExternalResult::Status::NoResultFile);
-    EXPECT_TRUE(r.message.contains(wf::resultFilePath()));
+    EXPECT_EQ(r.problem, ExternalResult::Problem::NoResultFile);
+    EXPECT_TRUE(r.end.message.contains(wf::resultFilePath()));
     EXPECT_FALSE(QFileInfo::exists(wf::resultFilePath()));
 }
 
@@ -141,15 +142,15 @@ TEST_F(ExternalCall, BadResultNamesTheLine) {
     const QString prog =
         script(QStringLiteral("two.sh"), "printf '1.85\\n12000.5\\n' > \"$WEIBFLOW_RESULT_FILE\"");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    EXPECT_EQ(r.status, ExternalResult::Status::BadResult);
-    EXPECT_TRUE(r.message.contains(QStringLiteral("№3"))) << r.message.toStdString();
+    EXPECT_EQ(r.problem, ExternalResult::Problem::BadResult);
+    EXPECT_TRUE(r.end.message.contains(QStringLiteral("№3"))) << r.end.message.toStdString();
 }
 
 TEST_F(ExternalCall, StartFailures) {
     const ExternalResult missing =
         wf::runExternalOptimizer(dataPath(), settings(dir_.filePath(QStringLiteral("none"))));
-    EXPECT_EQ(missing.status, ExternalResult::Status::StartFailed);
-    EXPECT_TRUE(missing.message.contains(dir_.filePath(QStringLiteral("none"))));
+    EXPECT_EQ(missing.problem, ExternalResult::Problem::StartFailed);
+    EXPECT_TRUE(missing.end.message.contains(dir_.filePath(QStringLiteral("none"))));
 
     const QString plain = dir_.filePath(QStringLiteral("not-executable.sh"));
     QFile f(plain);
@@ -157,18 +158,18 @@ TEST_F(ExternalCall, StartFailures) {
     f.write("#!/bin/sh\nexit 0\n");
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(plain)).status,
-              ExternalResult::Status::StartFailed);
-    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(QString())).status,
-              ExternalResult::Status::StartFailed);
+    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(plain)).problem,
+              ExternalResult::Problem::StartFailed);
+    EXPECT_EQ(wf::runExternalOptimizer(dataPath(), settings(QString())).problem,
+              ExternalResult::Problem::StartFailed);
 }
 
 TEST_F(ExternalCall, CrashIsReported) {
     const QString prog = script(QStringLiteral("crash.sh"),
                                 "printf '1\\n2\\n3\\n' > \"$WEIBFLOW_RESULT_FILE\"\nkill -SEGV $$");
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog));
-    EXPECT_EQ(r.status, ExternalResult::Status::Crashed);
-    EXPECT_FALSE(r.message.isEmpty());
+    EXPECT_EQ(r.problem, ExternalResult::Problem::Crashed);
+    EXPECT_FALSE(r.end.message.isEmpty());
 }
 
 TEST_F(ExternalCall, CancelStopsAHangingOptimizerAndItsChildren) {
@@ -178,10 +179,12 @@ TEST_F(ExternalCall, CancelStopsAHangingOptimizerAndItsChildren) {
     int asked = 0;
     QElapsedTimer t;
     t.start();
-    const ExternalResult r = wf::runExternalOptimizer(
-        dataPath(), settings(prog), [&] { return ++asked < 6 || !QFileInfo::exists(pidFile); });
-    EXPECT_EQ(r.status, ExternalResult::Status::Cancelled);
-    EXPECT_FALSE(r.message.isEmpty());
+    const ExternalResult r =
+        wf::runExternalOptimizer(dataPath(), settings(prog), [&](const wf::Progress&) {
+            return ++asked < 6 || !QFileInfo::exists(pidFile);
+        });
+    EXPECT_EQ(r.end.how, Termination::Cancelled);
+    EXPECT_FALSE(r.end.message.isEmpty());
     // Far below the 30 s of the hanging child; a generous bound for a loaded machine.
     EXPECT_LT(t.elapsed(), 10'000);
     QFile f(pidFile);
@@ -208,8 +211,8 @@ TEST_F(ExternalCall, TimeoutStopsAHangingOptimizer) {
     QElapsedTimer t;
     t.start();
     const ExternalResult r = wf::runExternalOptimizer(dataPath(), settings(prog, 200ms));
-    EXPECT_EQ(r.status, ExternalResult::Status::TimedOut);
-    EXPECT_FALSE(r.message.isEmpty());
+    EXPECT_EQ(r.end.how, Termination::LimitReached);
+    EXPECT_FALSE(r.end.message.isEmpty());
     EXPECT_LT(t.elapsed(), 10'000);
 }
 

@@ -43,7 +43,7 @@ TEST_F(OptimizerProgram, RecoversAKnownModelAndBeatsItsObjective) {
     truth.seed = 11;
     const QString data = writeFleet(truth, QStringLiteral("known fleet.txt"));
     const wf::ExternalResult r = run(data);
-    ASSERT_EQ(r.status, wf::ExternalResult::Status::Done) << r.message.toStdString();
+    ASSERT_EQ(r.end.how, wf::Termination::Done) << r.end.message.toStdString();
     // About 700 failures seen: sampling noise alone moves the fitted values by several
     // per cent, and B and K trade against each other under censoring.
     EXPECT_NEAR(r.A, truth.A, 0.2 * truth.A);
@@ -70,9 +70,9 @@ TEST_F(OptimizerProgram, SameFileSameAnswerAndSmallSharesLeaveTheCreationRange) 
     truth.seed = 5;
     const QString data = writeFleet(truth, QStringLiteral("rare.txt"));
     const wf::ExternalResult a = run(data);
-    ASSERT_EQ(a.status, wf::ExternalResult::Status::Done) << a.message.toStdString();
+    ASSERT_EQ(a.end.how, wf::Termination::Done) << a.end.message.toStdString();
     const wf::ExternalResult b = run(data);
-    ASSERT_EQ(b.status, wf::ExternalResult::Status::Done) << b.message.toStdString();
+    ASSERT_EQ(b.end.how, wf::Termination::Done) << b.end.message.toStdString();
     EXPECT_EQ(a.A, b.A);
     EXPECT_EQ(a.B, b.B);
     EXPECT_EQ(a.K, b.K);
@@ -83,9 +83,9 @@ TEST_F(OptimizerProgram, SameFileSameAnswerAndSmallSharesLeaveTheCreationRange) 
 
 TEST_F(OptimizerProgram, DataErrorsEndWithARussianMessage) {
     const wf::ExternalResult missing = run(dir_.filePath(QStringLiteral("нет такого.txt")));
-    EXPECT_EQ(missing.status, wf::ExternalResult::Status::NonZeroExit);
-    EXPECT_TRUE(missing.message.contains(QStringLiteral("не существует")))
-        << missing.message.toStdString();
+    EXPECT_EQ(missing.problem, wf::ExternalResult::Problem::NonZeroExit);
+    EXPECT_TRUE(missing.end.message.contains(QStringLiteral("не существует")))
+        << missing.end.message.toStdString();
 
     const QString onlyHeader = dir_.filePath(QStringLiteral("empty.txt"));
     QFile f(onlyHeader);
@@ -93,8 +93,8 @@ TEST_F(OptimizerProgram, DataErrorsEndWithARussianMessage) {
     f.write("fleet\r\n2500\r\n600\r\n100\r\n0\r\n1\r\nsensor\r\n");
     f.close();
     const wf::ExternalResult empty = run(onlyHeader);
-    EXPECT_EQ(empty.status, wf::ExternalResult::Status::NonZeroExit);
-    EXPECT_FALSE(empty.message.isEmpty());
+    EXPECT_EQ(empty.problem, wf::ExternalResult::Problem::NonZeroExit);
+    EXPECT_FALSE(empty.end.message.isEmpty());
 }
 
 TEST_F(OptimizerProgram, NeedsItsResultPathAndOneFile) {
