@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
         fleets().push_back({name, path, t});
     };
     // Fewer failures than products, as warranty data usually have: about 0.9 per product.
-    generated("drawn-0.9", {1.3, 4000, 3.0, 400, 2000, 500, 6});
+    generated("drawn-0.9", {1.3, 4000, 2.7, 400, 2000, 500, 6});
     // About 25 failures.
     generated("few", {1.2, 4000, 0.15, 400, 2500, 600, 3});
     // About 9000 failures.
