@@ -1,6 +1,6 @@
 #!/bin/sh
 # Pictures of the windows for the documentation: loads the sample fleet, runs models 1.1,
-# 1.2 and 2 on a virtual clock, and saves the main window, the results window and the
+# 1.2, 2 and 3 on a virtual clock, and saves the main window, the results window and the
 # log-scale view into docs/screenshots/. Needs a built GUI and xvfb-run.
 #   scripts/screenshots.sh [BUILD_DIR] [WIDTHxHEIGHT]
 # The build dir defaults to build, the screen to 1920x1080; at another screen size the

@@ -179,8 +179,8 @@ QWidget* TForm1::buildFirstPage() {
     pl->addWidget(BoxSmirnow, 3, 0, 1, 2);
     BoxMle = named(new QCheckBox(msg::mleOption, params), "BoxMle");
     EditConfidence = named(new QLineEdit(decimal("0", "95"), params), "EditConfidence");
-    pl->addWidget(BoxMle, 4, 0, 1, 2);
-    pl->addWidget(labeled(msg::confidenceLabel, EditConfidence, params), 4, 2);
+    pl->addWidget(BoxMle, 3, 2);
+    pl->addWidget(labeled(msg::confidenceLabel, EditConfidence, params), 4, 2, Qt::AlignTop);
 
     RadioGroup1 =
         named(new QGroupBox(QStringLiteral("Способ подбора параметров"), params), "RadioGroup1");
@@ -197,7 +197,7 @@ QWidget* TForm1::buildFirstPage() {
         rl->addWidget(rb);
     }
     RadioGroup1Items->button(1)->setChecked(true);
-    pl->addWidget(RadioGroup1, 5, 0, 1, 2);
+    pl->addWidget(RadioGroup1, 4, 0, 2, 2);
 
     bbRaschet = named(new QPushButton(QStringLiteral("Расчет"), params), "bbRaschet");
     bbRaschet->setMinimumHeight(40);

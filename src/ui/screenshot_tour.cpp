@@ -47,6 +47,7 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
         main.SpirSpusk->setChecked(true);
         main.BoxNewton->setChecked(true);
         main.BoxSmirnow->setChecked(true);
+        main.BoxMle->setChecked(true);
         QObject::connect(&main, &TForm1::jobFinished, &main, [&main, &results, outDir] {
             QTimer::singleShot(500, &main, [&main, &results, outDir] {
                 save(&main, outDir, QStringLiteral("main_window"));
