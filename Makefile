@@ -30,7 +30,7 @@ bench: build
 	bash bench/run.sh
 
 # Everything (windows included) with AddressSanitizer, LeakSanitizer and UBSan; the whole
-# suite, then one full fit of all five models through the CLI, must report nothing.
+# suite, then one full fit of all six models through the CLI, must report nothing.
 test-sanitize: deps
 	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize
 	cmake --build build-sanitize -j $(JOBS)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One full run under the sanitizers: all five models (the genetic one small, the external
+# One full run under the sanitizers: all six models (the genetic one small, the external
 # one with the real weibflow-optimizer) through the CLI. Any leak or undefined behaviour
 # fails it.   usage: scripts/sanitize-full-run.sh BUILD_DIR DATA_FILE
 set -euo pipefail
@@ -11,10 +11,10 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_su
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-"$build/bin/weibflow-cli" fit "$data" --models spiral,newton,smirnov,genetic,external \
+"$build/bin/weibflow-cli" fit "$data" --models spiral,newton,smirnov,mle,genetic,external \
   --eval-cost-us 2000 --population 50 --generations 20 --seed 1 \
   --optimizer "$build/bin/weibflow-optimizer" --json > "$out"
-for key in ModSpir ModNewton ModSmirnov ModGen ModExt; do
+for key in ModSpir ModNewton ModSmirnov ModMLE ModGen ModExt; do
   grep -q "\"$key\"" "$out" || { echo "full run: $key missing from the result" >&2; exit 1; }
 done
 echo "full run under the sanitizers: clean"
