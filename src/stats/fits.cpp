@@ -250,6 +250,19 @@ void finishReport(FitReport& r, const Pacer& pacer) {
     }
 }
 
+// The end of model 1.1 or 1.2: the point stored, the elapsed-time and step lines, the
+// warnings of coordinates that could not search, and the report's counts.
+void finishPearsonFit(AnalysisState& s, Mod_Weib& M, const Vector& v,
+                      const std::array<double, 5>& X, const std::array<double, 5>& S,
+                      const QString& donePrefix, const QString& model, Pacer& pacer,
+                      FitReport& report) {
+    storePearsonFit(s, M, X.data());
+    report.memo << pacer.doneText(donePrefix);
+    report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
+    reportDiagnostics(M, diagnose(s, v, X.data()), model, report.memo);
+    finishReport(report, pacer);
+}
+
 } // namespace
 
 QString diagnosticLine(const QString& model, const SearchDiagnostic& d) {
@@ -314,11 +327,7 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
     // The reversal may have left a coordinate one step past its bound; what is reported
     // lies inside the bounds the search declares.
     for (int j = 0; j < n; ++j) X[j] = std::clamp(X[j], v.c[j].lo, v.c[j].hi);
-    storePearsonFit(s, M, X.data());
-    report.memo << pacer.doneText(msg::spiralDone);
-    report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
-    reportDiagnostics(M, diagnose(s, v, X.data()), QStringLiteral("1.1"), report.memo);
-    finishReport(report, pacer);
+    finishPearsonFit(s, M, v, X, S, msg::spiralDone, QStringLiteral("1.1"), pacer, report);
     return report;
 }
 
@@ -384,11 +393,7 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
     }
 
     // A search stopped by the safety limit inside its first pass still stores its point.
-    storePearsonFit(s, M, X.data());
-    report.memo << pacer.doneText(msg::newtonDone);
-    report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
-    reportDiagnostics(M, diagnose(s, v, X.data()), QStringLiteral("1.2"), report.memo);
-    finishReport(report, pacer);
+    finishPearsonFit(s, M, v, X, S, msg::newtonDone, QStringLiteral("1.2"), pacer, report);
     return report;
 }
 

@@ -1,6 +1,7 @@
 // Turning the optimizer's A, B, K into the model ModExt.
 
 #include "genetic/external_optimizer.h"
+#include "stored_model.h"
 
 #include "format/number_format.h"
 #include "locale_guard.h"
@@ -42,14 +43,7 @@ TEST(ExternalApply, FillsAndEvaluatesModExtAndLogsInOrder) {
 
     const wf::Mod_Weib& M = s.ModExt;
     ASSERT_FALSE(s.Hist.empty());
-    EXPECT_TRUE(M.Executed);
-    EXPECT_EQ(M.A, 1.85);
-    EXPECT_EQ(M.B, 12000.5);
-    EXPECT_EQ(M.K_powtor, 1.2);
-    EXPECT_EQ(M.Sred, 1500);
-    EXPECT_EQ(M.SKO, 400);
-    EXPECT_EQ(M.Kol_Nakopl, 0);
-    EXPECT_EQ(M.Unsens, 0);
+    wf::test::expectStoredModel(M, 1.85, 12000.5, 1.2, 1500, 400);
     EXPECT_EQ(M.KolmCrt, 7);
     ASSERT_EQ(M.F_Weib.size(), s.Hist.size());
     ASSERT_EQ(M.F_norm.size(), s.Hist.size());

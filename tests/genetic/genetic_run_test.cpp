@@ -1,4 +1,5 @@
 #include "genetic/genetic_run.h"
+#include "stored_model.h"
 
 #include "fields.h"
 #include "fleets.h"
@@ -173,16 +174,9 @@ TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(msg::confidencePrefix));
     const Mod_Weib& M = s.ModGen;
-    EXPECT_TRUE(M.Executed);
-    EXPECT_EQ(M.A, 1.3);
-    EXPECT_EQ(M.B, 1600);
-    EXPECT_EQ(M.K_powtor, 0.55);
     EXPECT_EQ(s.Sred_Gar, 5800);
     EXPECT_EQ(s.SKO_Gar, 750);
-    EXPECT_EQ(M.Sred, 5800);
-    EXPECT_EQ(M.SKO, 750);
-    EXPECT_EQ(M.Kol_Nakopl, 0);
-    EXPECT_EQ(M.Unsens, 0);
+    test::expectStoredModel(M, 1.3, 1600, 0.55, 5800, 750);
     EXPECT_EQ(s.Gen_Par, s.Gen_Par_Best);
     EXPECT_EQ(s.Best_Celev_F, 12.5);
     ASSERT_EQ(M.F_Weib.size(), s.Hist.size());
