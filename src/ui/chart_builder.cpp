@@ -117,6 +117,7 @@ public:
         , labels_(std::move(labels)) {
         setObjectName(QStringLiteral("AxisFitter"));
         for (QAbstractAxis* a : chart->axes()) titles_.push_back({a, a->titleText()});
+        for (QAbstractAxis* a : chart->axes()) titleFonts_.push_back(a->titleFont());
         for (const QString& l : chart->title().split(QStringLiteral("<br>")))
             titleLines_ << QTextDocumentFragment::fromHtml(l).toPlainText();
         connect(chart, &QChart::plotAreaChanged, this, &AxisFitter::fit);
@@ -138,12 +139,25 @@ public:
             v->setTickAnchor(0);
             v->setTickInterval(step);
         }
-        for (const auto& [axis, title] : titles_) {
+        for (std::size_t i = 0; i < titles_.size(); ++i) {
+            const auto& [axis, title] = titles_[i];
             if (title.isEmpty()) continue;
             const double length =
                 axis->orientation() == Qt::Vertical ? plot.height() : plot.width();
-            const QFontMetrics fm(axis->titleFont());
-            const QStringList lines = wrapped(title, fm, std::max(40, int(length) - 8));
+            const int room = std::max(40, int(length) - 8);
+            // A word longer than the axis would end in an ellipsis: a smaller font keeps it
+            // whole, down to a size still readable.
+            QFont font = titleFonts_[i];
+            for (;;) {
+                int widest = 0;
+                for (const QString& w : title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    widest = std::max(widest, QFontMetrics(font).horizontalAdvance(w));
+                if (widest <= room || font.pointSizeF() <= kSmallestTitlePt) break;
+                font.setPointSizeF(std::max(kSmallestTitlePt, font.pointSizeF() - 0.5));
+            }
+            if (axis->titleFont() != font) axis->setTitleFont(font);
+            const QFontMetrics fm(font);
+            const QStringList lines = wrapped(title, fm, room);
             QStringList escaped;
             for (const QString& l : lines) escaped << l.toHtmlEscaped();
             const QString text = escaped.join(QStringLiteral("<br>"));
@@ -178,7 +192,9 @@ private:
     QChart* chart_;
     QCategoryAxis* bottom_;
     QStringList labels_;
+    static constexpr double kSmallestTitlePt = 6;
     std::vector<std::pair<QAbstractAxis*, QString>> titles_;
+    std::vector<QFont> titleFonts_; // as set up; a short axis may show them smaller
     QStringList titleLines_;
     int stride_ = 0;
     bool fitting_ = false;

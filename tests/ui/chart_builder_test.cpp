@@ -207,6 +207,17 @@ void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
 
     view.resize(1800, 900);
     QTRY_VERIFY_WITH_TIMEOUT(bottom->categoriesLabels().size() > narrow, 30000);
+
+    // So flat a chart that a word of the left title is longer than its axis: the title gets
+    // a smaller font and its words stay whole.
+    QAbstractAxis* leftAxis = chart->axes(Qt::Vertical).first();
+    const qreal normal = leftAxis->titleFont().pointSizeF();
+    view.resize(900, 150);
+    QTRY_VERIFY_WITH_TIMEOUT(leftAxis->titleFont().pointSizeF() < normal, 30000);
+    const QFontMetrics fm(leftAxis->titleFont());
+    const int room = std::max(40, int(chart->plotArea().height()) - 8);
+    QVERIFY(fm.horizontalAdvance(QStringLiteral("изделие")) <= room ||
+            leftAxis->titleFont().pointSizeF() <= 6);
 }
 
 // A point left out of a cause once moved its later bars one interval to the left.
