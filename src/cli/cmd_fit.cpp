@@ -44,8 +44,11 @@ private:
     bool pressCopyBest_;
 };
 
-QString orField(const std::optional<double>& v, const QString& field) {
-    return v ? fmt::general(*v) : field;
+// A value given on the command line replaces the file's text for that field.
+template <class T> void given(RunStart& set, RunField field, T& into, const std::optional<T>& v) {
+    if (!v) return;
+    into = *v;
+    set.accept(field);
 }
 
 json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& memo,
@@ -124,23 +127,34 @@ int runFit(const FitOptions& o) {
         warrantySd = w.fields.warrantySd;
     }
 
+    // The texts the window would show after loading, read as the window reads them, with
+    // the command line's numbers in place of the texts it gives.
     CalcFields f;
     f.filePath = o.file;
-    f.warrantyMean = orField(o.mean, warrantyMean);
-    f.warrantySd = orField(o.sd, warrantySd);
+    f.warrantyMean = warrantyMean;
+    f.warrantySd = warrantySd;
     f.countingPeriod = load.fields.countingPeriod;
-    f.burnIn = fmt::general(o.burnIn);
-    f.stepFactorSpiral = orField(o.factorSpiral, load.fields.stepFactorSpiral);
-    f.stepFactorNewton = orField(o.factorNewton, load.fields.stepFactorNewton);
-    f.stepFactorSmirnov = orField(o.factorSmirnov, load.fields.stepFactorSmirnov);
+    f.stepFactorSpiral = load.fields.stepFactorSpiral;
+    f.stepFactorNewton = load.fields.stepFactorNewton;
+    f.stepFactorSmirnov = load.fields.stepFactorSmirnov;
     f.spiral = o.spiral;
     f.newton = o.newton;
     f.smirnov = o.smirnov;
     f.mle = o.mle;
-    f.confidence = fmt::general(o.confidence);
     f.fitMean = o.fitMean;
     f.fitSd = o.fitSd;
     f.criterion = o.criterion;
+    const auto givenStart = [&o](RunStart& set) {
+        given(set, RunField::WarrantyMean, set.warrantyMean, o.mean);
+        given(set, RunField::WarrantySd, set.warrantySd, o.sd);
+        given(set, RunField::BurnIn, set.burnIn, std::optional{o.burnIn});
+    };
+    CalcSettings set = readCalcSettings(f);
+    givenStart(set);
+    given(set, RunField::StepFactorSpiral, set.spiral.stepFactor, o.factorSpiral);
+    given(set, RunField::StepFactorNewton, set.newton.stepFactor, o.factorNewton);
+    given(set, RunField::StepFactorSmirnov, set.smirnov.stepFactor, o.factorSmirnov);
+    given(set, RunField::Confidence, set.confidence, std::optional{o.confidence});
 
     std::unique_ptr<FitClock> clock;
     if (o.evalCostUs)
@@ -151,7 +165,7 @@ int runFit(const FitOptions& o) {
     ProgressBar bar(o.progress);
     QStringList memo;
     const CalcOutcome calc =
-        runCalculation(s, f, *clock, [&bar](const Progress& p) { return bar.update(p); });
+        runCalculation(s, set, *clock, [&bar](const Progress& p) { return bar.update(p); });
     memo << calc.memo;
     messages << calc.messages;
     if (!calc.end.done()) {
@@ -162,18 +176,15 @@ int runFit(const FitOptions& o) {
 
     if (o.genetic) {
         GeneticFields g;
-        g.filePath = f.filePath;
-        g.warrantyMean = f.warrantyMean;
-        g.warrantySd = f.warrantySd;
-        g.countingPeriod = f.countingPeriod;
-        g.burnIn = f.burnIn;
-        g.accuracy = orField(o.accuracy, load.fields.accuracy);
-        g.population = QString::number(o.population.value_or(3000));
-        g.generations = o.generations ? QString::number(*o.generations)
-                                      : load.fields.generations.value_or(QStringLiteral("1500"));
-        g.fitMean = o.fitMean;
-        g.fitSd = o.fitSd;
-        GeneticPrep prep = prepareGeneticRun(s, g);
+        static_cast<RunFields&>(g) = f;
+        g.accuracy = load.fields.accuracy;
+        g.generations = load.fields.generations.value_or(QStringLiteral("1500"));
+        GeneticRunSettings gs = readGeneticSettings(g);
+        givenStart(gs);
+        given(gs, RunField::Population, gs.population, std::optional{o.population.value_or(3000)});
+        given(gs, RunField::Accuracy, gs.accuracy, o.accuracy);
+        given(gs, RunField::Generations, gs.generations, o.generations);
+        GeneticPrep prep = prepareGeneticRun(s, gs);
         if (!prep.end.done()) {
             bar.finish();
             errAll(prep.messages);

@@ -202,6 +202,7 @@ inline QString badStepFactor(const QString& fieldLabel, const QString& text) {
     return QStringLiteral("«%1»: значение «%2» недопустимо, коэффициент должен быть больше 1")
         .arg(fieldLabel, text);
 }
+inline const QString stepFactorLabel = QStringLiteral("Коэф-т уменьшения шага");
 inline const QString stepFactorLabel11 = QStringLiteral("Коэф-т уменьшения шага модели 1.1");
 inline const QString stepFactorLabel12 = QStringLiteral("Коэф-т уменьшения шага модели 1.2");
 inline const QString stepFactorLabel2 = QStringLiteral("Коэф-т уменьшения шага модели 2");

@@ -16,6 +16,20 @@
 #include <vector>
 
 namespace wf {
+
+bool GeneticSettings::populationValid(QString* why) const {
+    constexpr int kMin = 10, kMax = 1000000;
+    if (SizePopulation >= kMin && SizePopulation <= kMax) return true;
+    if (why) *why = msg::badPopulation(QString::number(SizePopulation), kMin, kMax);
+    return false;
+}
+
+bool GeneticSettings::generationsValid(QString* why) const {
+    if (Kol_Pokol >= 1) return true;
+    if (why) *why = msg::badGenerations(QString::number(Kol_Pokol));
+    return false;
+}
+
 namespace {
 
 // A failed generation: the loop ends with the exceptional-situation line.

@@ -77,6 +77,13 @@ struct GeneticSettings {
     std::size_t reuseBudgetBytes = std::size_t{256} << 20;
     // After the last generation, refine the best by a local descent (kept only if better).
     bool polish = true;
+    // At least 10 individuals (mutation never touches the 8 best and the last), at most
+    // 1000000, and at least one generation (the schedule divides by the count).
+    bool populationValid(QString* why = nullptr) const;
+    bool generationsValid(QString* why = nullptr) const;
+    bool valid(QString* why = nullptr) const {
+        return populationValid(why) && generationsValid(why);
+    }
 };
 
 struct GeneticOutcome {

@@ -13,90 +13,66 @@
 #include <cmath>
 
 namespace wf {
-namespace {
-
-inline constexpr int kMinPopulation = 10; // Mutation never touches the 8 best and the last
-inline constexpr int kMaxPopulation = 1000000;
-
-bool toNumber(const QString& text, double& into, QStringList& messages) {
-    const std::optional<double> v = fmt::parseNumber(text);
-    if (!v) {
-        messages << msg::notANumber(text);
-        return false;
-    }
-    into = *v;
-    return true;
+bool GeneticRunSettings::accuracyValid(QString* why) const {
+    const int bits = geneBits(static_cast<long double>(accuracy));
+    if (bits >= 1 && bits <= kMaxGeneBits) return true;
+    // Round(1 / accuracy) must lie in 1 .. 2^31 - 1.
+    if (why)
+        *why = msg::badAccuracy(fmt::general(accuracy), fmt::general(4.66e-10), fmt::general(2));
+    return false;
 }
 
-bool toInteger(const QString& text, int& into, QStringList& messages) {
-    const std::optional<int> v = fmt::parseInt(text);
-    if (!v) {
-        messages << msg::notAnInteger(text);
-        return false;
-    }
-    into = *v;
-    return true;
+GeneticRunSettings readGeneticSettings(const GeneticFields& f) {
+    FieldReader reader;
+    GeneticRunSettings set;
+    static_cast<RunStart&>(set) = readRunStart(reader, f);
+    reader.number(RunField::Accuracy, f.accuracy, set.accuracy);
+    reader.integer(RunField::Population, f.population, set.population);
+    reader.integer(RunField::Generations, f.generations, set.generations);
+    set.unreadable = reader.errors();
+    return set;
 }
 
-} // namespace
-
-GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f) {
+GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticRunSettings& set) {
     GeneticPrep prep;
     QStringList& m = prep.messages;
-
-    if (!toNumber(f.warrantyMean, s.Sred_Gar, m) || !toNumber(f.warrantySd, s.SKO_Gar, m))
+    // Each check in the run's order; a refusal keeps what was stored before it.
+    const auto refuse = [&](const QString& why, std::optional<RunField> about = {}) {
+        m << why;
+        prep.field = about;
         return prep;
-    double period = 0;
-    if (!toNumber(f.countingPeriod, period, m) || !toNumber(f.burnIn, s.T_Prirab, m)) return prep;
+    };
+    const FieldError* unread = nullptr;
+    const auto unreadable = [&](RunField f) { return (unread = set.unreadableAt(f)) != nullptr; };
+    const auto notRead = [&] { return refuse(unread->message, unread->field); };
 
-    if (!Proverka_Dannyh(s, f.filePath, m)) return prep;
-    if (s.Otkazy.empty()) {
-        m << msg::noFailuresLoaded;
-        return prep;
-    }
-    if (s.Kol_Otk_Bez_Braka <= 0) { // the objective divides by it
-        m << msg::noFailuresToFit;
-        return prep;
-    }
+    if ((unread = storeRunStart(s, set))) return notRead();
+    QString why;
+    if (!Proverka_Dannyh(s, set.filePath, m)) return prep;
+    if (s.Otkazy.empty()) return refuse(msg::noFailuresLoaded);
+    // The objective divides by it.
+    if (s.Kol_Otk_Bez_Braka <= 0) return refuse(msg::noFailuresToFit);
 
-    s.Podbor_SKO = f.fitSd;
-    s.Podbor_Sred = f.fitMean;
+    s.Podbor_SKO = set.fitSd;
+    s.Podbor_Sred = set.fitMean;
     s.Kol_Genov = geneCount(s.Podbor_Sred, s.Podbor_SKO);
 
-    double accuracy = 0;
-    if (!toNumber(f.accuracy, accuracy, m)) return prep;
-    const int bits = geneBits(static_cast<long double>(accuracy));
-    if (bits < 1 || bits > kMaxGeneBits) {
-        // Round(1 / accuracy) must lie in 1 .. 2^31 - 1.
-        m << msg::badAccuracy(f.accuracy, fmt::general(4.66e-10), fmt::general(2));
-        return prep;
-    }
-    s.Tochnost = static_cast<long double>(accuracy);
+    if (unreadable(RunField::Accuracy)) return notRead();
+    if (!set.accuracyValid(&why)) return refuse(why, RunField::Accuracy);
+    s.Tochnost = static_cast<long double>(set.accuracy);
     s.Gen_Shag = geneSteps(s.Tochnost, s.Kol_Genov);
 
-    int population = 0;
-    if (!toInteger(f.population, population, m)) return prep;
-    if (population < kMinPopulation || population > kMaxPopulation) {
-        m << msg::badPopulation(f.population, kMinPopulation, kMaxPopulation);
-        return prep;
-    }
-    int generations = 0;
-    if (!toInteger(f.generations, generations, m)) return prep;
-    if (generations < 1) { // the schedule divides by it
-        m << msg::badGenerations(f.generations);
-        return prep;
-    }
+    GeneticSettings& search = prep.settings;
+    search.SizePopulation = set.population;
+    search.Kol_Pokol = set.generations;
+    if (unreadable(RunField::Population)) return notRead();
+    if (!search.populationValid(&why)) return refuse(why, RunField::Population);
+    if (unreadable(RunField::Generations)) return notRead();
+    if (!search.generationsValid(&why)) return refuse(why, RunField::Generations);
 
-    if (!Postr_Gist(s)) {
-        m << msg::badFailureTimes;
-        return prep;
-    }
+    if (!Postr_Gist(s)) return refuse(msg::badFailureTimes);
     s.ModGen.resizeArrays(s.Hist.size());
-
-    s.Kol_Pokol = generations;
-
-    prep.settings.SizePopulation = population;
-    prep.settings.Kol_Pokol = generations;
+    s.Kol_Pokol = set.generations;
     prep.end = {};
     return prep;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Starting a genetic run from the window's field texts and applying its outcome; both run
+// Starting a genetic run from the window's fields and applying its outcome; both run
 // on the user-interface thread, the search itself (genetic_engine.h) between them.
 
 #include "analysis/job_end.h"
+#include "analysis/run_fields.h"
 #include "analysis/state.h"
 #include "genetic/genetic_engine.h"
 
@@ -11,33 +12,38 @@
 
 namespace wf {
 
-// The field texts a run reads.
-struct GeneticFields {
-    QString filePath;       // data file path
-    QString warrantyMean;   // warranty mean
-    QString warrantySd;     // warranty SD
-    QString countingPeriod; // calculation period (checked, not kept)
-    QString burnIn;         // burn-in time
-    QString accuracy;       // accuracy
-    QString population;     // population size
-    QString generations;    // generations
-    bool fitMean = false;   // search the warranty mean too
-    bool fitSd = false;     // search the warranty SD too
+// The texts and ticks of the main window a genetic run reads.
+struct GeneticFields : RunFields {
+    QString accuracy;    // accuracy
+    QString population;  // population size
+    QString generations; // generations
 };
+
+// The typed settings of a genetic run.
+struct GeneticRunSettings : RunStart {
+    double accuracy = 1e-7; // gene accuracy; sets the gene length
+    int population = 3000;  // individuals
+    int generations = 1500;
+    // The accuracy must give genes of 1 to 31 bits.
+    bool accuracyValid(QString* why = nullptr) const;
+};
+
+// Converts the fields, recording those that are not numbers; the run stops at the first.
+GeneticRunSettings readGeneticSettings(const GeneticFields& f);
 
 struct GeneticPrep {
     JobEnd end{Termination::Refused, {}}; // Done, or Refused: the last message says why
     QStringList messages;                 // message boxes to show, in order (empty when ok)
+    std::optional<RunField> field;        // the field a refusal is about, if any
     GeneticSettings settings;
 };
 
-// The run button's steps: converts the warranty mean and SD, the counting period and the burn-in in
-// order (values before a bad one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
-// Gen_Shag, Postr_Gist and the ModGen arrays. Refuses with
-// a message: a field that is not a number or integer, an accuracy giving genes of 0 or more
-// than 31 bits, a population below 10 or above 1000000, fewer than 1 generation, no
-// failures, no failures besides "Брак".
-GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticFields& f);
+// The run button's steps: stores the warranty mean and SD and the burn-in in order (values
+// before an unreadable one stay stored), Proverka_Dannyh, the flags, Kol_Genov, Tochnost,
+// Gen_Shag, Postr_Gist and the ModGen arrays. Refuses with a message: an unreadable field,
+// an accuracy giving genes of 0 or more than 31 bits, a population or generation count that
+// GeneticSettings refuses, no failures, no failures besides "Брак".
+GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticRunSettings& set);
 
 // The end steps: Gen_Par = Gen_Par_Best, the ModGen record and arrays, the searched
 // warranty mean/SD written back (not when the run recorded no best), Harakt_Modeli and

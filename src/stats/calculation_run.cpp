@@ -21,28 +21,26 @@ namespace {
 
 using Refusal = CalcOutcome::Refusal;
 
-// Converts one field; on failure notes the message and gives false.
-bool convert(const QString& text, double& out, CalcOutcome& r) {
-    const auto v = fmt::parseNumber(text);
-    if (!v) {
-        r.refuse(Refusal::ConversionError, msg::notANumber(text));
-        return false;
-    }
-    out = *v;
-    return true;
+// True when `field` did not convert: the run refuses where it would have read it.
+bool unreadable(const CalcSettings& set, RunField field, CalcOutcome& r) {
+    const FieldError* e = set.unreadableAt(field);
+    if (e) r.refuse(Refusal::ConversionError, e->message, field);
+    return e != nullptr;
 }
 
 using FitFn = FitReport (*)(AnalysisState&, const FitSettings&, FitClock&, const ProgressFn&);
 
 // One ticked model: its factor, the fit, and the two evaluations. False ends the run.
-bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorText,
-              const QString& factorLabel, int criterion, FitClock& clock,
-              const ProgressFn& progress, CalcOutcome& r) {
+bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, double factor, const QString& label,
+              RunField field, int criterion, FitClock& clock, const ProgressFn& progress,
+              CalcOutcome& r) {
     FitSettings set;
     set.criterion = criterion;
-    if (!convert(factorText, set.Koef_Umen, r)) return false;
-    if (!set.valid()) {
-        r.refuse(Refusal::BadFactor, msg::badStepFactor(factorLabel, factorText));
+    set.Koef_Umen = factor;
+    set.label = label;
+    QString why;
+    if (!set.valid(&why)) {
+        r.refuse(Refusal::BadFactor, why, field);
         return false;
     }
     FitReport rep = fit(s, set, clock, progress);
@@ -59,12 +57,13 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, const QString& factorTex
 }
 
 // Model 3: the likelihood fit with its bounds, its log lines and evaluation.
-bool runMle(AnalysisState& s, const QString& confidenceText, FitClock& clock,
-            const ProgressFn& progress, CalcOutcome& r) {
+bool runMle(AnalysisState& s, double confidence, FitClock& clock, const ProgressFn& progress,
+            CalcOutcome& r) {
     MleSettings set;
-    if (!convert(confidenceText, set.confidence, r)) return false;
-    if (!set.valid()) {
-        r.refuse(Refusal::BadFactor, msg::badConfidence(confidenceText));
+    set.confidence = confidence;
+    QString why;
+    if (!set.valid(&why)) {
+        r.refuse(Refusal::BadFactor, why, RunField::Confidence);
         return false;
     }
     const std::int64_t start = clock.nowUs();
@@ -86,20 +85,37 @@ bool runMle(AnalysisState& s, const QString& confidenceText, FitClock& clock,
 
 } // namespace
 
-CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& clock,
+CalcSettings readCalcSettings(const CalcFields& f) {
+    FieldReader reader;
+    CalcSettings set;
+    static_cast<RunStart&>(set) = readRunStart(reader, f);
+    set.spiral.ticked = f.spiral;
+    set.newton.ticked = f.newton;
+    set.smirnov.ticked = f.smirnov;
+    set.mle = f.mle;
+    set.criterion = f.criterion;
+    reader.number(RunField::StepFactorSpiral, f.stepFactorSpiral, set.spiral.stepFactor);
+    reader.number(RunField::StepFactorNewton, f.stepFactorNewton, set.newton.stepFactor);
+    reader.number(RunField::StepFactorSmirnov, f.stepFactorSmirnov, set.smirnov.stepFactor);
+    reader.number(RunField::Confidence, f.confidence, set.confidence);
+    set.unreadable = reader.errors();
+    return set;
+}
+
+CalcOutcome runCalculation(AnalysisState& s, const CalcSettings& set, FitClock& clock,
                            const ProgressFn& progress) {
     CalcOutcome r;
-    double period = 0;
-    if (!convert(f.warrantyMean, s.Sred_Gar, r) || !convert(f.warrantySd, s.SKO_Gar, r) ||
-        !convert(f.countingPeriod, period, r) || !convert(f.burnIn, s.T_Prirab, r))
+    if (const FieldError* e = storeRunStart(s, set)) {
+        r.refuse(Refusal::ConversionError, e->message, e->field);
         return r;
+    }
     QStringList checkMessages;
-    if (!Proverka_Dannyh(s, f.filePath, checkMessages)) {
+    if (!Proverka_Dannyh(s, set.filePath, checkMessages)) {
         r.refuse(Refusal::NotReady, checkMessages.isEmpty() ? QString() : checkMessages.last());
         return r;
     }
-    s.Podbor_SKO = f.fitSd;
-    s.Podbor_Sred = f.fitMean;
+    s.Podbor_SKO = set.fitSd;
+    s.Podbor_Sred = set.fitMean;
     if (s.Otkazy.empty()) {
         r.refuse(Refusal::NoFailures, msg::noFailuresLoaded);
         return r;
@@ -108,16 +124,30 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcFields& f, FitClock& cloc
         r.refuse(Refusal::NoFailures, msg::badFailureTimes);
         return r;
     }
-    if (f.spiral && !runModel(s, s.ModSpir, &Podbor_Spiral, f.stepFactorSpiral,
-                              msg::stepFactorLabel11, f.criterion, clock, progress, r))
+    struct Step {
+        const ModelChoice& choice;
+        RunField field;
+        Mod_Weib& model;
+        FitFn fit;
+        const QString& label;
+    };
+    const Step steps[] = {
+        {set.spiral, RunField::StepFactorSpiral, s.ModSpir, &Podbor_Spiral, msg::stepFactorLabel11},
+        {set.newton, RunField::StepFactorNewton, s.ModNewton, &Podbor_Newton,
+         msg::stepFactorLabel12},
+        {set.smirnov, RunField::StepFactorSmirnov, s.ModSmirnov, &Podbor_Smirnov,
+         msg::stepFactorLabel2},
+    };
+    for (const Step& m : steps) {
+        if (!m.choice.ticked) continue;
+        if (unreadable(set, m.field, r) ||
+            !runModel(s, m.model, m.fit, m.choice.stepFactor, m.label, m.field, set.criterion,
+                      clock, progress, r))
+            return r;
+    }
+    if (set.mle && (unreadable(set, RunField::Confidence, r) ||
+                    !runMle(s, set.confidence, clock, progress, r)))
         return r;
-    if (f.newton && !runModel(s, s.ModNewton, &Podbor_Newton, f.stepFactorNewton,
-                              msg::stepFactorLabel12, f.criterion, clock, progress, r))
-        return r;
-    if (f.smirnov && !runModel(s, s.ModSmirnov, &Podbor_Smirnov, f.stepFactorSmirnov,
-                               msg::stepFactorLabel2, f.criterion, clock, progress, r))
-        return r;
-    if (f.mle && !runMle(s, f.confidence, clock, progress, r)) return r;
     return r;
 }
 

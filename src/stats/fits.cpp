@@ -17,9 +17,7 @@ namespace wf {
 
 bool FitSettings::valid(QString* why) const {
     if (Koef_Umen > 1 && std::isfinite(Koef_Umen)) return true;
-    if (why)
-        *why =
-            msg::badStepFactor(QStringLiteral("Коэф-т уменьшения шага"), fmt::general(Koef_Umen));
+    if (why) *why = msg::badStepFactor(label, fmt::general(Koef_Umen));
     return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "format/messages.h"
 #include "stats/core/fit_clock.h"
 
 #include <QString>
@@ -13,8 +14,9 @@
 namespace wf {
 
 struct FitSettings {
-    double Koef_Umen = 1.00025; // step reduction factor of the fit's field
-    int criterion = 1;          // way-of-fitting item (models 1.1 and 1.2)
+    double Koef_Umen = 1.00025;           // step reduction factor of the fit's field
+    int criterion = 1;                    // way-of-fitting item (models 1.1 and 1.2)
+    QString label = msg::stepFactorLabel; // the factor's field, for the message
     // A factor must be a number above 1, or the steps would not shrink.
     bool valid(QString* why = nullptr) const;
 };

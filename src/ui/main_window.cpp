@@ -220,24 +220,42 @@ QString TForm1::fieldLabel(const QLineEdit* field) const {
     return field->objectName();
 }
 
-void TForm1::showRunMessages(const QStringList& texts, const FieldTexts& fields) {
+QLineEdit* TForm1::fieldEdit(RunField field) const {
+    switch (field) {
+    case RunField::WarrantyMean:
+        return meSred;
+    case RunField::WarrantySd:
+        return meSKO;
+    case RunField::CountingPeriod:
+        return LabeledEdit2;
+    case RunField::BurnIn:
+        return LabeledEdit3;
+    case RunField::StepFactorSpiral:
+        return Edit1;
+    case RunField::StepFactorNewton:
+        return Edit6;
+    case RunField::StepFactorSmirnov:
+        return Edit5;
+    case RunField::Confidence:
+        return EditConfidence;
+    case RunField::Accuracy:
+        return Edit2;
+    case RunField::Population:
+        return Edit3;
+    case RunField::Generations:
+        return NPokoleny;
+    }
+    return nullptr;
+}
+
+void TForm1::showRunMessages(const QStringList& texts, std::optional<RunField> field) {
     if (texts.isEmpty()) return;
-    // Messages about a field quote its caption or, for a bad number, its text; the first
-    // field in conversion order that fits is the one the run stopped at.
-    const QString& first = texts.first();
-    const auto quoted = [&first](const QString& t) {
-        return first.contains(QStringLiteral("«") + t + QStringLiteral("»"));
-    };
-    QLineEdit* found = nullptr;
-    for (const auto& [edit, text] : fields)
-        if (!found && quoted(fieldLabel(edit))) found = edit;
-    for (const auto& [edit, text] : fields)
-        if (!found && quoted(text)) found = edit;
-    if (!found) {
+    QLineEdit* edit = field ? fieldEdit(*field) : nullptr;
+    if (!edit) {
         showMessages(this, texts);
         return;
     }
-    QLineEdit* edit = found;
+    const QString& first = texts.first();
     // Focus first: the box hands it back to the field when it closes.
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();

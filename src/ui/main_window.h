@@ -5,6 +5,7 @@
 // thread on a copy of the analysis state; the window's state changes only on this thread.
 
 #include "analysis/failure_file.h"
+#include "analysis/run_fields.h"
 #include "analysis/state.h"
 #include "genetic/external_optimizer.h"
 #include "stats/core/fit_clock.h"
@@ -169,11 +170,10 @@ private:
     // Results output on the window's state with the burn-in text the run started with; a
     // refusal is shown as a message.
     void showResults(const QString& burnIn);
-    // A job's messages; one about a field names it in the caption and leaves the focus
-    // there with its text selected. The fields are the run's, in conversion order, with
-    // the texts they held when it started.
-    using FieldTexts = std::vector<std::pair<QLineEdit*, QString>>;
-    void showRunMessages(const QStringList& texts, const FieldTexts& fields);
+    // A job's messages; the first, when it is about `field`, names that field in the caption
+    // and leaves the focus there with its text selected.
+    void showRunMessages(const QStringList& texts, std::optional<RunField> field);
+    QLineEdit* fieldEdit(RunField field) const;
     QString fieldLabel(const QLineEdit* field) const;
     void setJobControlsEnabled(bool enabled);
     std::unique_ptr<FitClock> makeClock() const;
@@ -197,7 +197,6 @@ private:
     QString loadedPath_;         // the data file the analysis holds ("" before any)
     QString runBurnIn_;          // burn-in text when the running job started
     QString typedGenerations_;   // the generations the user asked for; the run counts down
-    FieldTexts calcFields_;      // the calculation's fields as it started
     std::optional<std::int64_t> evalCostUs_;
     std::optional<std::uint64_t> geneticSeed_;
     std::optional<ExternalSettings> externalSettings_;

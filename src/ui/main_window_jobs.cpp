@@ -85,16 +85,8 @@ void TForm1::bbRaschetClick() {
     f.fitSd = SKO_Flag->isChecked();
     f.criterion = RadioGroup1Items->checkedId();
     runBurnIn_ = f.burnIn;
-    calcFields_ = {{meSred, f.warrantyMean},
-                   {meSKO, f.warrantySd},
-                   {LabeledEdit2, f.countingPeriod},
-                   {LabeledEdit3, f.burnIn}};
-    if (f.spiral) calcFields_.emplace_back(Edit1, f.stepFactorSpiral);
-    if (f.newton) calcFields_.emplace_back(Edit6, f.stepFactorNewton);
-    if (f.smirnov) calcFields_.emplace_back(Edit5, f.stepFactorSmirnov);
-    if (f.mle) calcFields_.emplace_back(EditConfidence, f.confidence);
 
-    auto* worker = new CalcWorker(state_, f, makeClock());
+    auto* worker = new CalcWorker(state_, readCalcSettings(f), makeClock());
     QThread* thread = workerThread(worker, QStringLiteral("CalcThread"));
     connect(worker, &CalcWorker::progressed, this, &TForm1::onCalcProgress);
     connect(worker, &CalcWorker::finished, this, &TForm1::onCalcFinished);
@@ -127,7 +119,7 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
     CalcStage->clear();
     setJobControlsEnabled(true);
     memoLines(r->outcome.memo);
-    showRunMessages(r->outcome.messages, calcFields_);
+    showRunMessages(r->outcome.messages, r->outcome.field);
     if (r->outcome.end.done()) showResults(runBurnIn_);
     QApplication::beep();
     emit jobFinished();
@@ -146,14 +138,8 @@ void TForm1::ToolBRunGenOptimClick() {
     f.generations = NPokoleny->text();
     f.fitMean = Sred_flag->isChecked();
     f.fitSd = SKO_Flag->isChecked();
-    const GeneticPrep prep = prepareGeneticRun(state_, f);
-    showRunMessages(prep.messages, {{meSred, f.warrantyMean},
-                                    {meSKO, f.warrantySd},
-                                    {LabeledEdit2, f.countingPeriod},
-                                    {LabeledEdit3, f.burnIn},
-                                    {Edit2, f.accuracy},
-                                    {Edit3, f.population},
-                                    {NPokoleny, f.generations}});
+    const GeneticPrep prep = prepareGeneticRun(state_, readGeneticSettings(f));
+    showRunMessages(prep.messages, prep.field);
     if (!prep.end.done()) return;
     runBurnIn_ = f.burnIn;
     typedGenerations_ = f.generations;

@@ -5,9 +5,9 @@
 
 namespace wf::ui {
 
-CalcWorker::CalcWorker(AnalysisState input, CalcFields fields, std::unique_ptr<FitClock> clock)
+CalcWorker::CalcWorker(AnalysisState input, CalcSettings settings, std::unique_ptr<FitClock> clock)
     : job_(std::make_unique<CalcJobResult>())
-    , fields_(std::move(fields))
+    , settings_(std::move(settings))
     , clock_(std::move(clock)) {
     job_->state = std::move(input);
 }
@@ -25,7 +25,7 @@ void CalcWorker::run() {
         }
         return !cancel_.load();
     };
-    job_->outcome = runCalculation(job_->state, fields_, *clock_, progress);
+    job_->outcome = runCalculation(job_->state, settings_, *clock_, progress);
     emit finished(std::shared_ptr<CalcJobResult>(std::move(job_)));
 }
 

@@ -25,7 +25,7 @@ struct CalcJobResult {
 class CalcWorker : public QObject {
     Q_OBJECT
 public:
-    CalcWorker(AnalysisState input, CalcFields fields, std::unique_ptr<FitClock> clock);
+    CalcWorker(AnalysisState input, CalcSettings settings, std::unique_ptr<FitClock> clock);
     void run();
     void cancel() { cancel_.store(true); } // any thread
 
@@ -35,7 +35,7 @@ signals:
 
 private:
     std::unique_ptr<CalcJobResult> job_;
-    CalcFields fields_;
+    CalcSettings settings_;
     std::unique_ptr<FitClock> clock_;
     std::atomic<bool> cancel_{false};
 };

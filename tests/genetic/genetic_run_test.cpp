@@ -25,7 +25,7 @@ GeneticFields defaults() {
 TEST(PrepareGeneticRun, DefaultsStartARun) {
     AnalysisState s = test::fleetOf();
     s.Hist.clear();
-    const GeneticPrep p = prepareGeneticRun(s, defaults());
+    const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(defaults()));
     ASSERT_TRUE(p.end.done()) << p.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(p.messages.isEmpty());
     EXPECT_EQ(p.settings.SizePopulation, 3000);
@@ -43,13 +43,13 @@ TEST(PrepareGeneticRun, FlagsSetGeneCountAndGrains) {
     AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     EXPECT_TRUE(s.Podbor_SKO);
     EXPECT_FALSE(s.Podbor_Sred);
     EXPECT_EQ(s.Kol_Genov, 4);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[3], 5080 * 1e-7); // the SD alone takes row 4
     f.fitMean = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     EXPECT_EQ(s.Kol_Genov, 5);
     EXPECT_DOUBLE_EQ(s.Gen_Shag[4], 1030 * 1e-7);
 }
@@ -59,7 +59,7 @@ TEST(PrepareGeneticRun, ConversionErrorKeepsEarlierValues) {
     GeneticFields f = defaults();
     f.warrantyMean = num(4321);
     f.warrantySd = QStringLiteral("abc");
-    const GeneticPrep p = prepareGeneticRun(s, f);
+    const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QStringLiteral("abc"))});
     EXPECT_EQ(s.Sred_Gar, 4321);
@@ -70,7 +70,7 @@ TEST(PrepareGeneticRun, EmptyAccuracyStopsAfterTheFlags) {
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
     f.accuracy.clear();
-    const GeneticPrep p = prepareGeneticRun(s, f);
+    const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::notANumber(QString())});
     EXPECT_EQ(s.Kol_Genov, 5);
@@ -82,7 +82,7 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
         const long double before = s.Tochnost;
         GeneticFields f = defaults();
         f.accuracy = num(acc);
-        const GeneticPrep p = prepareGeneticRun(s, f);
+        const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
         EXPECT_FALSE(p.end.done()) << acc;
         ASSERT_EQ(p.messages.size(), 1);
         EXPECT_TRUE(p.messages[0].contains(QStringLiteral("Точность подбора"))) << acc;
@@ -91,9 +91,9 @@ TEST(PrepareGeneticRun, RefusesUnusableAccuracy) {
     AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.accuracy = num(1.9); // one bit per gene still works
-    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
+    EXPECT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     f.accuracy = num(4.7e-10); // 31 bits
-    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
+    EXPECT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
 }
 
 TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
@@ -117,7 +117,7 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
         GeneticFields f = defaults();
         f.population = c.population;
         f.generations = c.generations;
-        const GeneticPrep p = prepareGeneticRun(s, f);
+        const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
         EXPECT_FALSE(p.end.done());
         EXPECT_EQ(p.messages, QStringList{c.message}) << c.population.toStdString();
     }
@@ -125,30 +125,30 @@ TEST(PrepareGeneticRun, RefusesPopulationAndGenerationCounts) {
     GeneticFields f = defaults();
     f.population = QStringLiteral("10");
     f.generations = QStringLiteral("1");
-    EXPECT_TRUE(prepareGeneticRun(s, f).end.done());
+    EXPECT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
 }
 
 TEST(PrepareGeneticRun, RefusesWithoutFailures) {
     AnalysisState none = test::fleetOf();
     none.Otkazy.clear();
-    GeneticPrep p = prepareGeneticRun(none, defaults());
+    GeneticPrep p = prepareGeneticRun(none, readGeneticSettings(defaults()));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresLoaded});
 
     AnalysisState onlyDefects = test::fleetOf();
     onlyDefects.Kol_Otk_Bez_Braka = 0;
-    p = prepareGeneticRun(onlyDefects, defaults());
+    p = prepareGeneticRun(onlyDefects, readGeneticSettings(defaults()));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noFailuresToFit});
 
     AnalysisState notRead = test::fleetOf();
     notRead.Dannye_Gotovy = false;
-    EXPECT_FALSE(prepareGeneticRun(notRead, defaults()).end.done());
+    EXPECT_FALSE(prepareGeneticRun(notRead, readGeneticSettings(defaults())).end.done());
 
     AnalysisState noPath = test::fleetOf();
     GeneticFields f = defaults();
     f.filePath.clear();
-    p = prepareGeneticRun(noPath, f);
+    p = prepareGeneticRun(noPath, readGeneticSettings(f));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages, QStringList{msg::noDataPath});
 }
@@ -163,13 +163,9 @@ GeneticOutcome outcomeOf(std::array<double, 5> best) {
 
 TEST(ApplyGeneticOutcome, FillsModGenAndWritesBackSearchedValues) {
     AnalysisState s = test::fleetOf();
-    ASSERT_TRUE(prepareGeneticRun(s,
-                                  [] {
-                                      GeneticFields f = defaults();
-                                      f.fitMean = f.fitSd = true;
-                                      return f;
-                                  }())
-                    .end.done());
+    GeneticFields f = defaults();
+    f.fitMean = f.fitSd = true;
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     const QStringList lines = applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 5800, 750}));
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(msg::confidencePrefix));
@@ -192,7 +188,7 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     applyGeneticOutcome(s, outcomeOf({1600, 1.3, 0.55, 910, 0}));
     EXPECT_EQ(s.SKO_Gar, 910);
     EXPECT_EQ(s.Sred_Gar, 6000);
@@ -200,13 +196,13 @@ TEST(ApplyGeneticOutcome, OneSearchedValueGoesToItsPlace) {
     AnalysisState t = test::fleetOf();
     f = defaults();
     f.fitMean = true;
-    ASSERT_TRUE(prepareGeneticRun(t, f).end.done());
+    ASSERT_TRUE(prepareGeneticRun(t, readGeneticSettings(f)).end.done());
     applyGeneticOutcome(t, outcomeOf({1600, 1.3, 0.55, 5100, 0}));
     EXPECT_EQ(t.Sred_Gar, 5100);
     EXPECT_EQ(t.SKO_Gar, 800);
 
     AnalysisState u = test::fleetOf();
-    ASSERT_TRUE(prepareGeneticRun(u, defaults()).end.done());
+    ASSERT_TRUE(prepareGeneticRun(u, readGeneticSettings(defaults())).end.done());
     applyGeneticOutcome(u, outcomeOf({1600, 1.3, 0.55, 5100, 99}));
     EXPECT_EQ(u.Sred_Gar, 6000);
     EXPECT_EQ(u.SKO_Gar, 800);
@@ -216,7 +212,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
     AnalysisState s = test::fleetOf();
     GeneticFields f = defaults();
     f.fitMean = f.fitSd = true;
-    ASSERT_TRUE(prepareGeneticRun(s, f).end.done());
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(f)).end.done());
     GeneticOutcome o = outcomeOf({0, 0, 0, 0, 0}); // e.g. the first generation failed
     o.Best_Celev_F = 1e306;
     o.end = JobEnd::failed(msg::exceptionalSituation);
@@ -229,7 +225,7 @@ TEST(ApplyGeneticOutcome, NoBestRecordedKeepsTheWarrantyValues) {
 
 TEST(ApplyGeneticOutcome, FailedSetupChangesNothing) {
     AnalysisState s = test::fleetOf();
-    ASSERT_TRUE(prepareGeneticRun(s, defaults()).end.done());
+    ASSERT_TRUE(prepareGeneticRun(s, readGeneticSettings(defaults())).end.done());
     GeneticOutcome o = outcomeOf({1600, 1.3, 0.55, 0, 0});
     o.ranGenerations = false;
     EXPECT_TRUE(applyGeneticOutcome(s, o).isEmpty());
@@ -243,7 +239,7 @@ TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
     GeneticFields f = defaults();
     f.population = QStringLiteral("200");
     f.generations = QStringLiteral("30");
-    GeneticPrep p = prepareGeneticRun(s, f);
+    GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
     ASSERT_TRUE(p.end.done());
     p.settings.seed = 77;
     BasicGeneticHost host;

@@ -28,7 +28,7 @@ AnalysisState analysed() {
     AnalysisState s;
     EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, test::calcFields(), clock);
+    const CalcOutcome out = runCalculation(s, readCalcSettings(test::calcFields()), clock);
     EXPECT_EQ(out.end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     return s;
@@ -72,7 +72,7 @@ TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
             CalcFields f = k >= 4 ? onlyModel(static_cast<int>(k - 4)) : goodCalcFields();
             field(f) = junk;
             VirtualClock clock(100);
-            const CalcOutcome out = runCalculation(s, f, clock);
+            const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
             EXPECT_EQ(out.refusal, CalcOutcome::Refusal::ConversionError)
                 << name << junk.toStdString();
             ASSERT_EQ(out.messages.size(), 1) << name;
@@ -93,7 +93,7 @@ TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
             CalcFields f = onlyModel(model);
             kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
             VirtualClock clock(100);
-            const CalcOutcome out = runCalculation(s, f, clock);
+            const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
             EXPECT_EQ(out.refusal, CalcOutcome::Refusal::BadFactor) << model << ' ' << factor;
             ASSERT_EQ(out.messages.size(), 1);
             EXPECT_EQ(out.messages.first(),
@@ -115,7 +115,7 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
         f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov =
             QStringLiteral("1e300"); // one giant step reduction
         VirtualClock clock(100);
-        const CalcOutcome out = runCalculation(s, f, clock);
+        const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
         ASSERT_EQ(out.end.how, Termination::Done) << sred << ' ' << sko;
         for (const Mod_Weib* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov})
             EXPECT_TRUE(std::isfinite(m->A) && std::isfinite(m->B) && std::isfinite(m->K_powtor))
@@ -147,7 +147,7 @@ TEST(HostileFields, EveryGeneticFieldRefusesJunkAndKeepsTheAnalysis) {
         for (const QString& junk : kJunk) {
             GeneticFields f = goodGeneticFields();
             field(f) = junk;
-            const GeneticPrep p = prepareGeneticRun(s, f);
+            const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
             EXPECT_FALSE(p.end.done()) << name << ' ' << junk.toStdString();
             EXPECT_EQ(p.messages.size(), 1) << name << ' ' << junk.toStdString();
             expectUnchanged(before, s);
@@ -173,7 +173,7 @@ TEST(HostileFields, PopulationGenerationsAndAccuracyOutOfRangeAreRefused) {
     for (const auto& [field, text] : cases) {
         GeneticFields f = goodGeneticFields();
         field(f) = QString::fromLatin1(text);
-        const GeneticPrep p = prepareGeneticRun(s, f);
+        const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
         EXPECT_FALSE(p.end.done()) << text;
         EXPECT_EQ(p.messages.size(), 1) << text;
         expectUnchanged(before, s);
@@ -186,7 +186,7 @@ TEST(HostileFields, SmallestPopulationAndOneGenerationRunToAFiniteModel) {
     f.population = QStringLiteral("10");
     f.generations = QStringLiteral("1");
     f.accuracy = QStringLiteral("1"); // the coarsest accuracy: genes of one bit
-    const GeneticPrep p = prepareGeneticRun(s, f);
+    const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(f));
     ASSERT_TRUE(p.end.done()) << p.messages.join(QLatin1Char('\n')).toStdString();
     GeneticSettings set = p.settings;
     set.seed = 7;
@@ -205,20 +205,20 @@ TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
     VirtualClock clock(100);
     CalcFields f = goodCalcFields();
     f.filePath.clear();
-    CalcOutcome out = runCalculation(s, f, clock);
+    CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(out.messages, QStringList{msg::noDataPath});
     f.filePath = QStringLiteral("fleet.txt");
-    out = runCalculation(s, f, clock);
+    out = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     // Ready but nothing loaded (a warranty file read first): a message, no histogram.
     s.Dannye_Gotovy = true;
-    out = runCalculation(s, f, clock);
+    out = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_FALSE(out.messages.isEmpty());
     EXPECT_TRUE(s.Hist.empty());
     GeneticFields g = goodGeneticFields();
-    const GeneticPrep p = prepareGeneticRun(s, g);
+    const GeneticPrep p = prepareGeneticRun(s, readGeneticSettings(g));
     EXPECT_FALSE(p.end.done());
     EXPECT_EQ(p.messages.size(), 1);
 }

@@ -41,7 +41,7 @@ bool finiteModel(const Mod_Weib& m) {
 // The three fits and the results output on whatever was loaded: a message or finite models.
 void expectSoundRun(AnalysisState& s) {
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, allModels(s), clock);
+    const CalcOutcome out = runCalculation(s, readCalcSettings(allModels(s)), clock);
     if (!out.end.done()) {
         EXPECT_FALSE(out.messages.isEmpty());
         return;
@@ -97,7 +97,7 @@ TEST(HostileNumbers, HugeFailureTimeLoadsButTheCalculationRefusesItWithAMessage)
                     .end.done());
     EXPECT_TRUE(std::isfinite(s.Otk_2000));
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, allModels(s), clock);
+    const CalcOutcome out = runCalculation(s, readCalcSettings(allModels(s)), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     ASSERT_EQ(out.messages.size(), 1);
     EXPECT_EQ(out.messages.first(), msg::badFailureTimes);

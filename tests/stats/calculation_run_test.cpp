@@ -30,7 +30,7 @@ TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
     auto f = fields();
     f.newton = f.smirnov = true;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, f, clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.messages.isEmpty());
     ASSERT_EQ(r.fits.size(), 3u);
@@ -62,7 +62,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     f.warrantyMean = QStringLiteral("2500");
     f.warrantySd = QStringLiteral("5OO");
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, f, clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("5OO"))});
     EXPECT_EQ(s.Sred_Gar, 2500);
@@ -74,7 +74,8 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     // The calculation period is only checked.
     f = fields();
     f.countingPeriod = QStringLiteral("");
-    EXPECT_EQ(runCalculation(s, f, clock).refusal, CalcOutcome::Refusal::ConversionError);
+    EXPECT_EQ(runCalculation(s, readCalcSettings(f), clock).refusal,
+              CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(s.T_Prirab, 3);
 }
 
@@ -82,7 +83,7 @@ TEST(CalculationRun, EmptyFieldsRightAfterStartAreAConversionError) {
     AnalysisState s;
     CalcFields f;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, f, clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QString())});
 }
@@ -92,13 +93,13 @@ TEST(CalculationRun, InputCheck) {
     auto f = fields();
     f.filePath.clear();
     VirtualClock clock(300);
-    CalcOutcome r = runCalculation(s, f, clock);
+    CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(r.messages, QStringList{msg::noDataPath});
 
     // Nothing read yet: stops without a message.
     s.Dannye_Gotovy = false;
-    r = runCalculation(s, fields(), clock);
+    r = runCalculation(s, readCalcSettings(fields()), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_FALSE(s.ModSpir.Executed);
@@ -108,7 +109,7 @@ TEST(CalculationRun, AWarrantyFileWithoutFailureDataStopsWithAMessage) {
     AnalysisState s;
     s.Dannye_Gotovy = true; // a warranty file was read, no data file
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, fields(), clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(fields()), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_EQ(r.messages, QStringList{msg::noFailuresLoaded});
     EXPECT_TRUE(s.Hist.empty());
@@ -120,8 +121,9 @@ TEST(CalculationRun, BadStepFactors) {
     auto f = fields();
     f.stepFactorSpiral = QStringLiteral("1");
     VirtualClock clock(300);
-    CalcOutcome r = runCalculation(s, f, clock);
+    CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::BadFactor);
+    EXPECT_EQ(r.field, RunField::StepFactorSpiral);
     ASSERT_EQ(r.messages.size(), 1);
     EXPECT_TRUE(r.messages[0].contains(msg::stepFactorLabel11));
     EXPECT_FALSE(s.ModSpir.Executed);
@@ -130,12 +132,22 @@ TEST(CalculationRun, BadStepFactors) {
     f = fields();
     f.newton = true;
     f.stepFactorNewton = QStringLiteral("x1");
-    r = runCalculation(s, f, clock);
+    r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("x1"))});
+    EXPECT_EQ(r.field, RunField::StepFactorNewton);
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_FALSE(s.ModNewton.Executed);
     EXPECT_EQ(r.memo.size(), 3);
+
+    // An unticked model's factor is never read; a number given by other means (the command
+    // line) replaces a text that was not one.
+    f.newton = false;
+    f.warrantyMean = QStringLiteral("?");
+    CalcSettings set = readCalcSettings(f);
+    set.warrantyMean = 2500;
+    set.accept(RunField::WarrantyMean);
+    EXPECT_EQ(runCalculation(s, set, clock).end.how, Termination::Done);
 }
 
 TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
@@ -144,7 +156,7 @@ TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
     f.spiral = false;
     f.burnIn = QStringLiteral("0"); // accepted
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, f, clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.memo.isEmpty());
     EXPECT_FALSE(s.Hist.empty());
@@ -157,7 +169,7 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
     f.fitMean = f.fitSd = true;
     f.smirnov = true;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, f, clock);
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
     ASSERT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(s.Podbor_Sred && s.Podbor_SKO);
     EXPECT_NE(s.Sred_Gar, 3000);
@@ -169,12 +181,12 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
 TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
     auto s = loadedFleet();
     VirtualClock clock(300);
-    ASSERT_EQ(runCalculation(s, fields(), clock).end.how, Termination::Done);
+    ASSERT_EQ(runCalculation(s, readCalcSettings(fields()), clock).end.how, Termination::Done);
     const double a = s.ModSpir.A;
     auto f = fields();
     f.spiral = false;
     f.smirnov = true;
-    ASSERT_EQ(runCalculation(s, f, clock).end.how, Termination::Done);
+    ASSERT_EQ(runCalculation(s, readCalcSettings(f), clock).end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_EQ(s.ModSpir.A, a);
     EXPECT_TRUE(s.ModSmirnov.Executed);
@@ -186,7 +198,7 @@ TEST(CalculationRun, CancellingAFitEndsTheRun) {
     f.newton = f.smirnov = true;
     VirtualClock clock(300);
     std::vector<QString> stages;
-    const CalcOutcome r = runCalculation(s, f, clock, [&](const Progress& p) {
+    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock, [&](const Progress& p) {
         stages.push_back(p.stage);
         return p.stage != msg::stageModel12;
     });
