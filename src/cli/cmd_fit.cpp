@@ -196,7 +196,7 @@ int runFit(const FitOptions& o) {
         CliGeneticHost host(bar, o.copyBest.has_value());
         host.crossover = o.crossover;
         host.mutation = o.mutation;
-        host.copyBest = QString::number(o.copyBest.value_or(50));
+        host.copyBest = o.copyBest.value_or(50);
         const GeneticOutcome outcome = runGeneticSearch(s, prep.settings, host);
         memo << host.lines;
         if (!outcome.ranGenerations) {

@@ -263,7 +263,7 @@ void Search::applySchedule() {
 }
 
 void Search::copyBestBack(int generation) {
-    const std::optional<int> k = fmt::parseInt(host_.copyBestText());
+    const std::optional<int> k = host_.copyBestCount();
     if (!k) return; // a bad count ends the copy-back silently; the run goes on
     const long long n = copyBestCount(static_cast<long long>(snapshots.size()), *k);
     for (long long i = 0; i < n; ++i) {
@@ -380,7 +380,7 @@ void Search::generation() {
 
     const long long shown =
         static_cast<long long>(snapshots.size()) < N ? static_cast<long long>(snapshots.size()) : N;
-    host_.setGenerationsText(QString::number(shown));
+    host_.showGenerations(shown);
 
     const std::size_t before = population.size();
     crossing(g + 1);

@@ -26,10 +26,13 @@ public:
     // New slider positions, called when the schedule moved at least one; a slider whose
     // value the generation took comes back at the position just read.
     virtual void setSliders(int crossover, int mutation) = 0;
-    virtual QString copyBestText() = 0;                    // how many best to copy, as typed
-    virtual void log(const QString& line) = 0;             // one line of the log
-    virtual void setGenerationsText(const QString& t) = 0; // the generations field
-    virtual void progress(int percent) = 0;                // progress bar: 5, 10, ... 100
+    // How many best to copy back; nullopt when the count typed is not a whole number (the
+    // copy-back is then skipped and the run goes on).
+    virtual std::optional<int> copyBestCount() = 0;
+    virtual void log(const QString& line) = 0; // one line of the log
+    // The number the generations field shows: snapshots kept since the last copy-back.
+    virtual void showGenerations(long long shown) = 0;
+    virtual void progress(int percent) = 0; // progress bar: 5, 10, ... 100
     // The job's own requests, set from any thread: stop after the current generation, and
     // copy the best (taken, that is read and cleared, once per generation).
     virtual bool stopRequested() = 0;
@@ -42,9 +45,9 @@ class BasicGeneticHost : public GeneticHost {
 public:
     int crossover = 55;
     int mutation = 15;
-    QString copyBest = QStringLiteral("50");
+    std::optional<int> copyBest = 50;
     QStringList lines;
-    QString generationsText;
+    long long generationsShown = -1; // -1: never shown
     int lastProgress = 0;
 
     int crossoverSlider() override { return crossover; }
@@ -53,9 +56,9 @@ public:
         crossover = c;
         mutation = m;
     }
-    QString copyBestText() override { return copyBest; }
+    std::optional<int> copyBestCount() override { return copyBest; }
     void log(const QString& line) override { lines << line; }
-    void setGenerationsText(const QString& t) override { generationsText = t; }
+    void showGenerations(long long shown) override { generationsShown = shown; }
     void progress(int percent) override { lastProgress = percent; }
     bool stopRequested() override { return stopRequest.load(); }
     bool takeCopyBestRequest() override { return copyBestRequest.exchange(false); }

@@ -56,9 +56,9 @@ TForm1::TForm1(QWidget* parent)
     connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
     connect(LabeledEdit1, &QLineEdit::textChanged, this, [this](const QString& t) {
         QMutexLocker lock(&geneticControls_->mutex);
-        geneticControls_->copyBest = t;
+        geneticControls_->copyBest = fmt::parseInt(t);
     });
-    geneticControls_->copyBest = LabeledEdit1->text();
+    geneticControls_->copyBest = fmt::parseInt(LabeledEdit1->text());
     TrackBar1Change();
     TrackBar2Change();
 

@@ -160,7 +160,8 @@ void TForm1::ToolBRunGenOptimClick() {
         TrackBar2->setValue(m);
         updateSliderHints();
     });
-    connect(worker, &GeneticWorker::generationsText, NPokoleny, &QLineEdit::setText);
+    connect(worker, &GeneticWorker::generationsShown, NPokoleny,
+            [this](long long n) { NPokoleny->setText(QString::number(n)); });
     connect(worker, &GeneticWorker::progressed, ProgressBar2, &QProgressBar::setValue);
     connect(worker, &GeneticWorker::finished, this, &TForm1::onGeneticFinished);
     geneticThread_ = thread;

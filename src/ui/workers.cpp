@@ -41,7 +41,7 @@ void GeneticWorker::setSliders(int crossover, int mutation) {
     emit slidersMoved(crossover, mutation);
 }
 
-QString GeneticWorker::copyBestText() {
+std::optional<int> GeneticWorker::copyBestCount() {
     QMutexLocker lock(&controls_->mutex);
     return controls_->copyBest;
 }

@@ -46,7 +46,7 @@ struct GeneticControls {
     std::atomic<int> crossover{55};
     std::atomic<int> mutation{15};
     QMutex mutex;
-    QString copyBest; // guarded by mutex
+    std::optional<int> copyBest; // guarded by mutex; nullopt: the text is no whole number
 };
 
 struct GeneticJobResult {
@@ -65,7 +65,7 @@ public:
 signals:
     void logLine(const QString& line);
     void slidersMoved(int crossover, int mutation);
-    void generationsText(const QString& text);
+    void generationsShown(long long shown);
     void progressed(int percent);
     void finished(const std::shared_ptr<wf::ui::GeneticJobResult>& result);
 
@@ -73,9 +73,9 @@ private:
     int crossoverSlider() override { return controls_->crossover.load(); }
     int mutationSlider() override { return controls_->mutation.load(); }
     void setSliders(int crossover, int mutation) override;
-    QString copyBestText() override;
+    std::optional<int> copyBestCount() override;
     void log(const QString& line) override { emit logLine(line); }
-    void setGenerationsText(const QString& t) override { emit generationsText(t); }
+    void showGenerations(long long shown) override { emit generationsShown(shown); }
     void progress(int percent) override { emit progressed(percent); }
     bool stopRequested() override { return stop_.load(); }
     bool takeCopyBestRequest() override { return copyBest_.exchange(false); }

@@ -36,8 +36,8 @@ public:
         progressValues.push_back(p);
         BasicGeneticHost::progress(p);
     }
-    void setGenerationsText(const QString& t) override {
-        BasicGeneticHost::setGenerationsText(t);
+    void showGenerations(long long shown) override {
+        BasicGeneticHost::showGenerations(shown);
         ++generationsSeen;
         if (onGeneration) onGeneration(generationsSeen);
     }
@@ -85,7 +85,7 @@ TEST(GeneticRun, FirstGenerationAtTheDefaults) {
     ASSERT_GE(r.host.lines.size(), 2);
     EXPECT_EQ(r.host.lines[0], QStringLiteral("Создано генов 3"));
     EXPECT_TRUE(r.host.lines[1].startsWith(QStringLiteral(" ЦФ=")));
-    EXPECT_EQ(r.host.generationsText, QStringLiteral("1")); // one snapshot, N = 1
+    EXPECT_EQ(r.host.generationsShown, 1); // one snapshot, N = 1
     EXPECT_EQ(r.host.progressValues, std::vector<int>{100});
 }
 
@@ -130,7 +130,7 @@ TEST(GeneticRun, StopEndsAfterTheCurrentGeneration) {
     EXPECT_TRUE(r.out.ranGenerations); // the end steps still run
     EXPECT_EQ(r.out.end.how, Termination::Cancelled);
     EXPECT_EQ(r.out.generations, 3);
-    EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
+    EXPECT_EQ(r.host.generationsShown, 3);
     EXPECT_LT(r.out.Best_Celev_F, 1e306);
 }
 
@@ -151,7 +151,7 @@ TEST(GeneticRun, AutomaticCopyBackAndProgress) {
     EXPECT_EQ(r.out.generations, 1499);
     EXPECT_EQ(r.host.count(msg::copyingBest), 3); // at 301, 751 and 1201
     // Snapshots since the copy-back at 1201: generations 1201..1500.
-    EXPECT_EQ(r.host.generationsText, QStringLiteral("300"));
+    EXPECT_EQ(r.host.generationsShown, 300);
     ASSERT_FALSE(r.host.progressValues.empty());
     int last = -1;
     for (int p : r.host.progressValues) {
@@ -165,12 +165,12 @@ TEST(GeneticRun, AutomaticCopyBackAndProgress) {
 TEST(GeneticRun, CopyBackWithABadCountEndsSilently) {
     const AnalysisState s = prepared();
     SearchRun r;
-    r.host.copyBest = QStringLiteral("пятьдесят");
+    r.host.copyBest = std::nullopt; // "пятьдесят" typed
     runSeeded(r, s, 12, 1500, 4);
     EXPECT_NE(r.out.end.how, Termination::Failed);
     EXPECT_EQ(r.host.count(msg::copyingBest), 3);
     // Nothing was copied, so no snapshot was dropped: 2..1500 are all still there.
-    EXPECT_EQ(r.host.generationsText, QStringLiteral("1499"));
+    EXPECT_EQ(r.host.generationsShown, 1499);
 }
 
 TEST(GeneticRun, CopyBestRequestedByTheUser) {
@@ -184,7 +184,7 @@ TEST(GeneticRun, CopyBestRequestedByTheUser) {
     runSeeded(r, s, 20, 1000, 5);
     EXPECT_EQ(r.host.count(msg::copyingBest), 1);
     // Copied at the start of generation 7, after five snapshots; three more follow.
-    EXPECT_EQ(r.host.generationsText, QStringLiteral("3"));
+    EXPECT_EQ(r.host.generationsShown, 3);
     EXPECT_FALSE(r.host.copyBestRequest.load());
 }
 

@@ -249,7 +249,7 @@ TEST(ApplyGeneticOutcome, SmallRunEndToEnd) {
     EXPECT_EQ(lines.size(), 1);
     EXPECT_EQ(s.ModGen.A, o.Gen_Par_Best[1]);
     EXPECT_EQ(host.lastProgress, 100);
-    EXPECT_EQ(host.generationsText, QStringLiteral("6")); // snapshots since the copy-back at 25
+    EXPECT_EQ(host.generationsShown, 6); // snapshots since the copy-back at 25
 }
 
 } // namespace
