@@ -18,6 +18,8 @@ inline constexpr int kNprSize = 54;
 inline constexpr int kSumNprSize = 53;
 // Causes from the file at most ([0] "Брак" and [1] "Другие" come on top).
 inline constexpr int kMaxFileCauses = 50;
+// A best objective value before any was found: above every real one.
+inline constexpr double kNoObjectiveYet = 1e306;
 
 struct Problems {
     double time = 0; // operating time of the failure, h; below 1 means found before use ("Брак")
@@ -48,6 +50,13 @@ struct SearchDiagnostic {
     double value = 0; // the coordinate's final value
 };
 
+// The Weibull parameters of a model, as Mod_Weib holds them.
+struct WeibullParams {
+    double A = 0; // shape
+    double B = 0; // scale, h
+    double K = 0; // repeat-failure coefficient
+};
+
 struct Mod_Weib {
     double A = 0;          // Weibull shape, dimensionless
     double B = 0;          // Weibull scale, h
@@ -73,6 +82,11 @@ struct Mod_Weib {
         Kol_F_priv.resize(n, 0.0);
         F_Weib.resize(n, 0.0);
         F_norm.resize(n, 0.0);
+    }
+    void setParams(const WeibullParams& p) {
+        A = p.A;
+        B = p.B;
+        K_powtor = p.K;
     }
 };
 
@@ -156,7 +170,8 @@ struct AnalysisState {
     std::uint16_t MSek = 0;      // milliseconds
 
     // Genetic algorithm.
-    double Best_Celev_F = 1e306;          // best objective value so far (starts above any real one)
+    double Best_Celev_F =
+        kNoObjectiveYet;                  // best objective value so far (starts above any real one)
     int Kol_Pokol = 0;                    // number of generations
     std::array<double, 5> Gen_Par{};      // decoded genes: B (h), A, K_powtor, mean/SD (h)
     std::array<double, 5> Gen_Par_Best{}; // the same for the best chromosome

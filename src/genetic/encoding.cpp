@@ -1,5 +1,7 @@
 #include "genetic/encoding.h"
 
+#include "analysis/search_point.h"
+
 #include "stats/core/distributions.h"
 
 #include <cfenv>
@@ -144,17 +146,9 @@ double Celev_Gen(const AnalysisState& s, Mod_Weib& M, double A, double B, double
 }
 
 double Celev_Gen_Par(const AnalysisState& s, Mod_Weib& M, const std::array<double, 5>& Gen_Par) {
-    double Sred = s.Sred_Gar;
-    double SKO = s.SKO_Gar;
-    if (s.Podbor_Sred && s.Podbor_SKO) {
-        Sred = Gen_Par[3];
-        SKO = Gen_Par[4];
-    } else if (s.Podbor_Sred) {
-        Sred = Gen_Par[3];
-    } else if (s.Podbor_SKO) {
-        SKO = Gen_Par[3];
-    }
-    return Celev_Gen(s, M, Gen_Par[1], Gen_Par[0], Gen_Par[2], Sred, SKO);
+    const WeibullParams p = weibullAt(Gen_Par.data());
+    const WarrantyValues w = warrantyAt(s, Gen_Par.data());
+    return Celev_Gen(s, M, p.A, p.B, p.K, w.mean, w.sd);
 }
 
 int SravnCelev(double a, double b) {

@@ -83,8 +83,8 @@ std::uint32_t encodeGene(double v, double grain, const GeneLayout& g);
 // result are NaN.
 double Celev_Gen(const AnalysisState& s, Mod_Weib& M, double A, double B, double K, double Sred,
                  double SKO);
-// The objective of gene values: A = Gen_Par[1], B = [0], K = [2], the warranty mean and SD
-// from [3]/[4] or from Sred_Gar/SKO_Gar by s.Podbor_Sred and s.Podbor_SKO. (The engine
+// The objective of gene values, a search point (analysis/search_point.h): its Weibull
+// parameters and the warranty values it stands for. (The engine
 // re-seeds its random generator at every use.)
 double Celev_Gen_Par(const AnalysisState& s, Mod_Weib& M, const std::array<double, 5>& Gen_Par);
 

@@ -255,7 +255,7 @@ QStringList applyExternalModel(AnalysisState& s, double A, double B, double K) {
     if (!Postr_Gist(s)) return {};
 
     Mod_Weib& M = s.ModExt;
-    storeFittedModel(s, M, A, B, K);
+    storeFittedModel(s, M, {A, B, K});
     QStringList log;
     log << Dover_Interval(s, M);
     log << msg::externalDone;

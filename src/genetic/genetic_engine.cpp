@@ -413,7 +413,7 @@ GeneticOutcome Search::run() {
     host_.log(msg::genesCreated(layout_.Kol_Genov));
     out_.ranGenerations = true;
     g = 2;
-    out_.Best_Celev_F = 1e306;
+    out_.Best_Celev_F = kNoObjectiveYet;
     do {
         ++out_.generations;
         try {
@@ -430,7 +430,7 @@ GeneticOutcome Search::run() {
     } while (!host_.stopRequested() && g <= set_.Kol_Pokol);
     const bool failed = out_.end.how == Termination::Failed;
     if (!failed && g <= set_.Kol_Pokol) out_.end = JobEnd::cancelled();
-    if (set_.polish && !failed && out_.Best_Celev_F < 1e306) polish();
+    if (set_.polish && !failed && out_.Best_Celev_F < kNoObjectiveYet) polish();
     return out_;
 }
 

@@ -92,7 +92,7 @@ struct GeneticSettings {
 struct GeneticOutcome {
     bool ranGenerations = false; // false: setup failed, the end steps must not run
     std::array<double, 5> Gen_Par_Best{};
-    double Best_Celev_F = 1e306;
+    double Best_Celev_F = kNoObjectiveYet;
     long long evaluations = 0; // objective evaluations made
     int generations = 0;       // generation bodies entered
     // Done; Cancelled: ended by the host's stop request; Failed: the setup failed (no

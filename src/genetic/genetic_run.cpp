@@ -1,5 +1,6 @@
 #include "genetic/genetic_run.h"
 
+#include "analysis/search_point.h"
 #include "stats/model_arrays.h"
 
 #include "format/messages.h"
@@ -87,16 +88,8 @@ QStringList applyGeneticOutcome(AnalysisState& s, const GeneticOutcome& o) {
     Mod_Weib& M = s.ModGen;
     // A run that failed before recording any best has searched nothing: its warranty values
     // (left over from an earlier run, or zeros) must not replace the ones in use.
-    const bool searched = o.Best_Celev_F < 1e306;
-    if (searched && s.Podbor_Sred && s.Podbor_SKO) {
-        s.Sred_Gar = s.Gen_Par[3];
-        s.SKO_Gar = s.Gen_Par[4];
-    } else if (searched && s.Podbor_Sred) {
-        s.Sred_Gar = s.Gen_Par[3];
-    } else if (searched && s.Podbor_SKO) {
-        s.SKO_Gar = s.Gen_Par[3];
-    }
-    storeFittedModel(s, M, s.Gen_Par[1], s.Gen_Par[0], s.Gen_Par[2]);
+    if (o.Best_Celev_F < kNoObjectiveYet) storeSearchedWarranty(s, s.Gen_Par.data());
+    storeFittedModel(s, M, weibullAt(s.Gen_Par.data()));
     lines << Dover_Interval(s, M);
     return lines;
 }

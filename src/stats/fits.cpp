@@ -1,5 +1,6 @@
 #include "stats/fits.h"
 
+#include "analysis/search_point.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
@@ -120,26 +121,13 @@ void reportDiagnostics(Mod_Weib& M, std::vector<SearchDiagnostic> d, const QStri
     M.Diagnostics = std::move(d);
 }
 
-double warrantyMean(const AnalysisState& s, const double* X) {
-    return s.Podbor_Sred ? X[3] : s.Sred_Gar;
-}
-double warrantySd(const AnalysisState& s, const double* X) {
-    if (s.Podbor_Sred && s.Podbor_SKO) return X[4];
-    if (s.Podbor_SKO) return X[3];
-    return s.SKO_Gar;
-}
-
 // Models 1.1 and 1.2: the objective at the search vector X (B, A, K, then the searched
 // warranty mean and/or SD).
 double pearsonAt(PearsonObjective& objective, const AnalysisState& s, Mod_Weib& M,
                  const std::array<double, 5>& X) {
-    return objective(M, X[1], X[0], X[2], warrantyMean(s, X.data()), warrantySd(s, X.data()));
-}
-
-// Writes a searched warranty mean / SD back to the state.
-void writeBack(AnalysisState& s, const double* X) {
-    if (s.Podbor_Sred) s.Sred_Gar = X[3];
-    if (s.Podbor_SKO) s.SKO_Gar = s.Podbor_Sred ? X[4] : X[3];
+    const WeibullParams p = weibullAt(X.data());
+    const WarrantyValues w = warrantyAt(s, X.data());
+    return objective(M, p.A, p.B, p.K, w.mean, w.sd);
 }
 
 // Clock bookkeeping shared by the fits: one tick per evaluation, the elapsed time in the
@@ -229,8 +217,8 @@ struct Snapshot {
 // The found point of model 1.1 or 1.2 into its record, the searched warranty values into
 // the state, the record's arrays and its evaluation.
 void storePearsonFit(AnalysisState& s, Mod_Weib& M, const double* X) {
-    writeBack(s, X);
-    storeFittedModel(s, M, X[1], X[0], X[2]);
+    storeSearchedWarranty(s, X);
+    storeFittedModel(s, M, weibullAt(X));
 }
 
 FitReport refused(const FitSettings& set, const QString& label) {
@@ -369,10 +357,8 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
         if (pacer.stopped()) break;
         ++report.passes;
         // The current point is stored at every pass end.
-        M.A = X[1];
-        M.B = X[0];
-        M.K_powtor = X[2];
-        writeBack(s, X.data());
+        M.setParams(weibullAt(X.data()));
+        storeSearchedWarranty(s, X.data());
         M.Executed = true;
         M.SKO = s.SKO_Gar;
         M.Sred = s.Sred_Gar;
@@ -420,7 +406,11 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
     }
 
     FitReport report;
-    double Fc = objective(X[1], X[0], X[2]);
+    const auto at = [&] {
+        const WeibullParams p = weibullAt(X.data());
+        return objective(p.A, p.B, p.K);
+    };
+    double Fc = at();
     pacer.evaluated();
     while (!pacer.stopped()) {
         for (int j = 0; j < 3 && !pacer.stopped(); ++j) {
@@ -429,7 +419,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
                 X[j] = X[j] + S[j];
                 const double next = X[j] + S[j];
                 const bool leaves = rules::smirnovNextLeaves(next, v.c[j].lo, v.c[j].hi);
-                const double F = objective(X[1], X[0], X[2]);
+                const double F = at();
                 if (!pacer.evaluated()) break;
                 if (F < Fc && !leaves) {
                     Fc = F;
@@ -454,9 +444,7 @@ FitReport Podbor_Smirnov(AnalysisState& s, const FitSettings& set, FitClock& clo
         return report;
     }
 
-    M.A = X[1];
-    M.B = X[0];
-    M.K_powtor = X[2];
+    M.setParams(weibullAt(X.data()));
     M.SKO = s.SKO_Gar;
     M.Sred = s.Sred_Gar;
     fillModelArrays(s, M, true);

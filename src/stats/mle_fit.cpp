@@ -293,7 +293,7 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
 
 bool storeMle(AnalysisState& s, const MleResult& r) {
     if (!r.end.done()) return false;
-    storeFittedModel(s, s.ModMLE, r.A.value, r.B.value, r.K.value);
+    storeFittedModel(s, s.ModMLE, {r.A.value, r.B.value, r.K.value});
     LikelihoodDetail& d = s.ModMLE_Detail;
     d.logLikelihood = r.logLikelihood;
     d.confidence = r.confidence;

@@ -25,10 +25,8 @@ void fillModelArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
     }
 }
 
-void storeFittedModel(const AnalysisState& s, Mod_Weib& M, double A, double B, double K) {
-    M.A = A;
-    M.B = B;
-    M.K_powtor = K;
+void storeFittedModel(const AnalysisState& s, Mod_Weib& M, const WeibullParams& p) {
+    M.setParams(p);
     M.Sred = s.Sred_Gar;
     M.SKO = s.SKO_Gar;
     M.Kol_Nakopl = 0;

@@ -15,6 +15,6 @@ void fillModelArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib = false
 // Stores a fitted model: its A, B and K, the warranty law in use (Sred_Gar, SKO_Gar), its
 // totals cleared, the arrays sized to and filled over the histogram, Executed, and its
 // evaluation by Harakt_Modeli at the state's burn-in.
-void storeFittedModel(const AnalysisState& s, Mod_Weib& M, double A, double B, double K);
+void storeFittedModel(const AnalysisState& s, Mod_Weib& M, const WeibullParams& p);
 
 } // namespace wf
