@@ -31,7 +31,7 @@ using ResultsCharts = ResultsTest;
 
 TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     // Causes 1 ("Другие") and 2 ("Насос") have failures; 0 and 3 have none.
     ASSERT_EQ(r.chart1.series.size(), 12u + 2);
     ASSERT_EQ(r.chart2.series.size(), 11u + 2);
@@ -51,7 +51,7 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     EXPECT_TRUE(r.chart3.series[5].points.empty());
 
     // A second call replaces the per-cause series instead of adding to them.
-    const ResultsData again = ShowResults(s, 300);
+    const ResultsData again = showAndStore(s, 300);
     EXPECT_EQ(again.chart1.series.size(), 14u);
     EXPECT_EQ(again.chart3.series.size(), 7u);
     EXPECT_EQ(s.Sum_Npr[2], 2);
@@ -59,7 +59,7 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
 
 TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const SeriesData& pump = r.chart1.series[13];
     ASSERT_EQ(pump.points.size(), 2u);
     EXPECT_EQ(pump.points[0].x, 0);
@@ -82,7 +82,7 @@ TEST_F(ResultsCharts, CorrectedBarIsTwiceTheCountOverTheShareStillInWarranty) {
     AnalysisState s = smallFleet();
     s.Sred_Gar = 300; // half the fleet has left warranty at the 300 h interval
     s.SKO_Gar = 50;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const double p = s.P_Norm_Int[2];
     EXPECT_EQ(p, Norm_Raspr(300, 50, 300));
     const SeriesData& corrected = r.chart3.series[6];
@@ -98,7 +98,7 @@ TEST_F(ResultsCharts, CorrectedBarIsLeftOutWhenNobodyIsUnderWarranty) {
     AnalysisState s = smallFleet();
     s.Sred_Gar = 10; // at 100 and 300 h the whole fleet has left warranty
     s.SKO_Gar = 1;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     ASSERT_EQ(s.P_Norm_Int[2], 1.0);
     // "Другие" has no failure in the first interval: a zero bar; none in the last.
     const SeriesData& other = r.chart3.series[4];
@@ -117,7 +117,7 @@ TEST_F(ResultsCharts, ModelSeriesFollowExecutedAndTotalsAreRebuilt) {
     s.ModSmirnov.Unsens = 9;
     s.ModNewton.Kol_Nakopl = 11; // not executed: keeps the old total
     s.ModGen.Kol_Nakopl = 12;    // not executed: reset all the same
-    ResultsData r = ShowResults(s, 300);
+    ResultsData r = showAndStore(s, 300);
 
     EXPECT_TRUE(named(r.chart1, "Series2").active);
     EXPECT_TRUE(named(r.chart1, "Series3").active);
@@ -148,7 +148,7 @@ TEST_F(ResultsCharts, ModelSeriesFollowExecutedAndTotalsAreRebuilt) {
 
     // A later genetic result switches its series on.
     s.ModGen = executedModel(1.3, 900, 1.1);
-    r = ShowResults(s, 300);
+    r = showAndStore(s, 300);
     EXPECT_TRUE(named(r.chart1, "Series5").active);
     EXPECT_TRUE(named(r.chart1, "Series6").active);
     EXPECT_EQ(named(r.chart1, "Series6").points.size(), 2u);
@@ -159,7 +159,7 @@ TEST_F(ResultsCharts, ModelFromAnEarlierHistogramDoesNotReadPastItsArrays) {
     s.ModSpir = executedModel(1.5, 1000, 1.2);
     s.ModSpir.F_Weib = {0.1};
     s.ModSpir.Kol_F_priv = {1};
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_TRUE(r.end.done());
     EXPECT_DOUBLE_EQ(s.ModSpir.Kol_Nakopl, 1);
 }
@@ -168,7 +168,7 @@ TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
     AnalysisState s = smallFleet();
     s.Otkazy.insert(s.Otkazy.begin(), Problems{0, 0, {}, {}});
     s.N_Perv_Otk = 5;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(s.N_Perv_Otk, 1);
     const SeriesData& pts = named(r.chart3, "Series18");
     ASSERT_EQ(pts.points.size(), 3u);
@@ -194,7 +194,7 @@ TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
     AnalysisState s = smallFleet();
     for (Problems& p : s.Otkazy) p.time = 0;
     s.Line_Defined = false;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(s.N_Perv_Otk, -1);
     EXPECT_TRUE(named(r.chart3, "Series18").points.empty());
     EXPECT_TRUE(named(r.chart3, "Series19").points.empty());
@@ -215,14 +215,14 @@ TEST_F(ResultsCharts, CauseColoursCycleBeyondTheTable) {
 TEST_F(ResultsCharts, CauseIndexIsBoundedByTheTables) {
     AnalysisState s = smallFleet();
     s.Kol_Prich = 80; // more than the list holds: only the listed causes are charted
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.chart1.series.size(), 14u);
     EXPECT_EQ(lastChartedCause(s), 3);
 }
 
 TEST_F(ResultsCharts, FixedLayoutTitlesAndAxes) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.chart1.title,
               QStringLiteral("Изменение потока отказов в течение гарантийного периода"));
     EXPECT_EQ(r.chart1.series[1].name, QStringLiteral("Series17"));
