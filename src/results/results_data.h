@@ -5,6 +5,7 @@
 #include "analysis/chart_point.h"
 #include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "results/chart_series.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,13 +31,13 @@ enum class SeriesKind {
 enum class Axis { Left, Right, TopRight /* Chart3 ln-ln series use the top and right axes */ };
 
 struct SeriesData {
-    QString name;  // "Series17", or "" for a per-cause series
+    ChartSeries id = ChartSeries::Cause;
     QString title; // legend text ("" = not in the legend)
     SeriesKind kind = SeriesKind::Line;
     Axis axis = Axis::Left;
     bool active = true;
     bool inLegend = true;
-    bool valueLabels = false; // Series17 shows each point's value
+    bool valueLabels = false; // ObservedPercent shows each point's value
     int causeIndex = -1;      // per-cause series: index into Vidy_Otk_Sort
     int transparency = 0;     // percent
     std::uint32_t rgb = 0;    // 0xRRGGBB, used when hasColor

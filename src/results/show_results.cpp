@@ -62,12 +62,19 @@ constexpr std::array<std::pair<Mod_Weib AnalysisState::*, TotalsOf>, 6> kModelTo
     {&AnalysisState::ModMLE, &ResultsState::ModMLE},
 }};
 
-// Series of one chart by name, looked up once per call.
-struct Chart1Series {
-    SeriesData *s17, *s2, *s3, *s20, *s21, *s24, *s5, *s6, *s4, *s1, *s25;
-};
-struct Chart2Series {
-    SeriesData *s8, *s9, *s22, *s23, *s11, *s12, *s10, *s7, *s15, *s26;
+// The fixed series of the three charts by id, looked up once per call. The charts must not
+// gain series while it is in use.
+class FixedSeries {
+public:
+    explicit FixedSeries(ResultsData& r) {
+        for (ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
+            for (SeriesData& d : c->series)
+                if (d.id != ChartSeries::Cause) at_[static_cast<std::size_t>(d.id)] = &d;
+    }
+    SeriesData& operator[](ChartSeries id) const { return *at_[static_cast<std::size_t>(id)]; }
+
+private:
+    std::array<SeriesData*, static_cast<std::size_t>(ChartSeries::Cause)> at_{};
 };
 
 } // namespace
@@ -123,14 +130,8 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         addCauseSeries(r.chart3, j, 60, v.Nazv_Prich + QStringLiteral(" с учетом цензурирования"));
     }
 
-    const auto f1 = [&](const char* n) { return findSeries(r.chart1, QString::fromLatin1(n)); };
-    const auto f2 = [&](const char* n) { return findSeries(r.chart2, QString::fromLatin1(n)); };
-    const Chart1Series c1{f1("Series17"), f1("Series2"),  f1("Series3"), f1("Series20"),
-                          f1("Series21"), f1("Series24"), f1("Series5"), f1("Series6"),
-                          f1("Series4"),  f1("Series1"),  f1("Series25")};
-    const Chart2Series c2{f2("Series8"),  f2("Series9"),  f2("Series22"), f2("Series23"),
-                          f2("Series11"), f2("Series12"), f2("Series10"), f2("Series7"),
-                          f2("Series15"), f2("Series26")};
+    using C = ChartSeries;
+    const FixedSeries fixed(r);
 
     // Interval pass: intervals with failures only; a skipped span widens the next step.
     double tPrev = 0;
@@ -154,7 +155,9 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         }
 
         const QString label = fmt::general(t);
-        const auto add = [&](SeriesData* d, double y) { d->points.push_back(point(x, y, label)); };
+        const auto add = [&](ChartSeries id, double y) {
+            fixed[id].points.push_back(point(x, y, label));
+        };
 
         for (std::size_t k = 0; k < causes.size(); ++k) {
             const int j = causes[k];
@@ -173,44 +176,44 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         }
 
         const double pct = perProduct(100 * total);
-        add(c1.s17, pct);
-        c1.s17->valueTexts.push_back(fmt::grouped(pct, 1));
+        add(C::ObservedPercent, pct);
+        fixed[C::ObservedPercent].valueTexts.push_back(fmt::grouped(pct, 1));
         if (const Mod_Weib& M = s.ModSpir; M.Executed) {
             const ModelTotals& totals = *u.ModSpir;
-            add(c1.s2, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(c1.s3, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s8, totals.Unsens * M.K_powtor);
-            add(c2.s9, perProduct(totals.Kol_Nakopl));
+            add(C::SpiralRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(C::SpiralRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::SpiralTotal, totals.Unsens * M.K_powtor);
+            add(C::SpiralTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModNewton; M.Executed) {
             const ModelTotals& totals = *u.ModNewton;
-            add(c1.s20, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(c1.s21, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s22, totals.Unsens * M.K_powtor);
-            add(c2.s23, perProduct(totals.Kol_Nakopl));
+            add(C::NewtonRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(C::NewtonRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::NewtonTotal, totals.Unsens * M.K_powtor);
+            add(C::NewtonTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModExt; M.Executed)
-            add(c1.s24, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::ExternalRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
         if (const Mod_Weib& M = s.ModGen; M.Executed) {
             const ModelTotals& totals = *u.ModGen;
-            add(c1.s5, elementOr0(M.F_Weib, q) * M.K_powtor * f);
-            add(c1.s6, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s11, totals.Unsens * M.K_powtor);
-            add(c2.s12, perProduct(totals.Kol_Nakopl));
+            add(C::GeneticRate, elementOr0(M.F_Weib, q) * M.K_powtor * f);
+            add(C::GeneticRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::GeneticTotal, totals.Unsens * M.K_powtor);
+            add(C::GeneticTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModMLE; M.Executed) {
             const ModelTotals& totals = *u.ModMLE;
-            add(c1.s25, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s26, perProduct(totals.Kol_Nakopl));
+            add(C::MleRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::MleTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModSmirnov; M.Executed) {
             const ModelTotals& totals = *u.ModSmirnov;
-            add(c1.s4, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s10, perProduct(totals.Kol_Nakopl));
+            add(C::SmirnovRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::SmirnovTotalCensored, perProduct(totals.Kol_Nakopl));
         }
-        add(c1.s1, 100 * p);
-        add(c2.s7, 100 * p);
-        add(c2.s15, perProduct(total));
+        add(C::ExitShareOnRates, 100 * p);
+        add(C::ExitShareOnTotals, 100 * p);
+        add(C::ObservedTotal, perProduct(total));
 
         tPrev = t;
         x += 1;
@@ -220,9 +223,7 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
     fillResultTable(s, r, measure);
 
-    SeriesData* s18 = findSeries(r.chart3, QStringLiteral("Series18"));
-    SeriesData* s19 = findSeries(r.chart3, QStringLiteral("Series19"));
-    lnLnPoints(s, s18->points, s19->points, u.N_Perv_Otk);
+    lnLnPoints(s, fixed[C::LnLnFailures].points, fixed[C::LnLnLine].points, u.N_Perv_Otk);
 
     return r;
 }

@@ -241,6 +241,6 @@ TEST_F(ResultsTable, ZeroFleetKeepsEveryFigureFinite) {
     for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
         for (const SeriesData& d : c->series)
             for (const ChartPoint& p : d.points)
-                EXPECT_TRUE(std::isfinite(p.y)) << d.name.toStdString();
+                EXPECT_TRUE(std::isfinite(p.y)) << seriesObjectName(d.id).toStdString();
     EXPECT_EQ(r.chart1.series[13].title, QStringLiteral("Насос 2 раз (0.0% /машину"));
 }
