@@ -223,6 +223,7 @@ int runFit(const FitOptions& o) {
 
     const ResultsData r = ShowResults(
         s, o.burnIn, [](const QString& t) { return kPixelsPerChar * static_cast<int>(t.size()); });
+    storeResults(s, r);
     if (!r.end.done()) {
         err(r.end.message);
         return kExitDataError;

@@ -4,15 +4,16 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace wf {
 
 namespace {
 
-SeriesData fixedSeries(const char* name, SeriesKind kind, Axis axis, const QString& title,
+SeriesData fixedSeries(ChartSeries id, SeriesKind kind, Axis axis, const QString& title,
                        bool active = true) {
     SeriesData d;
-    d.name = QString::fromLatin1(name);
+    d.id = id;
     d.title = title;
     d.kind = kind;
     d.axis = axis;
@@ -23,6 +24,22 @@ SeriesData fixedSeries(const char* name, SeriesKind kind, Axis axis, const QStri
 
 // The likelihood model's curves: a dark violet no other series uses.
 constexpr std::uint32_t kMleColor = 0x7B1FA2;
+
+SeriesData mleSeries(ChartSeries id, SeriesKind kind, const QString& title, bool active) {
+    SeriesData d = fixedSeries(id, kind, Axis::Left, title, active);
+    d.rgb = kMleColor;
+    d.hasColor = true;
+    return d;
+}
+
+// A chart with its caption and the titles of its left and right axes.
+ChartData titledChart(const QString& title, const QString& leftAxis, const QString& rightAxis) {
+    ChartData c;
+    c.title = title;
+    c.leftAxis = leftAxis;
+    c.rightAxis = rightAxis;
+    return c;
+}
 
 constexpr std::array<std::uint32_t, 42> kCvetPrich = {
     0x000000, 0xFFFFFF, 0xFF0000, 0xFFD700, 0xFF00FF, 0xFFFF00, 0x808000, 0x6495ED, 0xF0E68C,
@@ -44,62 +61,59 @@ std::uint32_t causeColor(int j) {
 
 ChartData makeChart1(const AnalysisState& s) {
     using K = SeriesKind;
-    ChartData c;
-    c.title = QStringLiteral("Изменение потока отказов в течение гарантийного периода");
-    c.leftAxis = QStringLiteral("Отказов за 100 час на 1 изделие");
-    c.rightAxis = QStringLiteral("Накопление отказов, уход из наблюдения (гарантии), %");
+    using C = ChartSeries;
+    ChartData c =
+        titledChart(QStringLiteral("Изменение потока отказов в течение гарантийного периода"),
+                    QStringLiteral("Отказов за 100 час на 1 изделие"),
+                    QStringLiteral("Накопление отказов, уход из наблюдения (гарантии), %"));
     c.legendVisible = true;
     c.series = {
-        fixedSeries("Series4", K::Curve, Axis::Left, QStringLiteral("Модель по Смирнову"),
-                    s.ModSmirnov.Executed),
-        fixedSeries("Series17", K::DashedLine, Axis::Right,
+        fixedSeries(C::SmirnovRateCensored, K::Curve, Axis::Left,
+                    QStringLiteral("Модель по Смирнову"), s.ModSmirnov.Executed),
+        fixedSeries(C::ObservedPercent, K::DashedLine, Axis::Right,
                     QStringLiteral("Фактич. накопление, % от парка")),
-        fixedSeries("Series3", K::Curve, Axis::Left, QString(), s.ModSpir.Executed),
-        fixedSeries("Series2", K::Curve, Axis::Left, QStringLiteral("Pirson/СС 1.1"),
+        fixedSeries(C::SpiralRateCensored, K::Curve, Axis::Left, QString(), s.ModSpir.Executed),
+        fixedSeries(C::SpiralRate, K::Curve, Axis::Left, QStringLiteral("Pirson/СС 1.1"),
                     s.ModSpir.Executed),
-        fixedSeries("Series1", K::GradientArea, Axis::Right, QStringLiteral("Выбывание")),
-        fixedSeries("Series20", K::Curve, Axis::Left, QStringLiteral("Pirson/Newton 1.2"),
+        fixedSeries(C::ExitShareOnRates, K::GradientArea, Axis::Right, QStringLiteral("Выбывание")),
+        fixedSeries(C::NewtonRate, K::Curve, Axis::Left, QStringLiteral("Pirson/Newton 1.2"),
                     s.ModNewton.Executed),
-        fixedSeries("Series21", K::Curve, Axis::Left, QStringLiteral("Pirson/Newton 1.2 ценз."),
-                    s.ModNewton.Executed),
-        fixedSeries("Series6", K::Curve, Axis::Left, QStringLiteral("Генетическая"),
+        fixedSeries(C::NewtonRateCensored, K::Curve, Axis::Left,
+                    QStringLiteral("Pirson/Newton 1.2 ценз."), s.ModNewton.Executed),
+        fixedSeries(C::GeneticRateCensored, K::Curve, Axis::Left, QStringLiteral("Генетическая"),
                     s.ModGen.Executed),
-        fixedSeries("Series5", K::Curve, Axis::Left, QString(), s.ModGen.Executed),
-        fixedSeries("Series14", K::Bar, Axis::Left, QString(), false),
-        fixedSeries("Series24", K::Curve, Axis::Left, QStringLiteral("Go Генетич."),
+        fixedSeries(C::GeneticRate, K::Curve, Axis::Left, QString(), s.ModGen.Executed),
+        fixedSeries(C::SpareBarsOnRates, K::Bar, Axis::Left, QString(), false),
+        fixedSeries(C::ExternalRateCensored, K::Curve, Axis::Left, QStringLiteral("Go Генетич."),
                     s.ModExt.Executed),
-        fixedSeries("Series25", K::Curve, Axis::Left, msg::mleColumn, s.ModMLE.Executed),
+        mleSeries(C::MleRateCensored, K::Curve, msg::mleColumn, s.ModMLE.Executed),
     };
     c.series[1].valueLabels = true;
-    c.series.back().rgb = kMleColor;
-    c.series.back().hasColor = true;
     return c;
 }
 
 ChartData makeChart2(const AnalysisState& s) {
     using K = SeriesKind;
-    ChartData c;
-    c.title = QStringLiteral("Интегральные (накопленные) оценки потока отказов");
-    c.leftAxis = QStringLiteral("Отказов на 1 изделие");
-    c.rightAxis = QStringLiteral("Выбывание из гарантии, %");
+    using C = ChartSeries;
+    ChartData c = titledChart(QStringLiteral("Интегральные (накопленные) оценки потока отказов"),
+                              QStringLiteral("Отказов на 1 изделие"),
+                              QStringLiteral("Выбывание из гарантии, %"));
     c.rightAxisFixed = true;
     c.rightMin = 0;
     c.rightMax = 100;
     c.series = {
-        fixedSeries("Series15", K::Area, Axis::Left, QString()),
-        fixedSeries("Series7", K::Area, Axis::Right, QString()),
-        fixedSeries("Series8", K::Curve, Axis::Left, QString()),
-        fixedSeries("Series9", K::Line, Axis::Left, QString()),
-        fixedSeries("Series10", K::Line, Axis::Left, QString()),
-        fixedSeries("Series11", K::Line, Axis::Left, QString()),
-        fixedSeries("Series12", K::Line, Axis::Left, QString()),
-        fixedSeries("Series16", K::Bar, Axis::Left, QString(), false),
-        fixedSeries("Series22", K::Line, Axis::Left, QString()),
-        fixedSeries("Series23", K::Line, Axis::Left, QString()),
-        fixedSeries("Series26", K::Line, Axis::Left, QString(), s.ModMLE.Executed),
+        fixedSeries(C::ObservedTotal, K::Area, Axis::Left, QString()),
+        fixedSeries(C::ExitShareOnTotals, K::Area, Axis::Right, QString()),
+        fixedSeries(C::SpiralTotal, K::Curve, Axis::Left, QString()),
+        fixedSeries(C::SpiralTotalCensored, K::Line, Axis::Left, QString()),
+        fixedSeries(C::SmirnovTotalCensored, K::Line, Axis::Left, QString()),
+        fixedSeries(C::GeneticTotal, K::Line, Axis::Left, QString()),
+        fixedSeries(C::GeneticTotalCensored, K::Line, Axis::Left, QString()),
+        fixedSeries(C::SpareBarsOnTotals, K::Bar, Axis::Left, QString(), false),
+        fixedSeries(C::NewtonTotal, K::Line, Axis::Left, QString()),
+        fixedSeries(C::NewtonTotalCensored, K::Line, Axis::Left, QString()),
+        mleSeries(C::MleTotalCensored, K::Line, QString(), s.ModMLE.Executed),
     };
-    c.series.back().rgb = kMleColor;
-    c.series.back().hasColor = true;
     return c;
 }
 
@@ -115,9 +129,9 @@ ChartData makeChart3() {
     c.topAxis = QStringLiteral("Ln времени наработки");
     c.rightAxis = QStringLiteral("Ln числа отказов");
     c.series = {
-        fixedSeries("Series13", K::Line, Axis::Left, QString(), false),
-        fixedSeries("Series18", K::LineWithCrosses, Axis::TopRight, QString()),
-        fixedSeries("Series19", K::Line, Axis::TopRight, QString()),
+        fixedSeries(ChartSeries::SpareLineOnLnLn, K::Line, Axis::Left, QString(), false),
+        fixedSeries(ChartSeries::LnLnFailures, K::LineWithCrosses, Axis::TopRight, QString()),
+        fixedSeries(ChartSeries::LnLnLine, K::Line, Axis::TopRight, QString()),
     };
     return c;
 }
@@ -135,10 +149,14 @@ void addCauseSeries(ChartData& chart, int j, int transparency, const QString& ti
     chart.series.push_back(std::move(d));
 }
 
-SeriesData* findSeries(ChartData& chart, const QString& name) {
-    for (SeriesData& d : chart.series)
-        if (d.name == name) return &d;
+const SeriesData* findSeries(const ChartData& chart, ChartSeries id) {
+    for (const SeriesData& d : chart.series)
+        if (d.id == id) return &d;
     return nullptr;
+}
+
+SeriesData* findSeries(ChartData& chart, ChartSeries id) {
+    return const_cast<SeriesData*>(findSeries(std::as_const(chart), id));
 }
 
 int lastChartedCause(const AnalysisState& s) {

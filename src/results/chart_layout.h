@@ -19,8 +19,9 @@ ChartData makeChart3();
 // Appends an empty bar series of cause j (colour, transparency, title).
 void addCauseSeries(ChartData& chart, int j, int transparency, const QString& title);
 
-// The fixed series called `name`; nullptr when the chart has none.
-SeriesData* findSeries(ChartData& chart, const QString& name);
+// The fixed series `id`; nullptr when the chart has none.
+SeriesData* findSeries(ChartData& chart, ChartSeries id);
+const SeriesData* findSeries(const ChartData& chart, ChartSeries id);
 
 // Highest cause index the per-cause tables can chart: Kol_Prich bounded by the cause list
 // and by Sum_Npr.

@@ -5,6 +5,7 @@
 #include "analysis/chart_point.h"
 #include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "results/chart_series.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace wf {
@@ -29,13 +31,13 @@ enum class SeriesKind {
 enum class Axis { Left, Right, TopRight /* Chart3 ln-ln series use the top and right axes */ };
 
 struct SeriesData {
-    QString name;  // "Series17", or "" for a per-cause series
+    ChartSeries id = ChartSeries::Cause;
     QString title; // legend text ("" = not in the legend)
     SeriesKind kind = SeriesKind::Line;
     Axis axis = Axis::Left;
     bool active = true;
     bool inLegend = true;
-    bool valueLabels = false; // Series17 shows each point's value
+    bool valueLabels = false; // ObservedPercent shows each point's value
     int causeIndex = -1;      // per-cause series: index into Vidy_Otk_Sort
     int transparency = 0;     // percent
     std::uint32_t rgb = 0;    // 0xRRGGBB, used when hasColor
@@ -54,6 +56,25 @@ struct ChartData {
     std::vector<SeriesData> series; // list order: the fixed series, then the per-cause ones
 };
 
+// A model's running totals over the histogram intervals.
+struct ModelTotals {
+    double Kol_Nakopl = 0;
+    double Unsens = 0;
+};
+
+// The analysis state's values the results step computes, under their names in the state;
+// storeResults writes them there. A model without totals keeps its own.
+struct ResultsState {
+    double T_Prirab = 0;
+    double Lam_Emp = 0;
+    double T_Lam_Kon = 0;
+    DoubArr P_Norm_Int;
+    int Stolbec_Rez = 1;
+    std::array<double, kSumNprSize> Sum_Npr{};
+    int N_Perv_Otk = -1;
+    std::optional<ModelTotals> ModNewton, ModSpir, ModSmirnov, ModGen, ModExt, ModMLE;
+};
+
 inline constexpr int kResultColumns = 8;
 inline constexpr int kResultRows = 12;
 
@@ -66,20 +87,23 @@ struct ResultsData {
     // Per column, the warnings of the fit behind it (empty: the search moved freely).
     std::array<QStringList, kResultColumns> warnings;
     ChartData chart1, chart2, chart3;
+    ResultsState state; // for storeResults
 };
 
 // Pixel width of a cell text in the grid's font; an empty function means no padding.
 using TextWidthFn = std::function<int(const QString&)>;
 
 // Everything the results window shows after a run: the empirical rate, the model totals,
-// the interval pass, the table and the three charts. Writes T_Prirab, Lam_Emp, T_Lam_Kon,
-// P_Norm_Int, Stolbec_Rez, Sum_Npr, the models' Kol_Nakopl/Unsens and N_Perv_Otk.
-// A burn-in that is not a finite number is refused with the message and changes nothing.
-ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& measure = {});
+// the interval pass, the table and the three charts, plus the state's values they come
+// with (ResultsData::state). A burn-in that is not a finite number is refused with the message.
+ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn& measure = {});
 
-// Sets T_Prirab and Lam_Emp (failures per product per 1000 h after burn-in, weighted for
-// warranty exit). Lam_Emp is 0 when the burn-in leaves no window below 1000 h.
-void CalcLamEmp(AnalysisState& s, double burnIn);
+// Writes r.state into the state as the results step's outcome; a refused result writes nothing.
+void storeResults(AnalysisState& s, const ResultsData& r);
+
+// Lam_Emp after burn-in burnIn: failures per product per 1000 h, weighted for warranty
+// exit; 0 when the burn-in leaves no window below 1000 h.
+double CalcLamEmp(const AnalysisState& s, double burnIn);
 
 // Colour of cause j (0xRRGGBB); the table repeats from its third entry past its end.
 std::uint32_t causeColor(int j);

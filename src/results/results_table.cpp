@@ -19,14 +19,14 @@ constexpr int kCellMargin = 7;
 
 class TableWriter {
 public:
-    TableWriter(AnalysisState& s, ResultsData& r, const TextWidthFn& measure)
+    TableWriter(const AnalysisState& s, ResultsData& r, const TextWidthFn& measure)
         : s_(s)
         , r_(r)
         , measure_(measure) {}
 
     // One space, the text, then spaces while the text is narrower than the column.
     void PutResultCell(int row, const QString& text) {
-        const int col = s_.Stolbec_Rez;
+        const int col = r_.state.Stolbec_Rez;
         QString cell = QLatin1Char(' ') + text;
         if (measure_) {
             const int limit = r_.widths[static_cast<std::size_t>(col)] - kCellMargin;
@@ -44,22 +44,24 @@ public:
 
     void setWidth(int col, int width) { r_.widths[static_cast<std::size_t>(col)] = width; }
 
-    // Works on its own copy: the criterion goes into the copy only.
+    // The criterion is shown, not kept. `totals` are the model's running totals of this pass.
     // modelNumber names the model in its warnings; with `bounds`, each estimated figure gets
     // its confidence bounds on a second line.
-    void FillModelColumn(Mod_Weib model, const QString& caption, int width,
-                         const QString& modelNumber = {},
+    void FillModelColumn(const Mod_Weib& model, const std::optional<ModelTotals>& totals,
+                         const QString& caption, int width, const QString& modelNumber = {},
                          const LikelihoodDetail* bounds = nullptr) {
-        if (!model.Executed || s_.Stolbec_Rez >= kResultColumns - 1) return;
-        const int col = s_.Stolbec_Rez;
+        if (!model.Executed || r_.state.Stolbec_Rez >= kResultColumns - 1) return;
+        const int col = r_.state.Stolbec_Rez;
         setWidth(col, width);
         at(col, 0) = caption;
         for (const SearchDiagnostic& d : model.Diagnostics)
             r_.warnings[static_cast<std::size_t>(col)] << diagnosticLine(modelNumber, d);
 
         QString verdict;
+        double kolmCrt = 0;
         const double kc = Krit_Kolmogorova(s_, model.K_powtor, model.A, model.B, model.Sred,
-                                           model.SKO, model.KolmCrt, verdict);
+                                           model.SKO, kolmCrt, verdict);
+        const double kolNakopl = totals ? totals->Kol_Nakopl : model.Kol_Nakopl;
         const double k = model.K_powtor;
 
         const auto below = [bounds](const QString& value, const QString& range) {
@@ -76,8 +78,8 @@ public:
         PutResultCell(
             4, below(fmt::integer(gammaLife(model.A, model.B, k, 0.1)) + QStringLiteral(" ч."),
                      boundsText(b.gamma90, 0)));
-        PutResultCell(5, fmt::integer(model.Kol_Nakopl) + QStringLiteral(" /") +
-                             fmt::integer(model.Kol_Nakopl / s_.Masshtab));
+        PutResultCell(5, fmt::integer(kolNakopl) + QStringLiteral(" /") +
+                             fmt::integer(kolNakopl / s_.Masshtab));
         PutResultCell(
             6, fmt::format(QStringLiteral("%5.2f / %5.2f"), {1.96 * model.SKO_out, model.SKO_out}));
         PutResultCell(7, fmt::format(QStringLiteral("%4.1f"), {model.Sred}) + QStringLiteral(" ч"));
@@ -90,11 +92,11 @@ public:
                                              failuresPerProduct(model.A, model.B, k, 4000)}),
                                 boundsText(b.perProduct2000, 2) + QStringLiteral(" / ") +
                                     boundsText(b.perProduct4000, 2)));
-        ++s_.Stolbec_Rez;
+        ++r_.state.Stolbec_Rez;
     }
 
 private:
-    AnalysisState& s_;
+    const AnalysisState& s_;
     ResultsData& r_;
     const TextWidthFn& measure_;
 };
@@ -109,25 +111,27 @@ QString boundsText(const ConfidenceBounds& b, int decimals) {
     return QLatin1Char('[') + v(b.lo) + QStringLiteral(" … ") + v(b.hi) + QLatin1Char(']');
 }
 
-void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measure) {
+void fillResultTable(const AnalysisState& s, ResultsData& r, const TextWidthFn& measure) {
     TableWriter w(s, r, measure);
-    s.Stolbec_Rez = 1;
+    ResultsState& u = r.state;
+    u.Stolbec_Rez = 1;
     for (auto& column : r.grid) column.fill(QString());
     for (QStringList& w : r.warnings) w.clear();
     r.widths.fill(kDefaultWidth);
     w.setWidth(0, kLabelWidth);
 
-    w.FillModelColumn(s.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth,
+    w.FillModelColumn(s.ModNewton, u.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth,
                       QStringLiteral("1.2"));
-    w.FillModelColumn(s.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth,
+    w.FillModelColumn(s.ModSpir, u.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth,
                       QStringLiteral("1.1"));
-    w.FillModelColumn(s.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth,
+    w.FillModelColumn(s.ModSmirnov, u.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth,
                       QStringLiteral("2"));
-    w.FillModelColumn(s.ModGen, QStringLiteral("Генетическая"), kModelWidth);
-    w.FillModelColumn(s.ModExt, QStringLiteral("Golang"), kModelWidth);
-    w.FillModelColumn(s.ModMLE, msg::mleColumn, kModelWidth, QStringLiteral("3"), &s.ModMLE_Detail);
+    w.FillModelColumn(s.ModGen, u.ModGen, QStringLiteral("Генетическая"), kModelWidth);
+    w.FillModelColumn(s.ModExt, u.ModExt, QStringLiteral("Golang"), kModelWidth);
+    w.FillModelColumn(s.ModMLE, u.ModMLE, msg::mleColumn, kModelWidth, QStringLiteral("3"),
+                      &s.ModMLE_Detail);
 
-    const int data = s.Stolbec_Rez;
+    const int data = u.Stolbec_Rez;
     r.dataColumn = data;
     w.setWidth(1, kFirstAndDataWidth);
     w.setWidth(data, kFirstAndDataWidth);
@@ -149,10 +153,10 @@ void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measur
     w.at(0, 9) = QStringLiteral("Критерий Колмогорова");
 
     const double last = s.Otkazy.empty() ? 1000.0 : s.Otkazy.back().time;
-    s.T_Lam_Kon = last < 1000 ? last : 1000.0;
-    w.at(0, 10) = QStringLiteral("Частота отказов/1000 ч (") + fmt::general(s.T_Prirab) +
-                  QLatin1Char(',') + fmt::general(s.T_Lam_Kon) + QStringLiteral(" ч)");
-    w.PutResultCell(10, s.T_Prirab < 1000 ? fmt::format(QStringLiteral("%5.3f"), {s.Lam_Emp}) +
+    u.T_Lam_Kon = last < 1000 ? last : 1000.0;
+    w.at(0, 10) = QStringLiteral("Частота отказов/1000 ч (") + fmt::general(u.T_Prirab) +
+                  QLatin1Char(',') + fmt::general(u.T_Lam_Kon) + QStringLiteral(" ч)");
+    w.PutResultCell(10, u.T_Prirab < 1000 ? fmt::format(QStringLiteral("%5.3f"), {u.Lam_Emp}) +
                                                 QStringLiteral(" (до 1000 ч.)")
                                           : kNoRateWindow);
     w.at(0, 11) = QStringLiteral("Отказов/изд. за 2000/4000 ч");

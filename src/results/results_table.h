@@ -9,13 +9,13 @@ namespace wf {
 // below 1000 h.
 inline const QString kNoRateWindow = QStringLiteral("—");
 
-// Fills r.grid, r.widths and r.dataColumn from the state; sets Stolbec_Rez (the data
-// column at the end) and T_Lam_Kon. The models' Kolmogorov criterion is computed on a
-// copy, so the state's records keep their KolmCrt.
 // Confidence bounds as "[lo … hi]" with `decimals` (0: whole numbers, halves to even), or
 // the word for undefined bounds.
 QString boundsText(const ConfidenceBounds& b, int decimals);
 
-void fillResultTable(AnalysisState& s, ResultsData& r, const TextWidthFn& measure);
+// Fills r.grid, r.widths and r.dataColumn from the state and r.state's rate and model
+// totals; sets r.state's Stolbec_Rez (the data column at the end) and T_Lam_Kon. The models'
+// Kolmogorov criterion is shown only; the records keep their KolmCrt.
+void fillResultTable(const AnalysisState& s, ResultsData& r, const TextWidthFn& measure);
 
 } // namespace wf

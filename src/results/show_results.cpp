@@ -8,7 +8,10 @@
 #include "stats/core/distributions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace wf {
 
@@ -48,46 +51,62 @@ void lnLnPoints(const AnalysisState& s, std::vector<ChartPoint>& points,
     }
 }
 
-// Series of one chart by name, looked up once per call.
-struct Chart1Series {
-    SeriesData *s17, *s2, *s3, *s20, *s21, *s24, *s5, *s6, *s4, *s1, *s25;
-};
-struct Chart2Series {
-    SeriesData *s8, *s9, *s22, *s23, *s11, *s12, *s10, *s7, *s15, *s26;
+// Each model record beside its totals in the results.
+using TotalsOf = std::optional<ModelTotals> ResultsState::*;
+constexpr std::array<std::pair<Mod_Weib AnalysisState::*, TotalsOf>, 6> kModelTotals = {{
+    {&AnalysisState::ModNewton, &ResultsState::ModNewton},
+    {&AnalysisState::ModSpir, &ResultsState::ModSpir},
+    {&AnalysisState::ModSmirnov, &ResultsState::ModSmirnov},
+    {&AnalysisState::ModGen, &ResultsState::ModGen},
+    {&AnalysisState::ModExt, &ResultsState::ModExt},
+    {&AnalysisState::ModMLE, &ResultsState::ModMLE},
+}};
+
+// The fixed series of the three charts by id, looked up once per call. The charts must not
+// gain series while it is in use.
+class FixedSeries {
+public:
+    explicit FixedSeries(ResultsData& r) {
+        for (ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
+            for (SeriesData& d : c->series)
+                if (d.id != ChartSeries::Cause) at_[static_cast<std::size_t>(d.id)] = &d;
+    }
+    SeriesData& operator[](ChartSeries id) const { return *at_[static_cast<std::size_t>(id)]; }
+
+private:
+    std::array<SeriesData*, static_cast<std::size_t>(ChartSeries::Cause)> at_{};
 };
 
 } // namespace
 
-void CalcLamEmp(AnalysisState& s, double burnIn) {
-    s.T_Prirab = burnIn;
-    if (!(burnIn < 1000) || !(s.Park > 0)) {
-        // No window left below 1000 h (or no fleet): no rate to report.
-        s.Lam_Emp = 0;
-        return;
-    }
+double CalcLamEmp(const AnalysisState& s, double burnIn) {
+    // No window left below 1000 h (or no fleet): no rate to report.
+    if (!(burnIn < 1000) || !(s.Park > 0)) return 0;
     double sum = 0;
     for (const Problems& p : s.Otkazy)
         if (p.time > burnIn && p.time <= 1000)
             sum += censoringWeight(s.Sred_Gar, s.SKO_Gar, p.time);
-    s.Lam_Emp = 1000.0 * sum / (1000.0 - burnIn) / s.Park;
+    return 1000.0 * sum / (1000.0 - burnIn) / s.Park;
 }
 
-ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& measure) {
+ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn& measure) {
     ResultsData r;
     if (!std::isfinite(burnIn)) {
         r.end = JobEnd::refused(msg::notANumber(fmt::general(burnIn)));
         return r;
     }
-    CalcLamEmp(s, burnIn);
+    ResultsState& u = r.state;
+    u.T_Prirab = burnIn;
+    u.Lam_Emp = CalcLamEmp(s, burnIn);
 
     const std::size_t m = s.Hist.size();
-    s.P_Norm_Int.assign(m, 0.0);
-    s.Sum_Npr.fill(0.0);
+    u.P_Norm_Int.assign(m, 0.0);
 
-    for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir})
-        if (mod->Executed) mod->Kol_Nakopl = mod->Unsens = 0;
-    for (Mod_Weib* mod : {&s.ModSmirnov, &s.ModGen, &s.ModExt, &s.ModMLE})
-        mod->Kol_Nakopl = mod->Unsens = 0;
+    // Models 1.1 and 1.2 keep their totals while not executed; the others start from 0.
+    if (s.ModNewton.Executed) u.ModNewton.emplace();
+    if (s.ModSpir.Executed) u.ModSpir.emplace();
+    for (std::optional<ModelTotals>* t : {&u.ModSmirnov, &u.ModGen, &u.ModExt, &u.ModMLE})
+        t->emplace();
 
     r.chart1 = makeChart1(s);
     r.chart2 = makeChart2(s);
@@ -111,14 +130,8 @@ ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& meas
         addCauseSeries(r.chart3, j, 60, v.Nazv_Prich + QStringLiteral(" с учетом цензурирования"));
     }
 
-    const auto f1 = [&](const char* n) { return findSeries(r.chart1, QString::fromLatin1(n)); };
-    const auto f2 = [&](const char* n) { return findSeries(r.chart2, QString::fromLatin1(n)); };
-    const Chart1Series c1{f1("Series17"), f1("Series2"),  f1("Series3"), f1("Series20"),
-                          f1("Series21"), f1("Series24"), f1("Series5"), f1("Series6"),
-                          f1("Series4"),  f1("Series1"),  f1("Series25")};
-    const Chart2Series c2{f2("Series8"),  f2("Series9"),  f2("Series22"), f2("Series23"),
-                          f2("Series11"), f2("Series12"), f2("Series10"), f2("Series7"),
-                          f2("Series15"), f2("Series26")};
+    using C = ChartSeries;
+    const FixedSeries fixed(r);
 
     // Interval pass: intervals with failures only; a skipped span widens the next step.
     double tPrev = 0;
@@ -130,28 +143,31 @@ ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& meas
         const double t = fmt::roundHalfEven(h.time);
         const double f = t > tPrev ? 100.0 / (t - tPrev) : 0.0;
         const double p = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, t);
-        s.P_Norm_Int[q] = p;
+        u.P_Norm_Int[q] = p;
         total += h.Sum;
-        for (Mod_Weib* mod : {&s.ModNewton, &s.ModSpir, &s.ModGen, &s.ModExt, &s.ModMLE}) {
-            if (!mod->Executed) continue;
-            mod->Unsens += elementOr0(mod->F_Weib, q);
-            mod->Kol_Nakopl += elementOr0(mod->Kol_F_priv, q);
+        for (const auto& [record, totalsOf] : kModelTotals) {
+            const Mod_Weib& mod = s.*record;
+            if (!mod.Executed) continue;
+            ModelTotals& totals = *(u.*totalsOf);
+            // Model 2 sums only its censored failures.
+            if (record != &AnalysisState::ModSmirnov) totals.Unsens += elementOr0(mod.F_Weib, q);
+            totals.Kol_Nakopl += elementOr0(mod.Kol_F_priv, q);
         }
-        if (s.ModSmirnov.Executed)
-            s.ModSmirnov.Kol_Nakopl += elementOr0(s.ModSmirnov.Kol_F_priv, q);
 
         const QString label = fmt::general(t);
-        const auto add = [&](SeriesData* d, double y) { d->points.push_back(point(x, y, label)); };
+        const auto add = [&](ChartSeries id, double y) {
+            fixed[id].points.push_back(point(x, y, label));
+        };
 
         for (std::size_t k = 0; k < causes.size(); ++k) {
             const int j = causes[k];
             const double n = h.Npr[static_cast<std::size_t>(j)];
             const std::uint32_t rgb = causeColor(j);
-            s.Sum_Npr[static_cast<std::size_t>(j)] += n;
+            u.Sum_Npr[static_cast<std::size_t>(j)] += n;
             r.chart1.series[kChart1CauseBase + k].points.push_back(
                 coloured(x, perProduct(n * f), label, rgb));
             r.chart2.series[kChart2CauseBase + k].points.push_back(
-                coloured(x, perProduct(s.Sum_Npr[static_cast<std::size_t>(j)]), label, rgb));
+                coloured(x, perProduct(u.Sum_Npr[static_cast<std::size_t>(j)]), label, rgb));
             // The corrected bar: with every product out of warranty and failures still
             // seen there is nothing to correct by, so the bar is left out.
             if (n == 0 || p < 1)
@@ -160,39 +176,44 @@ ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& meas
         }
 
         const double pct = perProduct(100 * total);
-        add(c1.s17, pct);
-        c1.s17->valueTexts.push_back(fmt::grouped(pct, 1));
+        add(C::ObservedPercent, pct);
+        fixed[C::ObservedPercent].valueTexts.push_back(fmt::grouped(pct, 1));
         if (const Mod_Weib& M = s.ModSpir; M.Executed) {
-            add(c1.s2, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(c1.s3, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s8, M.Unsens * M.K_powtor);
-            add(c2.s9, perProduct(M.Kol_Nakopl));
+            const ModelTotals& totals = *u.ModSpir;
+            add(C::SpiralRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(C::SpiralRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::SpiralTotal, totals.Unsens * M.K_powtor);
+            add(C::SpiralTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModNewton; M.Executed) {
-            add(c1.s20, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(c1.s21, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s22, M.Unsens * M.K_powtor);
-            add(c2.s23, perProduct(M.Kol_Nakopl));
+            const ModelTotals& totals = *u.ModNewton;
+            add(C::NewtonRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(C::NewtonRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::NewtonTotal, totals.Unsens * M.K_powtor);
+            add(C::NewtonTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModExt; M.Executed)
-            add(c1.s24, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::ExternalRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
         if (const Mod_Weib& M = s.ModGen; M.Executed) {
-            add(c1.s5, elementOr0(M.F_Weib, q) * M.K_powtor * f);
-            add(c1.s6, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s11, M.Unsens * M.K_powtor);
-            add(c2.s12, perProduct(M.Kol_Nakopl));
+            const ModelTotals& totals = *u.ModGen;
+            add(C::GeneticRate, elementOr0(M.F_Weib, q) * M.K_powtor * f);
+            add(C::GeneticRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::GeneticTotal, totals.Unsens * M.K_powtor);
+            add(C::GeneticTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModMLE; M.Executed) {
-            add(c1.s25, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s26, perProduct(M.Kol_Nakopl));
+            const ModelTotals& totals = *u.ModMLE;
+            add(C::MleRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::MleTotalCensored, perProduct(totals.Kol_Nakopl));
         }
         if (const Mod_Weib& M = s.ModSmirnov; M.Executed) {
-            add(c1.s4, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(c2.s10, perProduct(M.Kol_Nakopl));
+            const ModelTotals& totals = *u.ModSmirnov;
+            add(C::SmirnovRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(C::SmirnovTotalCensored, perProduct(totals.Kol_Nakopl));
         }
-        add(c1.s1, 100 * p);
-        add(c2.s7, 100 * p);
-        add(c2.s15, perProduct(total));
+        add(C::ExitShareOnRates, 100 * p);
+        add(C::ExitShareOnTotals, 100 * p);
+        add(C::ObservedTotal, perProduct(total));
 
         tPrev = t;
         x += 1;
@@ -202,11 +223,27 @@ ResultsData ShowResults(AnalysisState& s, double burnIn, const TextWidthFn& meas
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
     fillResultTable(s, r, measure);
 
-    SeriesData* s18 = findSeries(r.chart3, QStringLiteral("Series18"));
-    SeriesData* s19 = findSeries(r.chart3, QStringLiteral("Series19"));
-    lnLnPoints(s, s18->points, s19->points, s.N_Perv_Otk);
+    lnLnPoints(s, fixed[C::LnLnFailures].points, fixed[C::LnLnLine].points, u.N_Perv_Otk);
 
     return r;
+}
+
+void storeResults(AnalysisState& s, const ResultsData& r) {
+    if (!r.end.done()) return;
+    const ResultsState& u = r.state;
+    s.T_Prirab = u.T_Prirab;
+    s.Lam_Emp = u.Lam_Emp;
+    s.T_Lam_Kon = u.T_Lam_Kon;
+    s.P_Norm_Int = u.P_Norm_Int;
+    s.Stolbec_Rez = u.Stolbec_Rez;
+    s.Sum_Npr = u.Sum_Npr;
+    s.N_Perv_Otk = u.N_Perv_Otk;
+    for (const auto& [record, totalsOf] : kModelTotals) {
+        const std::optional<ModelTotals>& totals = u.*totalsOf;
+        if (!totals) continue;
+        (s.*record).Kol_Nakopl = totals->Kol_Nakopl;
+        (s.*record).Unsens = totals->Unsens;
+    }
 }
 
 LogViewData logViewData(const AnalysisState& s) {

@@ -360,7 +360,7 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
                 bars->setBarWidth(0.9);
             }
             auto* set = new QBarSet(s.title);
-            set->setObjectName(s.name);
+            set->setObjectName(seriesObjectName(s.id));
             // Each bar at its interval: a point left out leaves a gap, not a shift.
             QList<qreal> values(std::max<qsizetype>(categories.size(), 0), 0.0);
             for (const auto& p : s.points) {
@@ -419,7 +419,7 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             }
             series = xy;
         }
-        series->setObjectName(s.name);
+        series->setObjectName(seriesObjectName(s.id));
         series->setName(s.title);
         chart->addSeries(series);
         if (xy) {
@@ -539,7 +539,8 @@ std::vector<ChartPoint> thinForDrawing(const std::vector<ChartPoint>& points, in
     return out;
 }
 
-QAbstractSeries* findSeries(QChart* chart, const QString& name) {
+QAbstractSeries* findSeries(QChart* chart, ChartSeries id) {
+    const QString name = seriesObjectName(id);
     for (QAbstractSeries* s : chart->series())
         if (s->objectName() == name) return s;
     return nullptr;

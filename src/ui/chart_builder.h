@@ -40,8 +40,8 @@ void fillLegendList(QListWidget* list, QChart* chart);
 // not in x order, or few enough, come back as they are.
 std::vector<ChartPoint> thinForDrawing(const std::vector<ChartPoint>& points, int buckets = 1000);
 
-// The series drawn for the fixed series `name` ("Series5"), or nullptr.
-QAbstractSeries* findSeries(QChart* chart, const QString& name);
+// The series drawn for the fixed series `id`, or nullptr.
+QAbstractSeries* findSeries(QChart* chart, ChartSeries id);
 // The bar series holding the per-cause bars (one set per cause series), or nullptr.
 QBarSeries* causeBars(QChart* chart);
 

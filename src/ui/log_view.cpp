@@ -24,14 +24,14 @@ ChartData TLNview::accumulationChart(const std::vector<ChartPoint>& points,
     d.bottomAxis = QStringLiteral("Log t (часов)");
     d.leftAxis = QStringLiteral("Log N (отказов)");
     SeriesData s1;
-    s1.name = QStringLiteral("Series1");
+    s1.id = ChartSeries::AccumulationPoints;
     s1.kind = SeriesKind::LineWithCircles;
     s1.rgb = 0x008000;
     s1.hasColor = true;
     s1.points = points;
     for (auto& p : s1.points) p.label.clear();
     SeriesData s2;
-    s2.name = QStringLiteral("Series2");
+    s2.id = ChartSeries::AccumulationLine;
     s2.kind = SeriesKind::Line;
     s2.inLegend = false;
     s2.rgb = 0xFF0000;

@@ -205,6 +205,7 @@ void TForm1::showResults(const QString& burnIn) {
         return;
     }
     const ResultsData d = ShowResults(state_, *value, Form5->measure());
+    storeResults(state_, d);
     if (!d.end.done()) {
         showMessage(this, d.end.message);
         return;

@@ -11,10 +11,9 @@ using namespace wf::test;
 
 namespace {
 
-const SeriesData& named(const ChartData& c, const char* name) {
-    for (const SeriesData& d : c.series)
-        if (d.name == QLatin1String(name)) return d;
-    ADD_FAILURE() << "no series " << name;
+const SeriesData& seriesOf(const ChartData& c, ChartSeries id) {
+    if (const SeriesData* d = findSeries(c, id)) return *d;
+    ADD_FAILURE() << "no series " << seriesObjectName(id).toStdString();
     static const SeriesData none;
     return none;
 }
@@ -31,7 +30,7 @@ using ResultsCharts = ResultsTest;
 
 TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     // Causes 1 ("Другие") and 2 ("Насос") have failures; 0 and 3 have none.
     ASSERT_EQ(r.chart1.series.size(), 12u + 2);
     ASSERT_EQ(r.chart2.series.size(), 11u + 2);
@@ -51,7 +50,7 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     EXPECT_TRUE(r.chart3.series[5].points.empty());
 
     // A second call replaces the per-cause series instead of adding to them.
-    const ResultsData again = ShowResults(s, 300);
+    const ResultsData again = showAndStore(s, 300);
     EXPECT_EQ(again.chart1.series.size(), 14u);
     EXPECT_EQ(again.chart3.series.size(), 7u);
     EXPECT_EQ(s.Sum_Npr[2], 2);
@@ -59,7 +58,7 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
 
 TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const SeriesData& pump = r.chart1.series[13];
     ASSERT_EQ(pump.points.size(), 2u);
     EXPECT_EQ(pump.points[0].x, 0);
@@ -72,9 +71,11 @@ TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     EXPECT_EQ(pump.points[1].rgb, 0xFF0000u);
     EXPECT_TRUE(pump.points[1].hasColor);
     EXPECT_EQ(ys(r.chart2.series[12]), (std::vector<double>{0.01, 0.02}));
-    EXPECT_EQ(ys(named(r.chart2, "Series15")), (std::vector<double>{0.01, 0.03}));
-    EXPECT_EQ(ys(named(r.chart1, "Series17")), (std::vector<double>{1, 3}));
-    EXPECT_EQ(named(r.chart1, "Series17").valueTexts, (std::vector<QString>{"1", "3"}));
+    EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::ObservedTotal)),
+              (std::vector<double>{0.01, 0.03}));
+    EXPECT_EQ(ys(seriesOf(r.chart1, ChartSeries::ObservedPercent)), (std::vector<double>{1, 3}));
+    EXPECT_EQ(seriesOf(r.chart1, ChartSeries::ObservedPercent).valueTexts,
+              (std::vector<QString>{"1", "3"}));
     EXPECT_EQ(s.P_Norm_Int.size(), 3u);
 }
 
@@ -82,7 +83,7 @@ TEST_F(ResultsCharts, CorrectedBarIsTwiceTheCountOverTheShareStillInWarranty) {
     AnalysisState s = smallFleet();
     s.Sred_Gar = 300; // half the fleet has left warranty at the 300 h interval
     s.SKO_Gar = 50;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const double p = s.P_Norm_Int[2];
     EXPECT_EQ(p, Norm_Raspr(300, 50, 300));
     const SeriesData& corrected = r.chart3.series[6];
@@ -90,15 +91,15 @@ TEST_F(ResultsCharts, CorrectedBarIsTwiceTheCountOverTheShareStillInWarranty) {
     EXPECT_DOUBLE_EQ(corrected.points[1].y, 2.0 * 1 * 0.5 / 100 / (1 - p));
     // The rational approximation of Phi(0) is 0.5 to about 1e-7, so the ratio is 4 to that.
     EXPECT_NEAR(corrected.points[1].y / r.chart1.series[13].points[1].y, 4.0, 1e-5);
-    EXPECT_EQ(ys(named(r.chart1, "Series1"))[1], 100 * p);
-    EXPECT_EQ(ys(named(r.chart2, "Series7"))[1], 100 * p);
+    EXPECT_EQ(ys(seriesOf(r.chart1, ChartSeries::ExitShareOnRates))[1], 100 * p);
+    EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::ExitShareOnTotals))[1], 100 * p);
 }
 
 TEST_F(ResultsCharts, CorrectedBarIsLeftOutWhenNobodyIsUnderWarranty) {
     AnalysisState s = smallFleet();
     s.Sred_Gar = 10; // at 100 and 300 h the whole fleet has left warranty
     s.SKO_Gar = 1;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     ASSERT_EQ(s.P_Norm_Int[2], 1.0);
     // "Другие" has no failure in the first interval: a zero bar; none in the last.
     const SeriesData& other = r.chart3.series[4];
@@ -117,20 +118,21 @@ TEST_F(ResultsCharts, ModelSeriesFollowExecutedAndTotalsAreRebuilt) {
     s.ModSmirnov.Unsens = 9;
     s.ModNewton.Kol_Nakopl = 11; // not executed: keeps the old total
     s.ModGen.Kol_Nakopl = 12;    // not executed: reset all the same
-    ResultsData r = ShowResults(s, 300);
+    ResultsData r = showAndStore(s, 300);
 
-    EXPECT_TRUE(named(r.chart1, "Series2").active);
-    EXPECT_TRUE(named(r.chart1, "Series3").active);
-    EXPECT_FALSE(named(r.chart1, "Series5").active);
-    EXPECT_FALSE(named(r.chart1, "Series6").active);
-    EXPECT_FALSE(named(r.chart1, "Series20").active);
-    EXPECT_FALSE(named(r.chart1, "Series24").active);
-    EXPECT_TRUE(named(r.chart1, "Series4").active);
-    EXPECT_FALSE(named(r.chart1, "Series14").active);
-    EXPECT_FALSE(named(r.chart2, "Series16").active);
-    EXPECT_FALSE(named(r.chart3, "Series13").active);
-    EXPECT_TRUE(named(r.chart2, "Series11").active); // Chart2 model series are never off
-    EXPECT_TRUE(named(r.chart2, "Series11").points.empty());
+    EXPECT_TRUE(seriesOf(r.chart1, ChartSeries::SpiralRate).active);
+    EXPECT_TRUE(seriesOf(r.chart1, ChartSeries::SpiralRateCensored).active);
+    EXPECT_FALSE(seriesOf(r.chart1, ChartSeries::GeneticRate).active);
+    EXPECT_FALSE(seriesOf(r.chart1, ChartSeries::GeneticRateCensored).active);
+    EXPECT_FALSE(seriesOf(r.chart1, ChartSeries::NewtonRate).active);
+    EXPECT_FALSE(seriesOf(r.chart1, ChartSeries::ExternalRateCensored).active);
+    EXPECT_TRUE(seriesOf(r.chart1, ChartSeries::SmirnovRateCensored).active);
+    EXPECT_FALSE(seriesOf(r.chart1, ChartSeries::SpareBarsOnRates).active);
+    EXPECT_FALSE(seriesOf(r.chart2, ChartSeries::SpareBarsOnTotals).active);
+    EXPECT_FALSE(seriesOf(r.chart3, ChartSeries::SpareLineOnLnLn).active);
+    EXPECT_TRUE(
+        seriesOf(r.chart2, ChartSeries::GeneticTotal).active); // Chart2 model series are never off
+    EXPECT_TRUE(seriesOf(r.chart2, ChartSeries::GeneticTotal).points.empty());
 
     EXPECT_DOUBLE_EQ(s.ModSpir.Kol_Nakopl, 1 + 3);
     EXPECT_DOUBLE_EQ(s.ModSpir.Unsens, 0.1 + 0.3);
@@ -139,19 +141,23 @@ TEST_F(ResultsCharts, ModelSeriesFollowExecutedAndTotalsAreRebuilt) {
     EXPECT_EQ(s.ModNewton.Kol_Nakopl, 11);
     EXPECT_EQ(s.ModGen.Kol_Nakopl, 0);
 
-    EXPECT_EQ(ys(named(r.chart1, "Series2")),
+    EXPECT_EQ(ys(seriesOf(r.chart1, ChartSeries::SpiralRate)),
               (std::vector<double>{0.1 * 1 * 1.2, 0.3 * 0.5 * 1.2}));
-    EXPECT_EQ(ys(named(r.chart1, "Series3")), (std::vector<double>{1.0 / 100, 3 * 0.5 / 100}));
-    EXPECT_EQ(ys(named(r.chart2, "Series8")), (std::vector<double>{0.1 * 1.2, (0.1 + 0.3) * 1.2}));
-    EXPECT_EQ(ys(named(r.chart2, "Series9")), (std::vector<double>{0.01, 0.04}));
-    EXPECT_EQ(ys(named(r.chart2, "Series10")), (std::vector<double>{0.01, 0.04}));
+    EXPECT_EQ(ys(seriesOf(r.chart1, ChartSeries::SpiralRateCensored)),
+              (std::vector<double>{1.0 / 100, 3 * 0.5 / 100}));
+    EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::SpiralTotal)),
+              (std::vector<double>{0.1 * 1.2, (0.1 + 0.3) * 1.2}));
+    EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::SpiralTotalCensored)),
+              (std::vector<double>{0.01, 0.04}));
+    EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::SmirnovTotalCensored)),
+              (std::vector<double>{0.01, 0.04}));
 
     // A later genetic result switches its series on.
     s.ModGen = executedModel(1.3, 900, 1.1);
-    r = ShowResults(s, 300);
-    EXPECT_TRUE(named(r.chart1, "Series5").active);
-    EXPECT_TRUE(named(r.chart1, "Series6").active);
-    EXPECT_EQ(named(r.chart1, "Series6").points.size(), 2u);
+    r = showAndStore(s, 300);
+    EXPECT_TRUE(seriesOf(r.chart1, ChartSeries::GeneticRate).active);
+    EXPECT_TRUE(seriesOf(r.chart1, ChartSeries::GeneticRateCensored).active);
+    EXPECT_EQ(seriesOf(r.chart1, ChartSeries::GeneticRateCensored).points.size(), 2u);
 }
 
 TEST_F(ResultsCharts, ModelFromAnEarlierHistogramDoesNotReadPastItsArrays) {
@@ -159,7 +165,7 @@ TEST_F(ResultsCharts, ModelFromAnEarlierHistogramDoesNotReadPastItsArrays) {
     s.ModSpir = executedModel(1.5, 1000, 1.2);
     s.ModSpir.F_Weib = {0.1};
     s.ModSpir.Kol_F_priv = {1};
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_TRUE(r.end.done());
     EXPECT_DOUBLE_EQ(s.ModSpir.Kol_Nakopl, 1);
 }
@@ -168,15 +174,15 @@ TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
     AnalysisState s = smallFleet();
     s.Otkazy.insert(s.Otkazy.begin(), Problems{0, 0, {}, {}});
     s.N_Perv_Otk = 5;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(s.N_Perv_Otk, 1);
-    const SeriesData& pts = named(r.chart3, "Series18");
+    const SeriesData& pts = seriesOf(r.chart3, ChartSeries::LnLnFailures);
     ASSERT_EQ(pts.points.size(), 3u);
     EXPECT_DOUBLE_EQ(pts.points[0].x, std::log(50 + 0.00001));
     EXPECT_DOUBLE_EQ(pts.points[0].y, std::log(2.0)); // the failure at 0 still counts
     EXPECT_EQ(pts.points[0].rgb, 0x008000u);
     EXPECT_TRUE(pts.points[0].label.isEmpty());
-    const SeriesData& line = named(r.chart3, "Series19");
+    const SeriesData& line = seriesOf(r.chart3, ChartSeries::LnLnLine);
     ASSERT_EQ(line.points.size(), 2u);
     EXPECT_DOUBLE_EQ(line.points[1].x, std::log(280 + 0.00001));
     EXPECT_DOUBLE_EQ(line.points[1].y, line.points[1].x); // slope 1, intercept 0
@@ -194,10 +200,10 @@ TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
     AnalysisState s = smallFleet();
     for (Problems& p : s.Otkazy) p.time = 0;
     s.Line_Defined = false;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(s.N_Perv_Otk, -1);
-    EXPECT_TRUE(named(r.chart3, "Series18").points.empty());
-    EXPECT_TRUE(named(r.chart3, "Series19").points.empty());
+    EXPECT_TRUE(seriesOf(r.chart3, ChartSeries::LnLnFailures).points.empty());
+    EXPECT_TRUE(seriesOf(r.chart3, ChartSeries::LnLnLine).points.empty());
     const LogViewData v = logViewData(s);
     EXPECT_TRUE(v.line.empty());
     EXPECT_EQ(v.aText, QStringLiteral("A= —"));
@@ -215,17 +221,17 @@ TEST_F(ResultsCharts, CauseColoursCycleBeyondTheTable) {
 TEST_F(ResultsCharts, CauseIndexIsBoundedByTheTables) {
     AnalysisState s = smallFleet();
     s.Kol_Prich = 80; // more than the list holds: only the listed causes are charted
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.chart1.series.size(), 14u);
     EXPECT_EQ(lastChartedCause(s), 3);
 }
 
 TEST_F(ResultsCharts, FixedLayoutTitlesAndAxes) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.chart1.title,
               QStringLiteral("Изменение потока отказов в течение гарантийного периода"));
-    EXPECT_EQ(r.chart1.series[1].name, QStringLiteral("Series17"));
+    EXPECT_EQ(r.chart1.series[1].id, ChartSeries::ObservedPercent);
     EXPECT_TRUE(r.chart1.series[1].valueLabels);
     EXPECT_EQ(r.chart1.series[1].axis, Axis::Right);
     EXPECT_FALSE(r.chart1.series[2].inLegend);
@@ -236,4 +242,23 @@ TEST_F(ResultsCharts, FixedLayoutTitlesAndAxes) {
     EXPECT_EQ(r.chart3.titleLines.size(), 2);
     EXPECT_EQ(r.chart3.series[1].axis, Axis::TopRight);
     EXPECT_EQ(r.chart3.series[1].kind, SeriesKind::LineWithCrosses);
+}
+
+// The windows name their drawn series Series1..Series26, one each across the three charts;
+// the per-cause series have no name.
+TEST_F(ResultsCharts, FixedSeriesKeepTheirObjectNames) {
+    AnalysisState s = smallFleet();
+    const ResultsData r = showAndStore(s, 300);
+    QStringList names, expected;
+    for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
+        for (const SeriesData& d : c->series)
+            if (d.id != ChartSeries::Cause)
+                names << seriesObjectName(d.id);
+            else
+                EXPECT_TRUE(seriesObjectName(d.id).isEmpty());
+    for (int n = 1; n <= 26; ++n) expected << QStringLiteral("Series%1").arg(n);
+    names.sort();
+    expected.sort();
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(seriesObjectName(ChartSeries::ObservedPercent), QStringLiteral("Series17"));
 }

@@ -65,6 +65,13 @@ inline AnalysisState smallFleet() {
     return s;
 }
 
+// The results step as the window runs it: computed, then stored into the state.
+inline ResultsData showAndStore(AnalysisState& s, double burnIn, const TextWidthFn& measure = {}) {
+    ResultsData r = ShowResults(s, burnIn, measure);
+    storeResults(s, r);
+    return r;
+}
+
 // Columns of the grid as seen by a reader: [column][row].
 inline const QString& cell(const ResultsData& r, int col, int row) {
     return r.grid[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];

@@ -25,7 +25,7 @@ using ResultsTable = ResultsTest;
 TEST_F(ResultsTable, OnlySpiralTakesColumnOneAndDataFollows) {
     AnalysisState s = smallFleet();
     s.ModSpir = executedModel(1.5, 1000, 1.2);
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     ASSERT_TRUE(r.end.done());
     EXPECT_EQ(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
     EXPECT_EQ(r.widths[1], 155);
@@ -41,7 +41,7 @@ TEST_F(ResultsTable, OnlySpiralTakesColumnOneAndDataFollows) {
 TEST_F(ResultsTable, AllFiveInDisplayOrderThenData) {
     AnalysisState s = smallFleet();
     s.ModNewton = s.ModSpir = s.ModSmirnov = s.ModGen = s.ModExt = executedModel(1.5, 1000, 1.2);
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const QStringList headings = {
         "Пирсона/Ньютона", "Пирсона/спир.спуск", "Критерий Смирнова", "Генетическая",
         "Golang",          "Данные эксплуатации"};
@@ -53,7 +53,7 @@ TEST_F(ResultsTable, AllFiveInDisplayOrderThenData) {
 
     // A later call with fewer models leaves no stale column behind.
     s.ModNewton.Executed = s.ModSpir.Executed = s.ModGen.Executed = s.ModExt.Executed = false;
-    const ResultsData again = ShowResults(s, 300);
+    const ResultsData again = showAndStore(s, 300);
     EXPECT_EQ(cell(again, 1, 0), QStringLiteral("Критерий Смирнова"));
     EXPECT_EQ(again.dataColumn, 2);
     expectEmptyFrom(again, 3);
@@ -65,7 +65,7 @@ TEST_F(ResultsTable, SearchWarningsGoWithTheirModelsColumn) {
     s.ModSpir = s.ModSmirnov = executedModel(1.5, 1000, 1.2);
     s.ModSmirnov.Diagnostics = {{QStringLiteral("B"), SearchDiagnostic::Kind::Start, 2000},
                                 {QStringLiteral("K"), SearchDiagnostic::Kind::Bound, 1.01}};
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_TRUE(r.warnings[1].isEmpty());
     EXPECT_EQ(cell(r, 2, 0), QStringLiteral("Критерий Смирнова"));
     EXPECT_EQ(r.warnings[2],
@@ -77,7 +77,7 @@ TEST_F(ResultsTable, SearchWarningsGoWithTheirModelsColumn) {
 
 TEST_F(ResultsTable, NoModelLeavesTheDataInColumnOne) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.dataColumn, 1);
     EXPECT_EQ(cell(r, 1, 0), QStringLiteral("Данные эксплуатации"));
     for (int row : {3, 4, 5, 10, 11}) EXPECT_FALSE(cell(r, 1, row).isEmpty()) << row;
@@ -93,7 +93,7 @@ TEST_F(ResultsTable, ModelRowsFollowTheirFormats) {
     AnalysisState s = smallFleet();
     s.ModSpir = executedModel(1.5, 1000, 1.2);
     s.ModSpir.KolmCrt = 42;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     const Mod_Weib& m = s.ModSpir;
     EXPECT_EQ(cell(r, 1, 1), QStringLiteral("  1.500 / 1000.00"));
     EXPECT_EQ(cell(r, 1, 2), QStringLiteral("  1.200"));
@@ -117,7 +117,7 @@ TEST_F(ResultsTable, ModelRowsFollowTheirFormats) {
 TEST_F(ResultsTable, SmallRepeatCoefficientUsesTheCappedQuantile) {
     AnalysisState s = smallFleet();
     s.ModSpir = executedModel(2, 1000, 0.4);
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     // 0.5 / 0.4 >= 1 becomes 0.999999: B * (-ln 1e-6)^(1/A) = 1000 * sqrt(13.8155...).
     const double expected = 1000 * std::sqrt(-std::log(1 - 0.999999));
     EXPECT_EQ(cell(r, 1, 3), QStringLiteral(" %1 ч.").arg(std::nearbyint(expected)));
@@ -127,17 +127,15 @@ TEST_F(ResultsTable, SmallRepeatCoefficientUsesTheCappedQuantile) {
 TEST_F(ResultsTable, EmpiricalRateWindowIncludesThousandExcludesBurnIn) {
     AnalysisState s = smallFleet();
     s.Otkazy = {{300, 2, {}, {}}, {500, 2, {}, {}}, {1000, 2, {}, {}}, {1000.5, 2, {}, {}}};
-    CalcLamEmp(s, 300);
-    EXPECT_EQ(s.T_Prirab, 300);
     // Two failures (500 and 1000 h) over 700 h and 100 products; each weighs 1 plus the
     // 1e-12 floor of the share out of warranty, hence the tolerance.
-    EXPECT_NEAR(s.Lam_Emp, 1000.0 * 2 / 700 / 100, 1e-12);
+    EXPECT_NEAR(CalcLamEmp(s, 300), 1000.0 * 2 / 700 / 100, 1e-12);
 }
 
 TEST_F(ResultsTable, BurnInAtOrPastThousandHasNoRate) {
     AnalysisState s = smallFleet();
     s.Lam_Emp = 5;
-    const ResultsData r = ShowResults(s, 1000);
+    const ResultsData r = showAndStore(s, 1000);
     ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Lam_Emp, 0);
     EXPECT_EQ(cell(r, 1, 10), QStringLiteral(" ") + kNoRateWindow);
@@ -149,24 +147,24 @@ TEST_F(ResultsTable, FailureFarPastWarrantyWeighsFinitely) {
     s.Sred_Gar = 100; // everyone left warranty long before 900 h: Phi(900) is 1
     s.SKO_Gar = 1;
     s.Otkazy = {{900, 2, {}, {}}};
-    CalcLamEmp(s, 300);
-    EXPECT_TRUE(std::isfinite(s.Lam_Emp));
-    EXPECT_GT(s.Lam_Emp, 1e6); // the floored share 1e-12 makes it very large
+    const double rate = CalcLamEmp(s, 300);
+    EXPECT_TRUE(std::isfinite(rate));
+    EXPECT_GT(rate, 1e6); // the floored share 1e-12 makes it very large
 }
 
 TEST_F(ResultsTable, RateLabelEndsAtThousandOrAtTheLastFailure) {
     AnalysisState s = smallFleet();
     s.Otkazy.back().time = 1200;
-    ResultsData r = ShowResults(s, 300);
+    ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(cell(r, 0, 10), QStringLiteral("Частота отказов/1000 ч (300,1000 ч)"));
     EXPECT_EQ(s.T_Lam_Kon, 1000);
 
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     s.Otkazy.back().time = 850.5;
-    r = ShowResults(s, 300);
+    r = showAndStore(s, 300);
     EXPECT_EQ(cell(r, 0, 10), QStringLiteral("Частота отказов/1000 ч (300,850,5 ч)"));
     EXPECT_EQ(s.T_Lam_Kon, 850.5);
-    r = ShowResults(s, 250.5);
+    r = showAndStore(s, 250.5);
     EXPECT_EQ(s.T_Prirab, 250.5);
 }
 
@@ -179,7 +177,7 @@ TEST_F(ResultsTable, BadBurnInChangesNothing) {
     s.Stolbec_Rez = 4;
     s.P_Norm_Int = {9};
     s.N_Perv_Otk = 2;
-    const ResultsData r = ShowResults(s, std::nan(""));
+    const ResultsData r = showAndStore(s, std::nan(""));
     EXPECT_EQ(r.end.how, Termination::Refused);
     EXPECT_FALSE(r.end.message.isEmpty());
     EXPECT_EQ(s.T_Prirab, 123);
@@ -194,7 +192,7 @@ TEST_F(ResultsTable, CellsArePaddedToTheColumnWidthAsItWasWhenFilled) {
     AnalysisState s = smallFleet();
     s.ModSpir = executedModel(1.5, 1000, 1.2);
     const auto measure = [](const QString& t) { return 8 * static_cast<int>(t.size()); };
-    const ResultsData r = ShowResults(s, 300, measure);
+    const ResultsData r = showAndStore(s, 300, measure);
     // The model cell was padded while its column was 145 px wide (155 is set after).
     const QString modelCell = cell(r, 1, 2);
     EXPECT_GE(measure(modelCell), 145 - 7);
@@ -210,7 +208,7 @@ TEST_F(ResultsTable, CellsArePaddedToTheColumnWidthAsItWasWhenFilled) {
 
 TEST_F(ResultsTable, MeasureThatNeverGrowsStillEnds) {
     AnalysisState s = smallFleet();
-    const ResultsData r = ShowResults(s, 300, [](const QString&) { return 0; });
+    const ResultsData r = showAndStore(s, 300, [](const QString&) { return 0; });
     EXPECT_TRUE(r.end.done());
     EXPECT_LE(cell(r, 1, 4).size(), 155);
 }
@@ -218,13 +216,13 @@ TEST_F(ResultsTable, MeasureThatNeverGrowsStillEnds) {
 TEST_F(ResultsTable, CaptionNamesTheFleet) {
     AnalysisState s = smallFleet();
     s.Kol_All = 1250.5;
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     EXPECT_EQ(r.caption, QStringLiteral("Парк А (1250.5 шт.)"));
 }
 
 TEST_F(ResultsTable, EmptyStateShowsOnlyTheDataColumn) {
     AnalysisState s; // before any file: no failures, no histogram, no fleet
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     ASSERT_TRUE(r.end.done());
     EXPECT_EQ(r.dataColumn, 1);
     EXPECT_EQ(s.T_Lam_Kon, 1000);
@@ -237,12 +235,12 @@ TEST_F(ResultsTable, ZeroFleetKeepsEveryFigureFinite) {
     AnalysisState s = smallFleet();
     s.Park = 0;
     s.ModSpir = executedModel(1.5, 1000, 1.2);
-    const ResultsData r = ShowResults(s, 300);
+    const ResultsData r = showAndStore(s, 300);
     ASSERT_TRUE(r.end.done());
     EXPECT_EQ(s.Lam_Emp, 0);
     for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3})
         for (const SeriesData& d : c->series)
             for (const ChartPoint& p : d.points)
-                EXPECT_TRUE(std::isfinite(p.y)) << d.name.toStdString();
+                EXPECT_TRUE(std::isfinite(p.y)) << seriesObjectName(d.id).toStdString();
     EXPECT_EQ(r.chart1.series[13].title, QStringLiteral("Насос 2 раз (0.0% /машину"));
 }

@@ -29,9 +29,9 @@ using namespace wf::ui;
 
 namespace {
 
-SeriesData series(const char* name, SeriesKind kind, Axis axis, const char* title = "") {
+SeriesData series(ChartSeries id, SeriesKind kind, Axis axis, const char* title = "") {
     SeriesData s;
-    s.name = QString::fromLatin1(name);
+    s.id = id;
     s.title = QString::fromUtf8(title);
     s.kind = kind;
     s.axis = axis;
@@ -49,20 +49,21 @@ ChartData sample() {
     d.rightAxisFixed = true;
     d.rightMin = 0;
     d.rightMax = 100;
-    SeriesData s17 = series("Series17", SeriesKind::DashedLine, Axis::Right, "Фактич.");
+    SeriesData s17 =
+        series(ChartSeries::ObservedPercent, SeriesKind::DashedLine, Axis::Right, "Фактич.");
     s17.valueLabels = true;
     s17.valueTexts = {QStringLiteral("1 000"), QStringLiteral("2 000,5"), QStringLiteral("3")};
-    SeriesData s5 = series("Series5", SeriesKind::Curve, Axis::Left);
+    SeriesData s5 = series(ChartSeries::GeneticRate, SeriesKind::Curve, Axis::Left);
     s5.active = false;
-    SeriesData s2 = series("Series2", SeriesKind::Curve, Axis::Left, "Pirson/СС 1.1");
-    SeriesData s14 = series("Series14", SeriesKind::Bar, Axis::Left);
+    SeriesData s2 = series(ChartSeries::SpiralRate, SeriesKind::Curve, Axis::Left, "Pirson/СС 1.1");
+    SeriesData s14 = series(ChartSeries::SpareBarsOnRates, SeriesKind::Bar, Axis::Left);
     s14.points.clear();
     s14.active = false;
-    SeriesData a = series("", SeriesKind::Bar, Axis::Left, "Генератор");
+    SeriesData a = series(ChartSeries::Cause, SeriesKind::Bar, Axis::Left, "Генератор");
     a.causeIndex = 2;
     a.rgb = 0xFF0000;
     a.hasColor = true;
-    SeriesData b = series("", SeriesKind::Bar, Axis::Left, "Стартер");
+    SeriesData b = series(ChartSeries::Cause, SeriesKind::Bar, Axis::Left, "Стартер");
     b.causeIndex = 3;
     b.transparency = 60;
     b.rgb = 0x00FF00;
@@ -84,10 +85,11 @@ ChartData intervals(int n) {
     d.title = QStringLiteral("Изменение потока отказов в течение гарантийного периода");
     d.leftAxis = QStringLiteral("Отказов за 100 час на 1 изделие");
     d.legendVisible = true;
-    SeriesData line = series("Series17", SeriesKind::DashedLine, Axis::Left, "Фактич.");
+    SeriesData line =
+        series(ChartSeries::ObservedPercent, SeriesKind::DashedLine, Axis::Left, "Фактич.");
     line.points.clear();
     line.valueLabels = true;
-    SeriesData bars = series("", SeriesKind::Bar, Axis::Left, "Генератор");
+    SeriesData bars = series(ChartSeries::Cause, SeriesKind::Bar, Axis::Left, "Генератор");
     bars.points.clear();
     bars.causeIndex = 2;
     for (int i = 0; i < n; ++i) {
@@ -129,10 +131,10 @@ void ChartBuilderTest::drawsSeriesAsDescribed() {
     view.show();
     fillChart(chart, sample(), ChartOptions{});
     QVERIFY(chart->legend()->isVisible());
-    QVERIFY(!findSeries(chart, QStringLiteral("Series5"))->isVisible());
-    QVERIFY(findSeries(chart, QStringLiteral("Series2"))->isVisible());
+    QVERIFY(!findSeries(chart, ChartSeries::GeneticRate)->isVisible());
+    QVERIFY(findSeries(chart, ChartSeries::SpiralRate)->isVisible());
     // Inactive series have no legend entry.
-    const auto markers5 = chart->legend()->markers(findSeries(chart, QStringLiteral("Series5")));
+    const auto markers5 = chart->legend()->markers(findSeries(chart, ChartSeries::GeneticRate));
     QVERIFY(!markers5.isEmpty() && !markers5.first()->isVisible());
     // The empty fixed bar series is not drawn; the two causes share one bar series.
     QBarSeries* bars = causeBars(chart);
@@ -144,7 +146,8 @@ void ChartBuilderTest::drawsSeriesAsDescribed() {
     // Value marks carry the given texts.
     QCOMPARE(marksWithText(chart, QStringLiteral("2 000,5")), 1);
     // The right axis keeps its fixed range.
-    const auto rightAxes = chart->axes(Qt::Vertical, findSeries(chart, QStringLiteral("Series17")));
+    const auto rightAxes =
+        chart->axes(Qt::Vertical, findSeries(chart, ChartSeries::ObservedPercent));
     QVERIFY(!rightAxes.isEmpty());
     auto* right = qobject_cast<QValueAxis*>(rightAxes.first());
     QVERIFY(right);
@@ -170,7 +173,8 @@ void ChartBuilderTest::areaLineIsFreedWithItsArea() {
     auto* chart = new QChart;
     QChartView view(chart);
     ChartData d = sample();
-    d.series.push_back(series("Series6", SeriesKind::Area, Axis::Left, "Область"));
+    d.series.push_back(
+        series(ChartSeries::GeneticRateCensored, SeriesKind::Area, Axis::Left, "Область"));
     fillChart(chart, d, ChartOptions{});
     QAreaSeries* area = nullptr;
     for (QAbstractSeries* s : chart->series())
@@ -241,7 +245,7 @@ void ChartBuilderTest::legendListShowsEveryEntry() {
     QVERIFY(!chart->legend()->isVisible());
     QListWidget list;
     fillLegendList(&list, chart);
-    // Series17, Series2 and the two causes; inactive and untitled series are not listed.
+    // ObservedPercent, SpiralRate and the two causes; inactive and untitled series are not listed.
     QStringList texts;
     for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
     QCOMPARE(texts, (QStringList{QStringLiteral("Фактич."), QStringLiteral("Pirson/СС 1.1"),

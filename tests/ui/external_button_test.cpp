@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 using namespace wf::ui;
+using wf::ChartSeries;
 using wf::ui::test::Windows;
 
 namespace {
@@ -70,7 +71,7 @@ void ExternalButtonTest::answerBecomesTheGolangModel() {
     QCOMPARE(f.state().ModExt.B, 1200.5);
     QVERIFY(f.Memo2->toPlainText().contains(QStringLiteral("Расчёт модели Golang выполнен")));
     QCOMPARE(w.form5->Result_Grid->item(0, 1)->text().trimmed(), QStringLiteral("Golang"));
-    QVERIFY(findSeries(w.form5->Chart1, QStringLiteral("Series24"))->isVisible());
+    QVERIFY(findSeries(w.form5->Chart1, ChartSeries::ExternalRateCensored)->isVisible());
 }
 
 void ExternalButtonTest::stopEndsAHangingOptimizer() {

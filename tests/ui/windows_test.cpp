@@ -34,6 +34,7 @@
 #include <cmath>
 
 using namespace wf::ui;
+using wf::ChartSeries;
 using wf::ui::test::Windows;
 
 namespace {
@@ -144,7 +145,7 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     QVERIFY(f.failureTable()->setData(f.failureTable()->index(1, 3), QStringLiteral("x"),
                                       Qt::EditRole));
     QCOMPARE(f.failureTable()->cell(1, 3), QStringLiteral("x"));
-    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, QStringLiteral("Series1")));
+    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, ChartSeries::AccumulationPoints));
     QVERIFY(points);
     int atLeastOneHour = 0;
     for (const auto& p : f.state().Otkazy) atLeastOneHour += p.time >= 1 ? 1 : 0;
@@ -170,7 +171,7 @@ void WindowsTest::largeFileFillsTheWholeTable() {
     QCOMPARE(f.failureTable()->rowCount(), 100001);
     QCOMPARE(f.failureTable()->cell(100000, 0), QStringLiteral("100000"));
     // The chart draws a thinned line; the analysis keeps every failure.
-    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, QStringLiteral("Series1")));
+    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, ChartSeries::AccumulationPoints));
     QVERIFY(points && points->count() > 100 && points->count() <= 4000);
     QCOMPARE(f.state().Otkazy.size(), std::size_t(100000));
     f.Problems_Grid->scrollToBottom();
@@ -216,9 +217,9 @@ void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
     QVERIFY(f.Memo2->toPlainText().split('\n').size() > 2);
 
     // Model 1.1 shown, the genetic model hidden.
-    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series2"))->isVisible());
-    QVERIFY(!findSeries(r.Chart1, QStringLiteral("Series5"))->isVisible());
-    QVERIFY(!findSeries(r.Chart1, QStringLiteral("Series4"))->isVisible());
+    QVERIFY(findSeries(r.Chart1, ChartSeries::SpiralRate)->isVisible());
+    QVERIFY(!findSeries(r.Chart1, ChartSeries::GeneticRate)->isVisible());
+    QVERIFY(!findSeries(r.Chart1, ChartSeries::SmirnovRateCensored)->isVisible());
 }
 
 void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
@@ -234,7 +235,7 @@ void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
     QCOMPARE(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
     QCOMPARE(cell(r, 2, 0), QStringLiteral("Критерий Смирнова"));
     QCOMPARE(cell(r, 3, 0), QStringLiteral("Данные эксплуатации"));
-    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series4"))->isVisible());
+    QVERIFY(findSeries(r.Chart1, ChartSeries::SmirnovRateCensored)->isVisible());
 
     const int causes = causesWithFailures(f.state());
     QVERIFY(causes > 2);
@@ -266,8 +267,8 @@ void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
     QVERIFY(view);
     QVERIFY(!f.isVisible());
     QVERIFY(view->windowTitle().startsWith(QStringLiteral("Анализ закона распределения отказов.")));
-    auto* s1 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, QStringLiteral("Series1")));
-    auto* s2 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, QStringLiteral("Series2")));
+    auto* s1 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, ChartSeries::AccumulationPoints));
+    auto* s2 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, ChartSeries::AccumulationLine));
     QVERIFY(s1 && s2);
     int positive = 0;
     int first = -1;
@@ -368,7 +369,7 @@ void WindowsTest::geneticRunShowsProgressAndColumn() {
     TForm5& r = *w.form5;
     QVERIFY(r.isVisible());
     QCOMPARE(cell(r, 1, 0), QStringLiteral("Генетическая"));
-    QVERIFY(findSeries(r.Chart1, QStringLiteral("Series6"))->isVisible());
+    QVERIFY(findSeries(r.Chart1, ChartSeries::GeneticRateCensored)->isVisible());
     QVERIFY(f.state().ModGen.Executed);
 }
 
