@@ -236,12 +236,18 @@ void finishReport(FitReport& r, const Pacer& pacer) {
     }
 }
 
-// The end of model 1.1 or 1.2: the point stored, the elapsed-time and step lines, the
-// warnings of coordinates that could not search, and the report's counts.
-void finishPearsonFit(AnalysisState& s, Mod_Weib& M, const Vector& v,
+// The end of model 1.1 or 1.2. Cancelled: the record and warranty values as they were
+// before. Otherwise the point stored, the elapsed-time and step lines, the warnings of
+// coordinates that could not search. Then the report's counts.
+void finishPearsonFit(AnalysisState& s, Mod_Weib& M, const Snapshot& before, const Vector& v,
                       const std::array<double, 5>& X, const std::array<double, 5>& S,
                       const QString& donePrefix, const QString& model, Pacer& pacer,
                       FitReport& report) {
+    if (pacer.cancelled) {
+        before.restore(s, M);
+        finishReport(report, pacer);
+        return;
+    }
     storePearsonFit(s, M, X.data());
     report.memo << pacer.doneText(donePrefix);
     report.memo << fmt::format(msg::fitStepLine, {S[1], s.Sred_Gar, s.SKO_Gar});
@@ -304,16 +310,10 @@ FitReport Podbor_Spiral(AnalysisState& s, const FitSettings& set, FitClock& cloc
         if (!pacer.check()) break;
     }
     report.objective = F;
-    if (pacer.cancelled) {
-        before.restore(s, M);
-        finishReport(report, pacer);
-        return report;
-    }
-
     // The reversal may have left a coordinate one step past its bound; what is reported
     // lies inside the bounds the search declares.
     for (int j = 0; j < n; ++j) X[j] = std::clamp(X[j], v.c[j].lo, v.c[j].hi);
-    finishPearsonFit(s, M, v, X, S, msg::spiralDone, QStringLiteral("1.1"), pacer, report);
+    finishPearsonFit(s, M, before, v, X, S, msg::spiralDone, QStringLiteral("1.1"), pacer, report);
     return report;
 }
 
@@ -370,14 +370,8 @@ FitReport Podbor_Newton(AnalysisState& s, const FitSettings& set, FitClock& cloc
         if (!pacer.check()) break;
     }
     report.objective = Fc;
-    if (pacer.cancelled) {
-        before.restore(s, M);
-        finishReport(report, pacer);
-        return report;
-    }
-
     // A search stopped by the safety limit inside its first pass still stores its point.
-    finishPearsonFit(s, M, v, X, S, msg::newtonDone, QStringLiteral("1.2"), pacer, report);
+    finishPearsonFit(s, M, before, v, X, S, msg::newtonDone, QStringLiteral("1.2"), pacer, report);
     return report;
 }
 
