@@ -30,12 +30,7 @@ double lnTime(double t) {
 }
 
 ChartPoint colored(double x, double y, std::uint32_t rgb) {
-    ChartPoint p;
-    p.x = x;
-    p.y = y;
-    p.rgb = rgb;
-    p.hasColor = true;
-    return p;
+    return ChartPoint{.x = x, .y = y, .label = {}, .rgb = rgb, .hasColor = true};
 }
 
 } // namespace

@@ -12,14 +12,14 @@ namespace {
 
 SeriesData fixedSeries(ChartSeries id, SeriesKind kind, Axis axis, const QString& title,
                        bool active = true) {
-    SeriesData d;
-    d.id = id;
-    d.title = title;
-    d.kind = kind;
-    d.axis = axis;
-    d.active = active;
-    d.inLegend = !title.isEmpty();
-    return d;
+    return SeriesData{.id = id,
+                      .title = title,
+                      .kind = kind,
+                      .axis = axis,
+                      .active = active,
+                      .inLegend = !title.isEmpty(),
+                      .points = {},
+                      .valueTexts = {}};
 }
 
 // The likelihood model's curves: a dark violet no other series uses.

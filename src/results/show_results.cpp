@@ -178,20 +178,21 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         const double pct = perProduct(100 * total);
         add(C::ObservedPercent, pct);
         fixed[C::ObservedPercent].valueTexts.push_back(fmt::grouped(pct, 1));
-        if (const Mod_Weib& M = s.ModSpir; M.Executed) {
-            const ModelTotals& totals = *u.ModSpir;
-            add(C::SpiralRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(C::SpiralRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(C::SpiralTotal, totals.Unsens * M.K_powtor);
-            add(C::SpiralTotalCensored, perProduct(totals.Kol_Nakopl));
-        }
-        if (const Mod_Weib& M = s.ModNewton; M.Executed) {
-            const ModelTotals& totals = *u.ModNewton;
-            add(C::NewtonRate, elementOr0(M.F_Weib, q) * f * M.K_powtor);
-            add(C::NewtonRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
-            add(C::NewtonTotal, totals.Unsens * M.K_powtor);
-            add(C::NewtonTotalCensored, perProduct(totals.Kol_Nakopl));
-        }
+        // Models 1.1 and 1.2: rate and total, each with and without the warranty exits.
+        const auto pearsonSeries = [&](const Mod_Weib& M, const std::optional<ModelTotals>& t,
+                                       std::array<ChartSeries, 4> ids) {
+            if (!M.Executed) return;
+            add(ids[0], elementOr0(M.F_Weib, q) * f * M.K_powtor);
+            add(ids[1], perProduct(elementOr0(M.Kol_F_priv, q) * f));
+            add(ids[2], t->Unsens * M.K_powtor);
+            add(ids[3], perProduct(t->Kol_Nakopl));
+        };
+        pearsonSeries(
+            s.ModSpir, u.ModSpir,
+            {C::SpiralRate, C::SpiralRateCensored, C::SpiralTotal, C::SpiralTotalCensored});
+        pearsonSeries(
+            s.ModNewton, u.ModNewton,
+            {C::NewtonRate, C::NewtonRateCensored, C::NewtonTotal, C::NewtonTotalCensored});
         if (const Mod_Weib& M = s.ModExt; M.Executed)
             add(C::ExternalRateCensored, perProduct(elementOr0(M.Kol_F_priv, q) * f));
         if (const Mod_Weib& M = s.ModGen; M.Executed) {

@@ -63,12 +63,11 @@ struct SearchRun {
 // The documented search alone unless `polish` asks for the local refinement after it.
 void runSeeded(SearchRun& r, const AnalysisState& s, int population, int generations,
                std::uint64_t seed, int threads = 1, bool polish = false) {
-    GeneticSettings set;
-    set.SizePopulation = population;
-    set.Kol_Pokol = generations;
-    set.seed = seed;
-    set.threads = threads;
-    set.polish = polish;
+    const GeneticSettings set{.SizePopulation = population,
+                              .Kol_Pokol = generations,
+                              .seed = seed,
+                              .threads = threads,
+                              .polish = polish};
     r.out = runGeneticSearch(s, set, r.host);
 }
 

@@ -16,9 +16,7 @@ namespace {
 
 Mod_Weib model(double A, double B, double K, double sred = 2000, double sko = 500) {
     Mod_Weib M;
-    M.A = A;
-    M.B = B;
-    M.K_powtor = K;
+    M.setParams({A, B, K});
     M.Sred = sred;
     M.SKO = sko;
     return M;
