@@ -287,7 +287,7 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     chart->setTitle(titleLines.join(QStringLiteral("<br>")));
     chart->legend()->setVisible(!o.ownLegend && (o.legend || d.legendVisible));
     chart->setLocalizeNumbers(true); // the user's decimal separator on the axes
-    // Chart1 lists a dozen model series and every cause: a column at the side keeps the
+    // rateChart lists a dozen model series and every cause: a column at the side keeps the
     // texts whole where a row at the bottom would cut them.
     chart->legend()->setAlignment(o.legendAlignment);
 

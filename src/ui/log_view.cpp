@@ -50,36 +50,36 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     setWindowTitle(logViewCaption());
     fitToScreen(this, QSize(1400, 900));
 
-    Chart2 = new QChart;
-    Chart2->setObjectName(QStringLiteral("Chart2"));
-    auto* view = new QChartView(Chart2, this);
+    logChart = new QChart;
+    logChart->setObjectName(QStringLiteral("Chart2"));
+    auto* view = new QChartView(logChart, this);
     view->setRenderHint(QPainter::Antialiasing);
     chartView_ = view;
 
-    Label3 = new QLabel(data.title, this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont bold = Label3->font();
+    captionLabel = new QLabel(data.title, this);
+    captionLabel->setObjectName(QStringLiteral("Label3"));
+    QFont bold = captionLabel->font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 2);
-    Label3->setFont(bold);
-    Label1 = new QLabel(data.aText, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(data.bText, this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Button2 = new QPushButton(QStringLiteral("Печать"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Prodolgenie = new QPushButton(QStringLiteral("Продолж."), this);
-    Prodolgenie->setObjectName(QStringLiteral("Prodolgenie"));
+    captionLabel->setFont(bold);
+    aLabel = new QLabel(data.aText, this);
+    aLabel->setObjectName(QStringLiteral("Label1"));
+    bLabel = new QLabel(data.bText, this);
+    bLabel->setObjectName(QStringLiteral("Label2"));
+    printButton = new QPushButton(QStringLiteral("Печать"), this);
+    printButton->setObjectName(QStringLiteral("Button2"));
+    continueButton = new QPushButton(QStringLiteral("Продолж."), this);
+    continueButton->setObjectName(QStringLiteral("Prodolgenie"));
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Label3, 1);
-    top->addWidget(Button2);
-    top->addWidget(Prodolgenie);
+    top->addWidget(captionLabel, 1);
+    top->addWidget(printButton);
+    top->addWidget(continueButton);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     auto* coeffs = new QVBoxLayout;
-    coeffs->addWidget(Label1);
-    coeffs->addWidget(Label2);
+    coeffs->addWidget(aLabel);
+    coeffs->addWidget(bLabel);
     bottom->addLayout(coeffs);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -89,14 +89,14 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     ChartOptions o;
     o.hideAxisLabels = true;
     o.leftMin = 0.0;
-    fillChart(Chart2, accumulationChart(data.points, data.line), o);
+    fillChart(logChart, accumulationChart(data.points, data.line), o);
 
-    connect(Button2, &QPushButton::clicked, this, &TLNview::Button2Click);
-    connect(Prodolgenie, &QPushButton::clicked, this, &TLNview::ProdolgenieClick);
+    connect(printButton, &QPushButton::clicked, this, &TLNview::Button2Click);
+    connect(continueButton, &QPushButton::clicked, this, &TLNview::ProdolgenieClick);
 }
 
 bool TLNview::printTo(QPrinter& printer) {
-    return printWidgets(this, {Label3, chartView_, Label1, Label2}, printer);
+    return printWidgets(this, {captionLabel, chartView_, aLabel, bLabel}, printer);
 }
 
 void TLNview::Button2Click() {

@@ -23,12 +23,12 @@ public:
     // false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);
 
-    QChart* Chart2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Prodolgenie = nullptr;
+    QChart* logChart = nullptr;
+    QLabel* aLabel = nullptr;
+    QLabel* bLabel = nullptr;
+    QLabel* captionLabel = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* continueButton = nullptr;
 
     void Button2Click();
     void ProdolgenieClick();

@@ -42,34 +42,34 @@ TForm1::TForm1(QWidget* parent)
     dialogFilter_ = QStringLiteral("файлы данных (txt,rel)|*.txt;*.rel");
     buildLayout();
 
-    connect(OpenFileStart, &QPushButton::clicked, this, &TForm1::OpenFileStartClick);
-    connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
-    connect(bbRaschet, &QPushButton::clicked, this, &TForm1::bbRaschetClick);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(ToolBRunGenOptim, &QPushButton::clicked, this, &TForm1::ToolBRunGenOptimClick);
-    connect(btnCopyBest, &QPushButton::clicked, this, &TForm1::btnCopyBestClick);
-    connect(StopBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
-    connect(StopCalcBtn, &QPushButton::clicked, this, &TForm1::StopBtnClick);
-    connect(ResultsBtn, &QPushButton::clicked, this, &TForm1::ResultsBtnClick);
-    connect(OutsorsGoBtn, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
-    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
-    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
-    connect(LabeledEdit1, &QLineEdit::textChanged, this, [this](const QString& t) {
+    connect(openDataButton, &QPushButton::clicked, this, &TForm1::OpenFileStartClick);
+    connect(openWarrantyButton, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(calculateButton, &QPushButton::clicked, this, &TForm1::bbRaschetClick);
+    connect(expandChartButton, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(geneticButton, &QPushButton::clicked, this, &TForm1::ToolBRunGenOptimClick);
+    connect(copyBestButton, &QPushButton::clicked, this, &TForm1::btnCopyBestClick);
+    connect(stopGeneticButton, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(stopCalcButton, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+    connect(resultsButton, &QPushButton::clicked, this, &TForm1::ResultsBtnClick);
+    connect(externalButton, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
+    connect(crossoverTrack, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
+    connect(mutationTrack, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
+    connect(copyBestEdit, &QLineEdit::textChanged, this, [this](const QString& t) {
         QMutexLocker lock(&geneticControls_->mutex);
         geneticControls_->copyBest = fmt::parseInt(t);
     });
-    geneticControls_->copyBest = fmt::parseInt(LabeledEdit1->text());
+    geneticControls_->copyBest = fmt::parseInt(copyBestEdit->text());
     TrackBar1Change();
     TrackBar2Change();
 
     QString last = readLastDataPath();
     if (last.isEmpty()) last = QCoreApplication::applicationDirPath();
-    FilePath->setText(last);
+    filePathEdit->setText(last);
 }
 
 TForm1::~TForm1() {
     stopAllJobs();
-    delete LNview.data();
+    delete logView_.data();
 }
 
 QString TForm1::qtFileFilter(const QString& pairs) {
@@ -100,7 +100,7 @@ QString startFolder(const QString& path) {
 void TForm1::OpenFileStartClick() {
     if (jobRunning()) return;
     const QString start =
-        startFolder(lastDataChoice_.isEmpty() ? FilePath->text() : lastDataChoice_);
+        startFolder(lastDataChoice_.isEmpty() ? filePathEdit->text() : lastDataChoice_);
     QString chosen =
         QFileDialog::getOpenFileName(this, QString(), start, qtFileFilter(dialogFilter_));
     if (chosen.isEmpty()) {
@@ -114,16 +114,16 @@ void TForm1::OpenFileStartClick() {
 
 void TForm1::loadDataFile(const QString& path) {
     if (jobRunning()) return;
-    const QString before = FilePath->text();
-    FilePath->setText(path);
+    const QString before = filePathEdit->text();
+    filePathEdit->setText(path);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadResult r = OpenFailureFile(state_, path);
     if (r.end.done()) {
         applyLoad(r);
-        loadedPath_ = FilePath->text();
+        loadedPath_ = filePathEdit->text();
     } else {
         // The analysis keeps the data it had: so does the field.
-        FilePath->setText(loadedPath_.isEmpty() ? before : loadedPath_);
+        filePathEdit->setText(loadedPath_.isEmpty() ? before : loadedPath_);
     }
     QApplication::restoreOverrideCursor();
     showMessages(this, r.messages);
@@ -131,18 +131,18 @@ void TForm1::loadDataFile(const QString& path) {
 
 void TForm1::applyLoad(const LoadResult& r) {
     const MainFields& f = r.fields;
-    FilePath->setText(f.filePath);
-    Label10->setText(f.caption);
-    meSred->setText(f.warrantyMean);
-    meSKO->setText(f.warrantySd);
-    meKolAll->setText(f.fleetSize);
-    meKolOtk->setText(f.failureCount);
-    LabeledEdit2->setText(f.countingPeriod);
-    Edit1->setText(f.stepFactorSpiral);
-    Edit6->setText(f.stepFactorNewton);
-    Edit5->setText(f.stepFactorSmirnov);
-    Edit2->setText(f.accuracy);
-    if (f.generations) NPokoleny->setText(*f.generations);
+    filePathEdit->setText(f.filePath);
+    captionLabel->setText(f.caption);
+    warrantyMeanEdit->setText(f.warrantyMean);
+    warrantySdEdit->setText(f.warrantySd);
+    fleetSizeEdit->setText(f.fleetSize);
+    failureCountEdit->setText(f.failureCount);
+    countingPeriodEdit->setText(f.countingPeriod);
+    stepFactorSpiralEdit->setText(f.stepFactorSpiral);
+    stepFactorNewtonEdit->setText(f.stepFactorNewton);
+    stepFactorSmirnovEdit->setText(f.stepFactorSmirnov);
+    accuracyEdit->setText(f.accuracy);
+    if (f.generations) generationsEdit->setText(*f.generations);
 
     const int n = static_cast<int>(state_.Otkazy.size());
     std::vector<FailureTableModel::Row> rows(static_cast<std::size_t>(n));
@@ -150,14 +150,13 @@ void TForm1::applyLoad(const LoadResult& r) {
         rows[static_cast<std::size_t>(i)] = problemsGridRow(state_, r.summary, i);
     tableModel_->setRows(problemsGridHeader(), std::move(rows));
     const auto widths = problemsGridWidths();
-    for (int c = 0; c < 4; ++c)
-        Problems_Grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < 4; ++c) failureView->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     // Row 0 holds the header texts; the view shows them in its fixed header instead.
-    Problems_Grid->setRowHidden(0, true);
+    failureView->setRowHidden(0, true);
 
     ChartOptions o;
     o.hideAxisLabels = true;
-    fillChart(Chart2, TLNview::accumulationChart(r.summary.points, r.summary.line), o);
+    fillChart(accumulationChart, TLNview::accumulationChart(r.summary.points, r.summary.line), o);
 }
 
 void TForm1::SpeedButton1Click() {
@@ -165,7 +164,7 @@ void TForm1::SpeedButton1Click() {
     // The warranty choice changes the dialog's filter for good, data files included.
     dialogFilter_ = QStringLiteral("Файл времен гарантии|gar*.txt");
     const QString start =
-        startFolder(lastWarrantyChoice_.isEmpty() ? FilePath->text() : lastWarrantyChoice_);
+        startFolder(lastWarrantyChoice_.isEmpty() ? filePathEdit->text() : lastWarrantyChoice_);
     QString chosen =
         QFileDialog::getOpenFileName(this, QString(), start, qtFileFilter(dialogFilter_));
     if (chosen.isEmpty()) {
@@ -179,39 +178,39 @@ void TForm1::SpeedButton1Click() {
 void TForm1::loadWarrantyFile(const QString& path) {
     if (jobRunning()) return;
     const WarrantyResult r = ReadWarrantyFile(state_, path);
-    Edit4->setText(r.fields.fileText);
+    warrantyFileEdit->setText(r.fields.fileText);
     if (r.end.done()) {
         const WarrantyFields& f = r.fields;
-        Label15->setText(f.caption);
-        MaskEdit1->setText(f.count);
-        MaskEditSrednee->setText(f.mean);
-        MaskEditSKO->setText(f.sd);
-        meSred->setText(f.warrantyMean);
-        meSKO->setText(f.warrantySd);
+        warrantyCaptionLabel->setText(f.caption);
+        warrantyCountEdit->setText(f.count);
+        warrantyFileMeanEdit->setText(f.mean);
+        warrantyFileSdEdit->setText(f.sd);
+        warrantyMeanEdit->setText(f.warrantyMean);
+        warrantySdEdit->setText(f.warrantySd);
     }
     showMessages(this, r.messages);
 }
 
 void TForm1::memoLines(const QStringList& lines) {
-    for (const QString& l : lines) Memo2->appendPlainText(l);
+    for (const QString& l : lines) logEdit->appendPlainText(l);
 }
 
 void TForm1::showResults(const QString& burnIn) {
-    if (!Form5) return;
+    if (!resultsWindow_) return;
     // The burn-in as typed when the run started; a text that is not a number is refused.
     const std::optional<double> value = fmt::parseNumber(burnIn);
     if (!value) {
         showMessage(this, msg::notANumber(burnIn));
         return;
     }
-    const ResultsData d = ShowResults(state_, *value, Form5->measure());
+    const ResultsData d = ShowResults(state_, *value, resultsWindow_->measure());
     storeResults(state_, d);
     if (!d.end.done()) {
         showMessage(this, d.end.message);
         return;
     }
-    Form5->showResults(d);
-    ResultsBtn->setEnabled(true);
+    resultsWindow_->showResults(d);
+    resultsButton->setEnabled(true);
 }
 
 QString TForm1::fieldLabel(const QLineEdit* field) const {
@@ -224,27 +223,27 @@ QString TForm1::fieldLabel(const QLineEdit* field) const {
 QLineEdit* TForm1::fieldEdit(RunField field) const {
     switch (field) {
     case RunField::WarrantyMean:
-        return meSred;
+        return warrantyMeanEdit;
     case RunField::WarrantySd:
-        return meSKO;
+        return warrantySdEdit;
     case RunField::CountingPeriod:
-        return LabeledEdit2;
+        return countingPeriodEdit;
     case RunField::BurnIn:
-        return LabeledEdit3;
+        return burnInEdit;
     case RunField::StepFactorSpiral:
-        return Edit1;
+        return stepFactorSpiralEdit;
     case RunField::StepFactorNewton:
-        return Edit6;
+        return stepFactorNewtonEdit;
     case RunField::StepFactorSmirnov:
-        return Edit5;
+        return stepFactorSmirnovEdit;
     case RunField::Confidence:
-        return EditConfidence;
+        return confidenceEdit;
     case RunField::Accuracy:
-        return Edit2;
+        return accuracyEdit;
     case RunField::Population:
-        return Edit3;
+        return populationEdit;
     case RunField::Generations:
-        return NPokoleny;
+        return generationsEdit;
     }
     return nullptr;
 }
@@ -267,42 +266,44 @@ void TForm1::showRunMessages(const QStringList& texts, std::optional<RunField> f
 }
 
 void TForm1::ResultsBtnClick() {
-    if (!Form5) return;
-    Form5->show();
-    Form5->raise();
-    Form5->activateWindow();
+    if (!resultsWindow_) return;
+    resultsWindow_->show();
+    resultsWindow_->raise();
+    resultsWindow_->activateWindow();
 }
 
 void TForm1::Button2Click() {
     auto* view = new TLNview(logViewData(state_), this);
-    LNview = view;
+    logView_ = view;
     hide();
     view->show();
 }
 
 void TForm1::TrackBar1Change() {
-    geneticControls_->crossover.store(TrackBar1->value());
+    geneticControls_->crossover.store(crossoverTrack->value());
     updateSliderHints();
 }
 
 void TForm1::TrackBar2Change() {
-    geneticControls_->mutation.store(TrackBar2->value());
+    geneticControls_->mutation.store(mutationTrack->value());
     updateSliderHints();
 }
 
 void TForm1::updateSliderHints() {
-    TrackBar1->setToolTip(QStringLiteral("Вероятность скрещивания ") +
-                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar1->value() / 100.0}));
-    TrackBar2->setToolTip(QStringLiteral("Вероятность мутации ") +
-                          wf::fmt::format(QStringLiteral("%4.2f"), {TrackBar2->value() / 100.0}));
+    crossoverTrack->setToolTip(
+        QStringLiteral("Вероятность скрещивания ") +
+        wf::fmt::format(QStringLiteral("%4.2f"), {crossoverTrack->value() / 100.0}));
+    mutationTrack->setToolTip(
+        QStringLiteral("Вероятность мутации ") +
+        wf::fmt::format(QStringLiteral("%4.2f"), {mutationTrack->value() / 100.0}));
     QToolTip::hideText();
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
     QApplication::beep();
     stopAllJobs();
-    if (Form5) Form5->hide();
-    if (LNview) LNview->deleteLater();
+    if (resultsWindow_) resultsWindow_->hide();
+    if (logView_) logView_->deleteLater();
     e->accept();
 }
 

@@ -54,7 +54,7 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void setResultsWindow(TForm5* form5) { Form5 = form5; }
+    void setResultsWindow(TForm5* form5) { resultsWindow_ = form5; }
 
     // Clock of the fits: the wall clock unless a cost per evaluation is set (virtual
     // clock, reproducible runs).
@@ -76,7 +76,7 @@ public:
     bool jobRunning() const;
     const AnalysisState& state() const { return state_; }
     FailureTableModel* failureTable() const { return tableModel_; }
-    TLNview* logView() const { return LNview; }
+    TLNview* logView() const { return logView_; }
 
     // "файлы данных (txt,rel)|*.txt;*.rel" -> "файлы данных (txt,rel) (*.txt *.rel)".
     static QString qtFileFilter(const QString& pairs);
@@ -103,60 +103,60 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 public:
-    // Controls under their layout names.
-    QLineEdit* FilePath = nullptr;
-    QPushButton* OpenFileStart = nullptr;
-    QLabel* Label10 = nullptr;
-    QLineEdit* meKolAll = nullptr;
-    QLineEdit* meKolOtk = nullptr;
-    QLineEdit* meSred = nullptr;
-    QLineEdit* meSKO = nullptr;
-    QLineEdit* LabeledEdit2 = nullptr;
-    QLineEdit* LabeledEdit3 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLabel* Label15 = nullptr;
-    QLineEdit* MaskEdit1 = nullptr;
-    QLineEdit* MaskEditSrednee = nullptr;
-    QLineEdit* MaskEditSKO = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QTableView* Problems_Grid = nullptr;
-    QChart* Chart2 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* ResultsBtn = nullptr; // shows the results window again
-    QTabWidget* PageControl1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QCheckBox* SpirSpusk = nullptr;
-    QCheckBox* BoxNewton = nullptr;
-    QCheckBox* BoxSmirnow = nullptr;
-    QCheckBox* BoxMle = nullptr;         // model 3, maximum likelihood
-    QLineEdit* EditConfidence = nullptr; // level of its confidence bounds
-    QCheckBox* Sred_flag = nullptr;
-    QCheckBox* SKO_Flag = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    QButtonGroup* RadioGroup1Items = nullptr;
-    QPushButton* bbRaschet = nullptr;
-    QPushButton* StopCalcBtn = nullptr; // "Стоп" beside "Расчет"
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* NPokoleny = nullptr;
-    QLineEdit* LabeledEdit1 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QSlider* TrackBar2 = nullptr;
-    QCheckBox* PolishBest = nullptr; // local refinement of the genetic search's best
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    QPushButton* btnCopyBest = nullptr;
-    QPushButton* StopBtn = nullptr;
-    QProgressBar* ProgressBar2 = nullptr;
-    QLabel* Label18 = nullptr;
-    QPushButton* ToolBRunGenOptim = nullptr;
-    QPushButton* OutsorsGoBtn = nullptr;
-    QLabel* Label19 = nullptr;
-    QProgressBar* CalcProgress = nullptr; // status bar: stage and elapsed time of a run
-    QLabel* CalcStage = nullptr;
+    // Controls, named by role; each keeps its documented objectName.
+    QLineEdit* filePathEdit = nullptr;
+    QPushButton* openDataButton = nullptr;
+    QLabel* captionLabel = nullptr;
+    QLineEdit* fleetSizeEdit = nullptr;
+    QLineEdit* failureCountEdit = nullptr;
+    QLineEdit* warrantyMeanEdit = nullptr;
+    QLineEdit* warrantySdEdit = nullptr;
+    QLineEdit* countingPeriodEdit = nullptr;
+    QLineEdit* burnInEdit = nullptr;
+    QPushButton* openWarrantyButton = nullptr;
+    QLineEdit* warrantyFileEdit = nullptr;
+    QLabel* warrantyCaptionLabel = nullptr;
+    QLineEdit* warrantyCountEdit = nullptr;
+    QLineEdit* warrantyFileMeanEdit = nullptr;
+    QLineEdit* warrantyFileSdEdit = nullptr;
+    QPlainTextEdit* logEdit = nullptr;
+    QTableView* failureView = nullptr;
+    QChart* accumulationChart = nullptr;
+    QPushButton* expandChartButton = nullptr;
+    QPushButton* resultsButton = nullptr; // shows the results window again
+    QTabWidget* pages = nullptr;
+    QLineEdit* stepFactorSpiralEdit = nullptr;
+    QLineEdit* stepFactorNewtonEdit = nullptr;
+    QLineEdit* stepFactorSmirnovEdit = nullptr;
+    QCheckBox* spiralBox = nullptr;
+    QCheckBox* newtonBox = nullptr;
+    QCheckBox* smirnovBox = nullptr;
+    QCheckBox* mleBox = nullptr;         // model 3, maximum likelihood
+    QLineEdit* confidenceEdit = nullptr; // level of its confidence bounds
+    QCheckBox* fitMeanBox = nullptr;
+    QCheckBox* fitSdBox = nullptr;
+    QGroupBox* criterionGroup = nullptr;
+    QButtonGroup* criterionButtons = nullptr;
+    QPushButton* calculateButton = nullptr;
+    QPushButton* stopCalcButton = nullptr; // "Стоп" beside "Расчет"
+    QLineEdit* populationEdit = nullptr;
+    QLineEdit* accuracyEdit = nullptr;
+    QLineEdit* generationsEdit = nullptr;
+    QLineEdit* copyBestEdit = nullptr;
+    QSlider* crossoverTrack = nullptr;
+    QSlider* mutationTrack = nullptr;
+    QCheckBox* polishBox = nullptr; // local refinement of the genetic search's best
+    QLabel* crossoverLabel = nullptr;
+    QLabel* mutationLabel = nullptr;
+    QPushButton* copyBestButton = nullptr;
+    QPushButton* stopGeneticButton = nullptr;
+    QProgressBar* geneticProgress = nullptr;
+    QLabel* geneticProgressLabel = nullptr;
+    QPushButton* geneticButton = nullptr;
+    QPushButton* externalButton = nullptr;
+    QLabel* externalNoteLabel = nullptr;
+    QProgressBar* calcProgress = nullptr; // status bar: stage and elapsed time of a run
+    QLabel* calcStage = nullptr;
 
 private:
     void buildLayout();
@@ -189,8 +189,8 @@ private:
 
     AnalysisState state_;
     FailureTableModel* tableModel_ = nullptr;
-    TForm5* Form5 = nullptr;
-    QPointer<TLNview> LNview;
+    TForm5* resultsWindow_ = nullptr;
+    QPointer<TLNview> logView_;
     QString lastDataChoice_;     // the data file the dialog last named
     QString lastWarrantyChoice_; // the warranty file the dialog last named
     QString dialogFilter_;       // the open dialog's filter; the warranty button changes it

@@ -47,13 +47,14 @@ template <class Worker> QThread* workerThread(Worker* worker, const QString& nam
 
 void TForm1::setJobControlsEnabled(bool enabled) {
     // Everything that could change the analysis state waits for the running job.
-    for (QWidget* w : {static_cast<QWidget*>(OpenFileStart), static_cast<QWidget*>(SpeedButton1),
-                       static_cast<QWidget*>(bbRaschet), static_cast<QWidget*>(ToolBRunGenOptim),
-                       static_cast<QWidget*>(OutsorsGoBtn)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(openDataButton), static_cast<QWidget*>(openWarrantyButton),
+          static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(geneticButton),
+          static_cast<QWidget*>(externalButton)})
         w->setEnabled(enabled);
     // The stops only mean something while a job runs.
-    StopBtn->setEnabled(!enabled);
-    StopCalcBtn->setEnabled(!enabled);
+    stopGeneticButton->setEnabled(!enabled);
+    stopCalcButton->setEnabled(!enabled);
 }
 
 void TForm1::finishThread(QPointer<QThread>& t) {
@@ -68,22 +69,22 @@ void TForm1::finishThread(QPointer<QThread>& t) {
 void TForm1::bbRaschetClick() {
     if (jobRunning()) return;
     CalcFields f;
-    f.filePath = FilePath->text();
-    f.warrantyMean = meSred->text();
-    f.warrantySd = meSKO->text();
-    f.countingPeriod = LabeledEdit2->text();
-    f.burnIn = LabeledEdit3->text();
-    f.stepFactorSpiral = Edit1->text();
-    f.stepFactorNewton = Edit6->text();
-    f.stepFactorSmirnov = Edit5->text();
-    f.spiral = SpirSpusk->isChecked();
-    f.newton = BoxNewton->isChecked();
-    f.smirnov = BoxSmirnow->isChecked();
-    f.mle = BoxMle->isChecked();
-    f.confidence = EditConfidence->text();
-    f.fitMean = Sred_flag->isChecked();
-    f.fitSd = SKO_Flag->isChecked();
-    f.criterion = RadioGroup1Items->checkedId();
+    f.filePath = filePathEdit->text();
+    f.warrantyMean = warrantyMeanEdit->text();
+    f.warrantySd = warrantySdEdit->text();
+    f.countingPeriod = countingPeriodEdit->text();
+    f.burnIn = burnInEdit->text();
+    f.stepFactorSpiral = stepFactorSpiralEdit->text();
+    f.stepFactorNewton = stepFactorNewtonEdit->text();
+    f.stepFactorSmirnov = stepFactorSmirnovEdit->text();
+    f.spiral = spiralBox->isChecked();
+    f.newton = newtonBox->isChecked();
+    f.smirnov = smirnovBox->isChecked();
+    f.mle = mleBox->isChecked();
+    f.confidence = confidenceEdit->text();
+    f.fitMean = fitMeanBox->isChecked();
+    f.fitSd = fitSdBox->isChecked();
+    f.criterion = criterionButtons->checkedId();
     runBurnIn_ = f.burnIn;
 
     auto* worker = new CalcWorker(state_, readCalcSettings(f), makeClock());
@@ -94,19 +95,19 @@ void TForm1::bbRaschetClick() {
     calcWorker_ = worker;
     setJobControlsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CalcStage->setText(QStringLiteral("Расчет"));
-    CalcProgress->setRange(0, 0);
-    CalcProgress->show();
+    calcStage->setText(QStringLiteral("Расчет"));
+    calcProgress->setRange(0, 0);
+    calcProgress->show();
     thread->start();
 }
 
 void TForm1::onCalcProgress(const QString& stage, double fraction, qint64 elapsedUs) {
-    CalcStage->setText(stage + QStringLiteral("   ") + longTimeText(splitElapsed(elapsedUs)));
+    calcStage->setText(stage + QStringLiteral("   ") + longTimeText(splitElapsed(elapsedUs)));
     if (fraction >= 0) {
-        CalcProgress->setRange(0, 100);
-        CalcProgress->setValue(static_cast<int>(fraction * 100));
+        calcProgress->setRange(0, 100);
+        calcProgress->setValue(static_cast<int>(fraction * 100));
     } else {
-        CalcProgress->setRange(0, 0);
+        calcProgress->setRange(0, 0);
     }
 }
 
@@ -115,8 +116,8 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
     delete calcWorker_.data();
     state_ = std::move(r->state);
     QApplication::restoreOverrideCursor();
-    CalcProgress->hide();
-    CalcStage->clear();
+    calcProgress->hide();
+    calcStage->clear();
     setJobControlsEnabled(true);
     memoLines(r->outcome.memo);
     showRunMessages(r->outcome.messages, r->outcome.field);
@@ -128,48 +129,48 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
 void TForm1::ToolBRunGenOptimClick() {
     if (jobRunning()) return;
     GeneticFields f;
-    f.filePath = FilePath->text();
-    f.warrantyMean = meSred->text();
-    f.warrantySd = meSKO->text();
-    f.countingPeriod = LabeledEdit2->text();
-    f.burnIn = LabeledEdit3->text();
-    f.accuracy = Edit2->text();
-    f.population = Edit3->text();
-    f.generations = NPokoleny->text();
-    f.fitMean = Sred_flag->isChecked();
-    f.fitSd = SKO_Flag->isChecked();
+    f.filePath = filePathEdit->text();
+    f.warrantyMean = warrantyMeanEdit->text();
+    f.warrantySd = warrantySdEdit->text();
+    f.countingPeriod = countingPeriodEdit->text();
+    f.burnIn = burnInEdit->text();
+    f.accuracy = accuracyEdit->text();
+    f.population = populationEdit->text();
+    f.generations = generationsEdit->text();
+    f.fitMean = fitMeanBox->isChecked();
+    f.fitSd = fitSdBox->isChecked();
     const GeneticPrep prep = prepareGeneticRun(state_, readGeneticSettings(f));
     showRunMessages(prep.messages, prep.field);
     if (!prep.end.done()) return;
     runBurnIn_ = f.burnIn;
     typedGenerations_ = f.generations;
     GeneticSettings set = prep.settings;
-    set.polish = PolishBest->isChecked();
+    set.polish = polishBox->isChecked();
     if (geneticSeed_) set.seed = geneticSeed_;
 
     // The stop and copy buttons reach the search through its worker's own requests;
     // nothing of the window's state is shared with it.
     auto* worker = new GeneticWorker(state_, set, geneticControls_);
     QThread* thread = workerThread(worker, QStringLiteral("TGen"));
-    connect(worker, &GeneticWorker::logLine, Memo2, &QPlainTextEdit::appendPlainText);
+    connect(worker, &GeneticWorker::logLine, logEdit, &QPlainTextEdit::appendPlainText);
     connect(worker, &GeneticWorker::slidersMoved, this, [this](int c, int m) {
         // The search already holds these values (and may have moved on): showing them
         // must not write an older position back.
-        const QSignalBlocker b1(TrackBar1), b2(TrackBar2);
-        TrackBar1->setValue(c);
-        TrackBar2->setValue(m);
+        const QSignalBlocker b1(crossoverTrack), b2(mutationTrack);
+        crossoverTrack->setValue(c);
+        mutationTrack->setValue(m);
         updateSliderHints();
     });
-    connect(worker, &GeneticWorker::generationsShown, NPokoleny,
-            [this](long long n) { NPokoleny->setText(QString::number(n)); });
-    connect(worker, &GeneticWorker::progressed, ProgressBar2, &QProgressBar::setValue);
+    connect(worker, &GeneticWorker::generationsShown, generationsEdit,
+            [this](long long n) { generationsEdit->setText(QString::number(n)); });
+    connect(worker, &GeneticWorker::progressed, geneticProgress, &QProgressBar::setValue);
     connect(worker, &GeneticWorker::finished, this, &TForm1::onGeneticFinished);
     geneticThread_ = thread;
     geneticWorker_ = worker;
     // ThreadStarted: one run at a time, and nothing else may change the state meanwhile.
     setJobControlsEnabled(false);
-    Edit3->setEnabled(false);
-    ProgressBar2->setValue(0);
+    populationEdit->setEnabled(false);
+    geneticProgress->setValue(0);
     thread->start(QThread::HighPriority);
 }
 
@@ -177,8 +178,8 @@ void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
     finishThread(geneticThread_);
     delete geneticWorker_.data();
     // The field counted the generations down; the next run wants the user's number.
-    NPokoleny->setText(typedGenerations_);
-    ProgressBar2->setValue(0);
+    generationsEdit->setText(typedGenerations_);
+    geneticProgress->setValue(0);
     ThreadTerminated();
     const QStringList lines = applyGeneticOutcome(state_, r->outcome);
     memoLines(lines);
@@ -188,7 +189,7 @@ void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
 
 void TForm1::ThreadTerminated() {
     setJobControlsEnabled(true);
-    Edit3->setEnabled(true);
+    populationEdit->setEnabled(true);
 }
 
 void TForm1::btnCopyBestClick() {
@@ -203,19 +204,19 @@ void TForm1::StopBtnClick() {
 
 void TForm1::OutsorsGoBtnClick() {
     if (jobRunning()) return;
-    runBurnIn_ = LabeledEdit3->text();
-    auto* worker = new ExternalWorker(FilePath->text(), externalSettings_ ? *externalSettings_
-                                                                          : readExternalSettings());
+    runBurnIn_ = burnInEdit->text();
+    auto* worker = new ExternalWorker(
+        filePathEdit->text(), externalSettings_ ? *externalSettings_ : readExternalSettings());
     QThread* thread = workerThread(worker, QStringLiteral("ExternalOptimizer"));
     connect(worker, &ExternalWorker::finished, this, &TForm1::onExternalFinished);
     externalThread_ = thread;
     externalWorker_ = worker;
     setJobControlsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CalcStage->setText(
+    calcStage->setText(
         QStringLiteral("Golang модуль оптимизации: расчет (кнопка «Стоп» прерывает)"));
-    CalcProgress->setRange(0, 0);
-    CalcProgress->show();
+    calcProgress->setRange(0, 0);
+    calcProgress->show();
     thread->start();
 }
 
@@ -223,8 +224,8 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
     finishThread(externalThread_);
     delete externalWorker_.data();
     QApplication::restoreOverrideCursor();
-    CalcProgress->hide();
-    CalcStage->clear();
+    calcProgress->hide();
+    calcStage->clear();
     setJobControlsEnabled(true);
     const ExternalResult& x = r->result;
     if (x.end.done()) {

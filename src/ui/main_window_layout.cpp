@@ -79,66 +79,68 @@ QWidget* TForm1::buildUpperPanel() {
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(4, 4, 4, 4);
 
-    FilePath = named(new QLineEdit(panel), "FilePath");
-    OpenFileStart = named(new QPushButton(QStringLiteral("Путь"), panel), "OpenFileStart");
-    OpenFileStart->setDefault(true);
+    filePathEdit = named(new QLineEdit(panel), "FilePath");
+    openDataButton = named(new QPushButton(QStringLiteral("Путь"), panel), "OpenFileStart");
+    openDataButton->setDefault(true);
     auto* pathRow = new QHBoxLayout;
     auto* pathLabel = new QLabel(QStringLiteral("Файл исходных данных:"), panel);
     pathLabel->setObjectName(QStringLiteral("FilePathLabel"));
     pathRow->addWidget(pathLabel);
-    pathRow->addWidget(FilePath, 1);
-    pathRow->addWidget(OpenFileStart);
+    pathRow->addWidget(filePathEdit, 1);
+    pathRow->addWidget(openDataButton);
     grid->addLayout(pathRow, 0, 0, 1, 6);
 
-    Label10 = named(new QLabel(panel), "Label10");
-    QFont bold = Label10->font();
+    captionLabel = named(new QLabel(panel), "Label10");
+    QFont bold = captionLabel->font();
     bold.setBold(true);
-    Label10->setFont(bold);
-    grid->addWidget(Label10, 1, 0, 1, 6);
+    captionLabel->setFont(bold);
+    grid->addWidget(captionLabel, 1, 0, 1, 6);
 
-    meKolAll = named(new QLineEdit(panel), "meKolAll");
-    meKolOtk = named(new QLineEdit(panel), "meKolOtk");
-    meSred = named(new QLineEdit(panel), "meSred");
-    meSKO = named(new QLineEdit(panel), "meSKO");
-    LabeledEdit2 = named(new QLineEdit(panel), "LabeledEdit2");
-    LabeledEdit3 = named(new QLineEdit(QStringLiteral("300"), panel), "LabeledEdit3");
+    fleetSizeEdit = named(new QLineEdit(panel), "meKolAll");
+    failureCountEdit = named(new QLineEdit(panel), "meKolOtk");
+    warrantyMeanEdit = named(new QLineEdit(panel), "meSred");
+    warrantySdEdit = named(new QLineEdit(panel), "meSKO");
+    countingPeriodEdit = named(new QLineEdit(panel), "LabeledEdit2");
+    burnInEdit = named(new QLineEdit(QStringLiteral("300"), panel), "LabeledEdit3");
     grid->addWidget(labeled(QStringLiteral("Среднее количество объектов в гарантийный период"),
-                            meKolAll, panel),
+                            fleetSizeEdit, panel),
                     2, 0);
     grid->addWidget(labeled(QStringLiteral("Количество независимых отказов 2-3 групп сложности"),
-                            meKolOtk, panel),
+                            failureCountEdit, panel),
                     2, 1);
-    grid->addWidget(labeled(QStringLiteral(" Среднее время гарантии"), meSred, panel), 2, 2);
-    grid->addWidget(labeled(QStringLiteral(" СКО времени гарантии"), meSKO, panel), 2, 3);
-    grid->addWidget(labeled(QStringLiteral(" Расчетный период учета отказов"), LabeledEdit2, panel),
-                    2, 4);
-    grid->addWidget(labeled(QStringLiteral(" Расч. время приработки"), LabeledEdit3, panel), 2, 5);
+    grid->addWidget(labeled(QStringLiteral(" Среднее время гарантии"), warrantyMeanEdit, panel), 2,
+                    2);
+    grid->addWidget(labeled(QStringLiteral(" СКО времени гарантии"), warrantySdEdit, panel), 2, 3);
+    grid->addWidget(
+        labeled(QStringLiteral(" Расчетный период учета отказов"), countingPeriodEdit, panel), 2,
+        4);
+    grid->addWidget(labeled(QStringLiteral(" Расч. время приработки"), burnInEdit, panel), 2, 5);
 
     auto* fileBox = new QGroupBox(QStringLiteral("Файл данных времен окончания гарантии"), panel);
     fileBox->setObjectName(QStringLiteral("GroupBoxWarrantyFile"));
     auto* fileRow = new QHBoxLayout(fileBox);
-    SpeedButton1 = named(new QPushButton(QStringLiteral("File"), fileBox), "SpeedButton1");
-    Edit4 = named(new QLineEdit(fileBox), "Edit4");
-    Edit4->setReadOnly(true);
-    fileRow->addWidget(SpeedButton1);
-    fileRow->addWidget(Edit4, 1);
+    openWarrantyButton = named(new QPushButton(QStringLiteral("File"), fileBox), "SpeedButton1");
+    warrantyFileEdit = named(new QLineEdit(fileBox), "Edit4");
+    warrantyFileEdit->setReadOnly(true);
+    fileRow->addWidget(openWarrantyButton);
+    fileRow->addWidget(warrantyFileEdit, 1);
     grid->addWidget(fileBox, 3, 0, 1, 2);
 
     auto* resultBox =
         new QGroupBox(QStringLiteral("Результат расчета массива времен окончания гарантии"), panel);
     resultBox->setObjectName(QStringLiteral("Panel2"));
     auto* resultRow = new QHBoxLayout(resultBox);
-    Label15 = named(new QLabel(resultBox), "Label15");
-    MaskEdit1 = named(new QLineEdit(resultBox), "MaskEdit1");
-    MaskEditSrednee = named(new QLineEdit(resultBox), "MaskEditSrednee");
-    MaskEditSKO = named(new QLineEdit(resultBox), "MaskEditSKO");
-    resultRow->addWidget(Label15, 2);
+    warrantyCaptionLabel = named(new QLabel(resultBox), "Label15");
+    warrantyCountEdit = named(new QLineEdit(resultBox), "MaskEdit1");
+    warrantyFileMeanEdit = named(new QLineEdit(resultBox), "MaskEditSrednee");
+    warrantyFileSdEdit = named(new QLineEdit(resultBox), "MaskEditSKO");
+    resultRow->addWidget(warrantyCaptionLabel, 2);
     resultRow->addWidget(
-        labeled(QStringLiteral("Количество объектов анализа"), MaskEdit1, resultBox), 1);
+        labeled(QStringLiteral("Количество объектов анализа"), warrantyCountEdit, resultBox), 1);
     resultRow->addWidget(
-        labeled(QStringLiteral("Среднее время гарантии, ч."), MaskEditSrednee, resultBox), 1);
+        labeled(QStringLiteral("Среднее время гарантии, ч."), warrantyFileMeanEdit, resultBox), 1);
     resultRow->addWidget(
-        labeled(QStringLiteral("СКО времени гарантии, ч."), MaskEditSKO, resultBox), 1);
+        labeled(QStringLiteral("СКО времени гарантии, ч."), warrantyFileSdEdit, resultBox), 1);
     grid->addWidget(resultBox, 3, 2, 1, 4);
     for (int c = 0; c < 6; ++c) grid->setColumnStretch(c, 1);
     return panel;
@@ -152,61 +154,65 @@ QWidget* TForm1::buildFirstPage() {
     params->setObjectName(QStringLiteral("GroupBoxParams"));
     auto* pl = new QGridLayout(params);
     const QString factor = decimal("1", "00025");
-    Edit1 = named(new QLineEdit(factor, params), "Edit1");
-    Edit6 = named(new QLineEdit(factor, params), "Edit6");
-    Edit5 = named(new QLineEdit(factor, params), "Edit5");
-    pl->addWidget(labeled(QStringLiteral("Коэф-т уменьшения шага модели 1.1"), Edit1, params), 0,
-                  0);
-    pl->addWidget(labeled(QStringLiteral("Коэф-т уменьшения шага модели 1.2"), Edit6, params), 0,
-                  1);
-    pl->addWidget(labeled(QStringLiteral("Коэф-т уменьшения шага модели 2"), Edit5, params), 0, 2);
+    stepFactorSpiralEdit = named(new QLineEdit(factor, params), "Edit1");
+    stepFactorNewtonEdit = named(new QLineEdit(factor, params), "Edit6");
+    stepFactorSmirnovEdit = named(new QLineEdit(factor, params), "Edit5");
+    pl->addWidget(
+        labeled(QStringLiteral("Коэф-т уменьшения шага модели 1.1"), stepFactorSpiralEdit, params),
+        0, 0);
+    pl->addWidget(
+        labeled(QStringLiteral("Коэф-т уменьшения шага модели 1.2"), stepFactorNewtonEdit, params),
+        0, 1);
+    pl->addWidget(
+        labeled(QStringLiteral("Коэф-т уменьшения шага модели 2"), stepFactorSmirnovEdit, params),
+        0, 2);
 
-    SpirSpusk = named(
+    spiralBox = named(
         new QCheckBox(QStringLiteral("Модель 1.1 по Пирсону, метод спирального спуска "), params),
         "SpirSpusk");
-    SpirSpusk->setChecked(true);
-    BoxNewton =
+    spiralBox->setChecked(true);
+    newtonBox =
         named(new QCheckBox(QStringLiteral("Модель 1.2 по Пирсону, метод Ньютона "), params),
               "BoxNewton");
-    BoxSmirnow =
+    smirnovBox =
         named(new QCheckBox(QStringLiteral("Модель 2 (по Смирнову)"), params), "BoxSmirnow");
-    Sred_flag = named(new QCheckBox(QStringLiteral("Подбор СВН (мет.1)"), params), "Sred_flag");
-    SKO_Flag = named(new QCheckBox(QStringLiteral("Подбор СКО (мет.1)"), params), "SKO_Flag");
-    pl->addWidget(SpirSpusk, 1, 0, 1, 2);
-    pl->addWidget(Sred_flag, 1, 2);
-    pl->addWidget(BoxNewton, 2, 0, 1, 2);
-    pl->addWidget(SKO_Flag, 2, 2);
-    pl->addWidget(BoxSmirnow, 3, 0, 1, 2);
-    BoxMle = named(new QCheckBox(msg::mleOption, params), "BoxMle");
-    EditConfidence = named(new QLineEdit(decimal("0", "95"), params), "EditConfidence");
-    pl->addWidget(BoxMle, 3, 2);
-    pl->addWidget(labeled(msg::confidenceLabel, EditConfidence, params), 4, 2, Qt::AlignTop);
+    fitMeanBox = named(new QCheckBox(QStringLiteral("Подбор СВН (мет.1)"), params), "Sred_flag");
+    fitSdBox = named(new QCheckBox(QStringLiteral("Подбор СКО (мет.1)"), params), "SKO_Flag");
+    pl->addWidget(spiralBox, 1, 0, 1, 2);
+    pl->addWidget(fitMeanBox, 1, 2);
+    pl->addWidget(newtonBox, 2, 0, 1, 2);
+    pl->addWidget(fitSdBox, 2, 2);
+    pl->addWidget(smirnovBox, 3, 0, 1, 2);
+    mleBox = named(new QCheckBox(msg::mleOption, params), "BoxMle");
+    confidenceEdit = named(new QLineEdit(decimal("0", "95"), params), "EditConfidence");
+    pl->addWidget(mleBox, 3, 2);
+    pl->addWidget(labeled(msg::confidenceLabel, confidenceEdit, params), 4, 2, Qt::AlignTop);
 
-    RadioGroup1 =
+    criterionGroup =
         named(new QGroupBox(QStringLiteral("Способ подбора параметров"), params), "RadioGroup1");
-    RadioGroup1Items = new QButtonGroup(RadioGroup1);
+    criterionButtons = new QButtonGroup(criterionGroup);
     // The items side by side: a laptop screen has height to spare for nothing.
-    auto* rl = new QHBoxLayout(RadioGroup1);
+    auto* rl = new QHBoxLayout(criterionGroup);
     const QStringList items = {QStringLiteral("Специальный 1 "),
                                QStringLiteral("Стандарт (default)"),
                                QStringLiteral("Специальный 2")};
     for (int i = 0; i < items.size(); ++i) {
-        auto* rb = new QRadioButton(items[i], RadioGroup1);
+        auto* rb = new QRadioButton(items[i], criterionGroup);
         rb->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
-        RadioGroup1Items->addButton(rb, i);
+        criterionButtons->addButton(rb, i);
         rl->addWidget(rb);
     }
-    RadioGroup1Items->button(1)->setChecked(true);
-    pl->addWidget(RadioGroup1, 4, 0, 2, 2);
+    criterionButtons->button(1)->setChecked(true);
+    pl->addWidget(criterionGroup, 4, 0, 2, 2);
 
-    bbRaschet = named(new QPushButton(QStringLiteral("Расчет"), params), "bbRaschet");
-    bbRaschet->setMinimumHeight(40);
+    calculateButton = named(new QPushButton(QStringLiteral("Расчет"), params), "bbRaschet");
+    calculateButton->setMinimumHeight(40);
     // A calculation takes seconds: its stop sits beside the button that started it.
-    StopCalcBtn = named(new QPushButton(QStringLiteral("Стоп"), params), "StopCalcBtn");
-    StopCalcBtn->setEnabled(false);
+    stopCalcButton = named(new QPushButton(QStringLiteral("Стоп"), params), "StopCalcBtn");
+    stopCalcButton->setEnabled(false);
     auto* runRow = new QHBoxLayout;
-    runRow->addWidget(bbRaschet, 3);
-    runRow->addWidget(StopCalcBtn, 1);
+    runRow->addWidget(calculateButton, 3);
+    runRow->addWidget(stopCalcButton, 1);
     pl->addLayout(runRow, 5, 2, Qt::AlignBottom);
     layout->addWidget(params);
     layout->addStretch(1);
@@ -217,15 +223,15 @@ QWidget* TForm1::buildSecondPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
     auto* g = new QGridLayout(page);
-    Edit3 = named(new QLineEdit(QStringLiteral("3000"), page), "Edit3");
-    Edit2 = named(new QLineEdit(decimal("0", "0000001"), page), "Edit2");
-    NPokoleny = named(new QLineEdit(QStringLiteral("1500"), page), "NPokoleny");
-    LabeledEdit1 = named(new QLineEdit(QStringLiteral("50"), page), "LabeledEdit1");
-    LabeledEdit1->setPlaceholderText(
+    populationEdit = named(new QLineEdit(QStringLiteral("3000"), page), "Edit3");
+    accuracyEdit = named(new QLineEdit(decimal("0", "0000001"), page), "Edit2");
+    generationsEdit = named(new QLineEdit(QStringLiteral("1500"), page), "NPokoleny");
+    copyBestEdit = named(new QLineEdit(QStringLiteral("50"), page), "LabeledEdit1");
+    copyBestEdit->setPlaceholderText(
         QStringLiteral("Скопировать из популяции лучшие варианты и убрать столько же худших"));
-    g->addWidget(labeled(QStringLiteral("Размер популяции"), Edit3, page), 0, 0);
-    g->addWidget(labeled(QStringLiteral("Точность подбора"), Edit2, page), 0, 1);
-    g->addWidget(labeled(QStringLiteral("Число поколений"), NPokoleny, page), 0, 2);
+    g->addWidget(labeled(QStringLiteral("Размер популяции"), populationEdit, page), 0, 0);
+    g->addWidget(labeled(QStringLiteral("Точность подбора"), accuracyEdit, page), 0, 1);
+    g->addWidget(labeled(QStringLiteral("Число поколений"), generationsEdit, page), 0, 2);
 
     auto makeSlider = [page](const char* name, int value) {
         auto* s = named(new QSlider(Qt::Horizontal, page), name);
@@ -235,59 +241,59 @@ QWidget* TForm1::buildSecondPage() {
         s->setValue(value);
         return s;
     };
-    TrackBar1 = makeSlider("TrackBar1", 55);
-    TrackBar2 = makeSlider("TrackBar2", 15);
-    Label7 = named(new QLabel(QStringLiteral("Вероятность скрещивания"), page), "Label7");
-    Label8 = named(new QLabel(QStringLiteral("Вероятность мутаций"), page), "Label8");
+    crossoverTrack = makeSlider("TrackBar1", 55);
+    mutationTrack = makeSlider("TrackBar2", 15);
+    crossoverLabel = named(new QLabel(QStringLiteral("Вероятность скрещивания"), page), "Label7");
+    mutationLabel = named(new QLabel(QStringLiteral("Вероятность мутаций"), page), "Label8");
     auto* sliders = new QGridLayout;
-    sliders->addWidget(Label7, 0, 0);
-    sliders->addWidget(TrackBar1, 1, 0);
-    sliders->addWidget(Label8, 0, 1);
-    sliders->addWidget(TrackBar2, 1, 1);
-    PolishBest = named(new QCheckBox(msg::geneticPolishOption, page), "PolishBest");
-    PolishBest->setChecked(true);
-    sliders->addWidget(PolishBest, 2, 0, 1, 2);
+    sliders->addWidget(crossoverLabel, 0, 0);
+    sliders->addWidget(crossoverTrack, 1, 0);
+    sliders->addWidget(mutationLabel, 0, 1);
+    sliders->addWidget(mutationTrack, 1, 1);
+    polishBox = named(new QCheckBox(msg::geneticPolishOption, page), "PolishBest");
+    polishBox->setChecked(true);
+    sliders->addWidget(polishBox, 2, 0, 1, 2);
     g->addLayout(sliders, 1, 0, 1, 3);
 
     auto* copyRow = new QHBoxLayout;
-    btnCopyBest = named(new QPushButton(QStringLiteral("Скопировать лучших"), page), "btnCopyBest");
+    copyBestButton =
+        named(new QPushButton(QStringLiteral("Скопировать лучших"), page), "btnCopyBest");
     auto* pcs = new QLabel(QStringLiteral("шт."), page);
     pcs->setObjectName(QStringLiteral("LabeledEdit1Label"));
-    copyRow->addWidget(btnCopyBest);
-    copyRow->addWidget(LabeledEdit1, 1);
+    copyRow->addWidget(copyBestButton);
+    copyRow->addWidget(copyBestEdit, 1);
     copyRow->addWidget(pcs);
-    StopBtn = named(new QPushButton(QStringLiteral("Стоп"), page), "StopBtn");
-    StopBtn->setEnabled(false);
-    copyRow->addWidget(StopBtn);
+    stopGeneticButton = named(new QPushButton(QStringLiteral("Стоп"), page), "StopBtn");
+    stopGeneticButton->setEnabled(false);
+    copyRow->addWidget(stopGeneticButton);
     g->addLayout(copyRow, 2, 0, 1, 3);
 
-    Label18 = named(new QLabel(QStringLiteral("Ход расчета"), page), "Label18");
-    ProgressBar2 = named(new QProgressBar(page), "ProgressBar2");
-    ProgressBar2->setRange(0, 100);
-    ProgressBar2->setValue(0);
+    geneticProgressLabel = named(new QLabel(QStringLiteral("Ход расчета"), page), "Label18");
+    geneticProgress = named(new QProgressBar(page), "ProgressBar2");
+    geneticProgress->setRange(0, 100);
+    geneticProgress->setValue(0);
     auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(Label18);
-    progressRow->addWidget(ProgressBar2, 1);
+    progressRow->addWidget(geneticProgressLabel);
+    progressRow->addWidget(geneticProgress, 1);
     g->addLayout(progressRow, 3, 0, 1, 3);
 
-    ToolBRunGenOptim =
+    geneticButton =
         named(new QPushButton(QStringLiteral("Подбор параметров\nгенетическим алгоритмом"), page),
               "ToolBRunGenOptim");
-    ToolBRunGenOptim->setAccessibleName(
-        QStringLiteral("Подбор параметров генетическим алгоритмом"));
-    ToolBRunGenOptim->setMinimumHeight(56);
-    OutsorsGoBtn =
+    geneticButton->setAccessibleName(QStringLiteral("Подбор параметров генетическим алгоритмом"));
+    geneticButton->setMinimumHeight(56);
+    externalButton =
         named(new QPushButton(QStringLiteral("Golang модуль \nоптимизации"), page), "OutsorsGoBtn");
-    OutsorsGoBtn->setMinimumHeight(56);
-    g->addWidget(ToolBRunGenOptim, 4, 0, 1, 2);
-    g->addWidget(OutsorsGoBtn, 4, 2);
-    Label19 =
+    externalButton->setMinimumHeight(56);
+    g->addWidget(geneticButton, 4, 0, 1, 2);
+    g->addWidget(externalButton, 4, 2);
+    externalNoteLabel =
         named(new QLabel(QStringLiteral(
                              "Отображение после основного расчета, для нового файла перегрузить!"),
                          page),
               "Label19");
-    Label19->setWordWrap(true);
-    g->addWidget(Label19, 5, 0, 1, 3);
+    externalNoteLabel->setWordWrap(true);
+    g->addWidget(externalNoteLabel, 5, 0, 1, 3);
     g->setRowStretch(6, 1);
     return page;
 }
@@ -304,23 +310,22 @@ void TForm1::buildLayout() {
     auto* left = new QWidget(split);
     auto* lv = new QVBoxLayout(left);
     lv->setContentsMargins(0, 0, 0, 0);
-    Memo2 = named(new QPlainTextEdit(left), "Memo2");
-    Memo2->setReadOnly(true);
-    Memo2->setPlainText(QStringLiteral("Ход решения"));
-    Memo2->setMaximumBlockCount(100000);
+    logEdit = named(new QPlainTextEdit(left), "Memo2");
+    logEdit->setReadOnly(true);
+    logEdit->setPlainText(QStringLiteral("Ход решения"));
+    logEdit->setMaximumBlockCount(100000);
     tableModel_ = new FailureTableModel(this);
     tableModel_->setRows(FailureTableModel::Row{}, {});
-    Problems_Grid = named(new QTableView(left), "Problems_Grid");
-    Problems_Grid->setModel(tableModel_);
-    Problems_Grid->verticalHeader()->hide();
-    Problems_Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Problems_Grid->verticalHeader()->setDefaultSectionSize(Problems_Grid->fontMetrics().height() +
-                                                           6);
-    Problems_Grid->horizontalHeader()->setStretchLastSection(false);
-    Problems_Grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Problems_Grid->setWordWrap(false);
-    lv->addWidget(Memo2, 2);
-    lv->addWidget(Problems_Grid, 5);
+    failureView = named(new QTableView(left), "Problems_Grid");
+    failureView->setModel(tableModel_);
+    failureView->verticalHeader()->hide();
+    failureView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    failureView->verticalHeader()->setDefaultSectionSize(failureView->fontMetrics().height() + 6);
+    failureView->horizontalHeader()->setStretchLastSection(false);
+    failureView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    failureView->setWordWrap(false);
+    lv->addWidget(logEdit, 2);
+    lv->addWidget(failureView, 5);
 
     // Chart and pages share the right column through a splitter, and each page scrolls:
     // on a laptop screen every control stays reachable.
@@ -329,32 +334,32 @@ void TForm1::buildLayout() {
     auto* chartBox = new QWidget(right);
     auto* rv = new QVBoxLayout(chartBox);
     rv->setContentsMargins(0, 0, 0, 0);
-    Chart2 = new QChart;
-    Chart2->setObjectName(QStringLiteral("Chart2"));
-    auto* chartView = new QChartView(Chart2, chartBox);
+    accumulationChart = new QChart;
+    accumulationChart->setObjectName(QStringLiteral("Chart2"));
+    auto* chartView = new QChartView(accumulationChart, chartBox);
     chartView->setObjectName(QStringLiteral("Chart2View"));
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumHeight(150);
     ChartOptions o;
     o.hideAxisLabels = true;
-    fillChart(Chart2, TLNview::accumulationChart({}, {}), o);
-    ResultsBtn = named(new QPushButton(QStringLiteral("Результаты"), chartBox), "ResultsBtn");
-    ResultsBtn->setEnabled(false);
-    Button2 = named(new QPushButton(QStringLiteral("Expand"), chartBox), "Button2");
+    fillChart(accumulationChart, TLNview::accumulationChart({}, {}), o);
+    resultsButton = named(new QPushButton(QStringLiteral("Результаты"), chartBox), "ResultsBtn");
+    resultsButton->setEnabled(false);
+    expandChartButton = named(new QPushButton(QStringLiteral("Expand"), chartBox), "Button2");
     auto* chartRow = new QHBoxLayout;
     chartRow->addStretch(1);
-    chartRow->addWidget(ResultsBtn);
-    chartRow->addWidget(Button2);
+    chartRow->addWidget(resultsButton);
+    chartRow->addWidget(expandChartButton);
     rv->addWidget(chartView, 1);
     rv->addLayout(chartRow);
 
-    PageControl1 = named(new QTabWidget(right), "PageControl1");
-    PageControl1->addTab(scrolling(buildFirstPage()),
-                         QStringLiteral("1. Основной подбор параметров распределения"));
-    PageControl1->addTab(scrolling(buildSecondPage()), QStringLiteral("2. Генетический алгоритм"));
-    PageControl1->setCurrentIndex(0);
+    pages = named(new QTabWidget(right), "PageControl1");
+    pages->addTab(scrolling(buildFirstPage()),
+                  QStringLiteral("1. Основной подбор параметров распределения"));
+    pages->addTab(scrolling(buildSecondPage()), QStringLiteral("2. Генетический алгоритм"));
+    pages->setCurrentIndex(0);
     right->addWidget(chartBox);
-    right->addWidget(PageControl1);
+    right->addWidget(pages);
     right->setStretchFactor(0, 1);
     right->setStretchFactor(1, 0); // the page keeps its natural height, the chart grows
     split->addWidget(left);
@@ -364,18 +369,18 @@ void TForm1::buildLayout() {
     v->addWidget(split, 1);
     setCentralWidget(central);
 
-    CalcStage = named(new QLabel(this), "CalcStage");
-    CalcProgress = named(new QProgressBar(this), "CalcProgress");
-    CalcProgress->setRange(0, 100);
-    CalcProgress->setMaximumWidth(300);
-    statusBar()->addWidget(CalcStage, 1);
-    statusBar()->addPermanentWidget(CalcProgress);
-    CalcProgress->hide();
+    calcStage = named(new QLabel(this), "CalcStage");
+    calcProgress = named(new QProgressBar(this), "CalcProgress");
+    calcProgress->setRange(0, 100);
+    calcProgress->setMaximumWidth(300);
+    statusBar()->addWidget(calcStage, 1);
+    statusBar()->addPermanentWidget(calcProgress);
+    calcProgress->hide();
 
     // "Путь" is the window's default button: Enter in a field presses it.
     for (QLineEdit* e : findChildren<QLineEdit*>())
         connect(e, &QLineEdit::returnPressed, this, [this] {
-            if (OpenFileStart->isEnabled()) OpenFileStart->animateClick();
+            if (openDataButton->isEnabled()) openDataButton->animateClick();
         });
 }
 

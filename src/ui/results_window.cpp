@@ -93,63 +93,63 @@ TForm5::TForm5(QWidget* mainWindow)
     setWindowTitle(resultsWindowCaption());
     fitToScreen(this, QSize(1803, 1119));
 
-    Label10 = new QLabel;
-    Label10->setObjectName(QStringLiteral("Label10"));
-    QFont big = Label10->font();
+    captionLabel = new QLabel;
+    captionLabel->setObjectName(QStringLiteral("Label10"));
+    QFont big = captionLabel->font();
     big.setPointSize(big.pointSize() + 5);
     big.setBold(true);
-    Label10->setFont(big);
-    Label10->setWordWrap(true);
+    captionLabel->setFont(big);
+    captionLabel->setWordWrap(true);
 
-    Button1 = new QPushButton(QStringLiteral("Печать"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Prodolgenie = new QPushButton(QStringLiteral("Продолж."));
-    Prodolgenie->setObjectName(QStringLiteral("Prodolgenie"));
+    printButton = new QPushButton(QStringLiteral("Печать"));
+    printButton->setObjectName(QStringLiteral("Button1"));
+    continueButton = new QPushButton(QStringLiteral("Продолж."));
+    continueButton->setObjectName(QStringLiteral("Prodolgenie"));
 
-    Result_Grid = new QTableWidget(kResultRows, kResultColumns);
-    Result_Grid->setObjectName(QStringLiteral("Result_Grid"));
-    Result_Grid->horizontalHeader()->hide();
-    Result_Grid->verticalHeader()->hide();
-    Result_Grid->horizontalHeader()->setDefaultSectionSize(237);
-    Result_Grid->verticalHeader()->setDefaultSectionSize(28);
-    Result_Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Result_Grid->setTextElideMode(Qt::ElideNone);
-    Result_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Result_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Result_Grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    resultsTable = new QTableWidget(kResultRows, kResultColumns);
+    resultsTable->setObjectName(QStringLiteral("Result_Grid"));
+    resultsTable->horizontalHeader()->hide();
+    resultsTable->verticalHeader()->hide();
+    resultsTable->horizontalHeader()->setDefaultSectionSize(237);
+    resultsTable->verticalHeader()->setDefaultSectionSize(28);
+    resultsTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    resultsTable->setTextElideMode(Qt::ElideNone);
+    resultsTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    resultsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    resultsTable->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // A refresh rewrites every cell: an open editor would write an old text back over it.
-    Result_Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Result_Grid->setFixedHeight(28 * kResultRows + 2 * Result_Grid->frameWidth() +
-                                Result_Grid->horizontalScrollBar()->sizeHint().height());
+    resultsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultsTable->setFixedHeight(28 * kResultRows + 2 * resultsTable->frameWidth() +
+                                 resultsTable->horizontalScrollBar()->sizeHint().height());
     for (int c = 0; c < kResultColumns; ++c)
         for (int r = 0; r < kResultRows; ++r) {
             auto* item = new QTableWidgetItem;
             item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            Result_Grid->setItem(r, c, item);
+            resultsTable->setItem(r, c, item);
         }
-    labelColumn_ = new FrozenColumn(Result_Grid);
+    labelColumn_ = new FrozenColumn(resultsTable);
 
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("Form5Content"));
-    auto* chart3View = makeView(&Chart3, QStringLiteral("Chart3"), content);
-    auto* chart1View = makeView(&Chart1, QStringLiteral("Chart1"), content);
-    auto* chart2View = makeView(&Chart2, QStringLiteral("Chart2"), content);
-    Chart1Legend = new QListWidget;
-    Chart1Legend->setObjectName(QStringLiteral("Chart1Legend"));
-    Chart1Legend->setFrameShape(QFrame::NoFrame);
-    Chart1Legend->setSelectionMode(QAbstractItemView::NoSelection);
-    Chart1Legend->setFocusPolicy(Qt::NoFocus);
-    Chart1Legend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* chart3View = makeView(&lnChart, QStringLiteral("Chart3"), content);
+    auto* chart1View = makeView(&rateChart, QStringLiteral("Chart1"), content);
+    auto* chart2View = makeView(&totalsChart, QStringLiteral("Chart2"), content);
+    rateLegend = new QListWidget;
+    rateLegend->setObjectName(QStringLiteral("Chart1Legend"));
+    rateLegend->setFrameShape(QFrame::NoFrame);
+    rateLegend->setSelectionMode(QAbstractItemView::NoSelection);
+    rateLegend->setFocusPolicy(Qt::NoFocus);
+    rateLegend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Label10, 1);
-    buttons->addWidget(Button1, 0, Qt::AlignTop);
-    buttons->addWidget(Prodolgenie, 0, Qt::AlignTop);
+    buttons->addWidget(captionLabel, 1);
+    buttons->addWidget(printButton, 0, Qt::AlignTop);
+    buttons->addWidget(continueButton, 0, Qt::AlignTop);
     auto* tableSide = new QWidget;
     auto* rightTop = new QVBoxLayout(tableSide);
     rightTop->setContentsMargins(0, 0, 0, 0);
     rightTop->addLayout(buttons);
-    rightTop->addWidget(Result_Grid);
+    rightTop->addWidget(resultsTable);
     rightTop->addStretch(1);
 
     // Splitters: the user may give the table, a chart or the legend more room.
@@ -159,7 +159,7 @@ TForm5::TForm5(QWidget* mainWindow)
     top_->addWidget(tableSide);
     auto* chart1Box = new QSplitter(Qt::Horizontal);
     chart1Box->addWidget(chart1View);
-    chart1Box->addWidget(Chart1Legend);
+    chart1Box->addWidget(rateLegend);
     chart1Box->setStretchFactor(0, 1);
     chart1Box->setStretchFactor(1, 0);
     bottom_ = new QSplitter(Qt::Horizontal);
@@ -179,27 +179,27 @@ TForm5::TForm5(QWidget* mainWindow)
     contentLayout->addWidget(rows);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(content);
-    printed_ = {Label10, Result_Grid, chart3View, chart1View, Chart1Legend, chart2View};
+    printed_ = {captionLabel, resultsTable, chart3View, chart1View, rateLegend, chart2View};
 
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Prodolgenie, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
+    connect(printButton, &QPushButton::clicked, this, &TForm5::Button1Click);
+    connect(continueButton, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
 }
 
 TextWidthFn TForm5::measure() const {
-    const QFontMetrics fm(Result_Grid->font());
+    const QFontMetrics fm(resultsTable->font());
     return [fm](const QString& text) { return fm.horizontalAdvance(text); };
 }
 
 void TForm5::showResults(const ResultsData& d) {
-    Label10->setText(d.caption);
-    const QFontMetrics fm(Result_Grid->font());
-    QFont boldFont = Result_Grid->font();
+    captionLabel->setText(d.caption);
+    const QFontMetrics fm(resultsTable->font());
+    QFont boldFont = resultsTable->font();
     boldFont.setBold(true);
     const QFontMetrics fmBold(boldFont);
-    int tableWidth = 2 * Result_Grid->frameWidth();
+    int tableWidth = 2 * resultsTable->frameWidth();
     for (int c = 0; c < kResultColumns; ++c) {
         // The widths suit the fonts they were chosen for; a wider text widens its column.
-        int width = d.widths[c] > 0 ? d.widths[c] : Result_Grid->columnWidth(c);
+        int width = d.widths[c] > 0 ? d.widths[c] : resultsTable->columnWidth(c);
         for (int r = 0; r < kResultRows; ++r) {
             const QString t = d.grid[c][r].trimmed();
             if (t.isEmpty()) continue;
@@ -207,9 +207,9 @@ void TForm5::showResults(const ResultsData& d) {
                 width =
                     std::max(width, (r == 0 ? fmBold : fm).horizontalAdvance(line.trimmed()) + 14);
         }
-        Result_Grid->setColumnWidth(c, width);
+        resultsTable->setColumnWidth(c, width);
         for (int r = 0; r < kResultRows; ++r) {
-            QTableWidgetItem* item = Result_Grid->item(r, c);
+            QTableWidgetItem* item = resultsTable->item(r, c);
             item->setText(d.grid[c][r]);
             QFont f = item->font();
             f.setBold(r == 0);
@@ -217,36 +217,36 @@ void TForm5::showResults(const ResultsData& d) {
             if (r == 0) item->setBackground(palette().button());
         }
         // A model whose search could not move is marked, its caption left as it is.
-        QTableWidgetItem* heading = Result_Grid->item(0, c);
+        QTableWidgetItem* heading = resultsTable->item(0, c);
         const QStringList& warnings = d.warnings[static_cast<std::size_t>(c)];
         if (!warnings.isEmpty()) heading->setBackground(QColor(0xff, 0xd5, 0x80));
         heading->setToolTip(warnings.join(QLatin1Char('\n')));
         // Columns past the data column stay empty: no blank columns on show.
-        Result_Grid->setColumnHidden(c, c > d.dataColumn);
+        resultsTable->setColumnHidden(c, c > d.dataColumn);
         if (c <= d.dataColumn) tableWidth += width;
     }
-    Result_Grid->horizontalScrollBar()->setValue(0);
+    resultsTable->horizontalScrollBar()->setValue(0);
     // A value with its bounds below it takes two lines.
     int tableHeight =
-        2 * Result_Grid->frameWidth() + Result_Grid->horizontalScrollBar()->sizeHint().height();
+        2 * resultsTable->frameWidth() + resultsTable->horizontalScrollBar()->sizeHint().height();
     for (int r = 0; r < kResultRows; ++r) {
         bool twoLines = false;
         for (int c = 0; c < kResultColumns; ++c)
             twoLines = twoLines || d.grid[c][r].contains(QLatin1Char('\n'));
-        const int h = twoLines ? 28 + Result_Grid->fontMetrics().lineSpacing() : 28;
-        Result_Grid->setRowHeight(r, h);
+        const int h = twoLines ? 28 + resultsTable->fontMetrics().lineSpacing() : 28;
+        resultsTable->setRowHeight(r, h);
         tableHeight += h;
     }
-    Result_Grid->setFixedHeight(tableHeight);
+    resultsTable->setFixedHeight(tableHeight);
     ChartOptions o1;
     o1.legend = true;
     o1.ownLegend = true;
-    fillChart(Chart1, d.chart1, o1);
-    fillLegendList(Chart1Legend, Chart1);
+    fillChart(rateChart, d.chart1, o1);
+    fillLegendList(rateLegend, rateChart);
     ChartOptions o2;
     o2.rightRange = std::make_pair(0.0, 100.0);
-    fillChart(Chart2, d.chart2, o2);
-    fillChart(Chart3, d.chart3, ChartOptions{});
+    fillChart(totalsChart, d.chart2, o2);
+    fillChart(lnChart, d.chart3, ChartOptions{});
     show();
     raise();
     shareWidths(tableWidth);
@@ -260,8 +260,8 @@ void TForm5::shareWidths(int tableWidth) {
     top_->setSizes({total - side, side});
     const int wide = bottom_->width();
     bottom_->setSizes({wide * 2 / 3, wide - wide * 2 / 3});
-    const int legend = std::min(Chart1Legend->sizeHintForColumn(0) + 8 +
-                                    Chart1Legend->verticalScrollBar()->sizeHint().width(),
+    const int legend = std::min(rateLegend->sizeHintForColumn(0) + 8 +
+                                    rateLegend->verticalScrollBar()->sizeHint().width(),
                                 wide / 4);
     if (auto* chart1Box = qobject_cast<QSplitter*>(bottom_->widget(0)))
         chart1Box->setSizes({wide * 2 / 3 - legend, legend});

@@ -31,14 +31,14 @@ public:
     // the buttons); false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);
 
-    QTableWidget* Result_Grid = nullptr;
-    QLabel* Label10 = nullptr;
-    QChart* Chart1 = nullptr;
-    QChart* Chart2 = nullptr;
-    QChart* Chart3 = nullptr;
-    QListWidget* Chart1Legend = nullptr; // every legend entry of Chart1, scrolling
-    QPushButton* Button1 = nullptr;
-    QPushButton* Prodolgenie = nullptr;
+    QTableWidget* resultsTable = nullptr;
+    QLabel* captionLabel = nullptr;
+    QChart* rateChart = nullptr;
+    QChart* totalsChart = nullptr;
+    QChart* lnChart = nullptr;
+    QListWidget* rateLegend = nullptr; // every legend entry of rateChart, scrolling
+    QPushButton* printButton = nullptr;
+    QPushButton* continueButton = nullptr;
 
     void Button1Click();
     void ProdolgenieClick();

@@ -44,16 +44,16 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
     QDir().mkpath(outDir);
     QTimer::singleShot(300, &main, [&main, &results, dataFile, outDir] {
         if (!dataFile.isEmpty()) main.loadDataFile(dataFile);
-        main.SpirSpusk->setChecked(true);
-        main.BoxNewton->setChecked(true);
-        main.BoxSmirnow->setChecked(true);
-        main.BoxMle->setChecked(true);
+        main.spiralBox->setChecked(true);
+        main.newtonBox->setChecked(true);
+        main.smirnovBox->setChecked(true);
+        main.mleBox->setChecked(true);
         QObject::connect(&main, &TForm1::jobFinished, &main, [&main, &results, outDir] {
             QTimer::singleShot(500, &main, [&main, &results, outDir] {
                 save(&main, outDir, QStringLiteral("main_window"));
-                main.PageControl1->setCurrentIndex(1);
+                main.pages->setCurrentIndex(1);
                 save(&main, outDir, QStringLiteral("main_window_genetic_page"));
-                main.PageControl1->setCurrentIndex(0);
+                main.pages->setCurrentIndex(0);
                 save(&results, outDir, QStringLiteral("results_window"));
                 results.hide();
                 main.Button2Click();

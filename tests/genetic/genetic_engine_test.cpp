@@ -19,8 +19,8 @@
 namespace wf {
 namespace {
 
-// Records everything the search reports; `onGeneration` runs at every NPokoleny update
-// (once per generation) with the number of generations seen so far.
+// Records everything the search reports; `onGeneration` runs at every update of the generations
+// shown (once per generation) with the number of generations seen so far.
 class RecordingHost : public BasicGeneticHost {
 public:
     std::vector<std::pair<int, int>> sliderMoves;

@@ -51,17 +51,17 @@ CalcFields onlyModel(int model) {
 }
 
 const std::vector<std::pair<const char*, CalcField>> kStepFactors{
-    {"Edit1", [](CalcFields& f) -> QString& { return f.stepFactorSpiral; }},
-    {"Edit6", [](CalcFields& f) -> QString& { return f.stepFactorNewton; }},
-    {"Edit5", [](CalcFields& f) -> QString& { return f.stepFactorSmirnov; }},
+    {"stepFactorSpiral", [](CalcFields& f) -> QString& { return f.stepFactorSpiral; }},
+    {"stepFactorNewton", [](CalcFields& f) -> QString& { return f.stepFactorNewton; }},
+    {"stepFactorSmirnov", [](CalcFields& f) -> QString& { return f.stepFactorSmirnov; }},
 };
 
 TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
     std::vector<std::pair<const char*, CalcField>> fields{
-        {"meSred", [](CalcFields& f) -> QString& { return f.warrantyMean; }},
-        {"meSKO", [](CalcFields& f) -> QString& { return f.warrantySd; }},
-        {"LabeledEdit2", [](CalcFields& f) -> QString& { return f.countingPeriod; }},
-        {"LabeledEdit3", [](CalcFields& f) -> QString& { return f.burnIn; }},
+        {"warrantyMean", [](CalcFields& f) -> QString& { return f.warrantyMean; }},
+        {"warrantySd", [](CalcFields& f) -> QString& { return f.warrantySd; }},
+        {"countingPeriod", [](CalcFields& f) -> QString& { return f.countingPeriod; }},
+        {"burnIn", [](CalcFields& f) -> QString& { return f.burnIn; }},
     };
     fields.insert(fields.end(), kStepFactors.begin(), kStepFactors.end());
     AnalysisState s = analysed();
@@ -133,13 +133,13 @@ using GenField = std::function<QString&(GeneticFields&)>;
 
 TEST(HostileFields, EveryGeneticFieldRefusesJunkAndKeepsTheAnalysis) {
     const std::vector<std::pair<const char*, GenField>> fields{
-        {"meSred", [](GeneticFields& f) -> QString& { return f.warrantyMean; }},
-        {"meSKO", [](GeneticFields& f) -> QString& { return f.warrantySd; }},
-        {"LabeledEdit2", [](GeneticFields& f) -> QString& { return f.countingPeriod; }},
-        {"LabeledEdit3", [](GeneticFields& f) -> QString& { return f.burnIn; }},
-        {"Edit2", [](GeneticFields& f) -> QString& { return f.accuracy; }},
-        {"Edit3", [](GeneticFields& f) -> QString& { return f.population; }},
-        {"NPokoleny", [](GeneticFields& f) -> QString& { return f.generations; }},
+        {"warrantyMean", [](GeneticFields& f) -> QString& { return f.warrantyMean; }},
+        {"warrantySd", [](GeneticFields& f) -> QString& { return f.warrantySd; }},
+        {"countingPeriod", [](GeneticFields& f) -> QString& { return f.countingPeriod; }},
+        {"burnIn", [](GeneticFields& f) -> QString& { return f.burnIn; }},
+        {"accuracy", [](GeneticFields& f) -> QString& { return f.accuracy; }},
+        {"population", [](GeneticFields& f) -> QString& { return f.population; }},
+        {"generations", [](GeneticFields& f) -> QString& { return f.generations; }},
     };
     AnalysisState s = analysed();
     const Snapshot before(s);

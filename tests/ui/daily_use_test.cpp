@@ -88,7 +88,7 @@ void DailyUseTest::everyControlIsReachableOnALaptopScreen() {
                                      {"NPokoleny", "LabeledEdit1", "TrackBar2", "btnCopyBest",
                                       "StopBtn", "ToolBRunGenOptim", "OutsorsGoBtn"}};
     for (int page = 0; page < 2; ++page) {
-        f.PageControl1->setCurrentIndex(page);
+        f.pages->setCurrentIndex(page);
         const QList<QWidget*> controls = shownControls(&f);
         for (const QString& name : expected[page])
             QVERIFY2(names(controls).split(' ').contains(name), qPrintable(name));
@@ -96,51 +96,51 @@ void DailyUseTest::everyControlIsReachableOnALaptopScreen() {
     }
 
     // The results window and the log-scale view fit the screen with their buttons.
-    QVERIFY(w.runAndWait(f.bbRaschet));
-    QVERIFY(reachable(w.form5->Prodolgenie));
-    QVERIFY(reachable(w.form5->Button1));
+    QVERIFY(w.runAndWait(f.calculateButton));
+    QVERIFY(reachable(w.form5->continueButton));
+    QVERIFY(reachable(w.form5->printButton));
     w.form5->hide();
     f.Button2Click();
-    QVERIFY(reachable(f.logView()->Prodolgenie));
-    QVERIFY(reachable(f.logView()->Button2));
+    QVERIFY(reachable(f.logView()->continueButton));
+    QVERIFY(reachable(f.logView()->printButton));
     f.logView()->close();
 }
 
 void DailyUseTest::controlsAreEnabledWhenTheyApply() {
     Windows w;
     TForm1& f = *w.form1;
-    const QList<QWidget*> starters = {f.OpenFileStart, f.SpeedButton1, f.bbRaschet,
-                                      f.ToolBRunGenOptim, f.OutsorsGoBtn};
+    const QList<QWidget*> starters = {f.openDataButton, f.openWarrantyButton, f.calculateButton,
+                                      f.geneticButton, f.externalButton};
     const auto enabled = [](const QList<QWidget*>& ws, bool on) {
         return std::all_of(ws.cbegin(), ws.cend(),
                            [on](QWidget* x) { return x->isEnabled() == on; });
     };
     QVERIFY(enabled(starters, true));
-    QVERIFY(enabled({f.StopCalcBtn, f.StopBtn, f.ResultsBtn}, false));
+    QVERIFY(enabled({f.stopCalcButton, f.stopGeneticButton, f.resultsButton}, false));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.bbRaschet->click();
+    f.calculateButton->click();
     QVERIFY(enabled(starters, false));
-    QVERIFY(enabled({f.StopCalcBtn, f.StopBtn}, true));
-    QVERIFY(reachable(f.StopCalcBtn)); // on the page that started the run
+    QVERIFY(enabled({f.stopCalcButton, f.stopGeneticButton}, true));
+    QVERIFY(reachable(f.stopCalcButton)); // on the page that started the run
     QVERIFY(done.wait(120000));
     QVERIFY(enabled(starters, true));
-    QVERIFY(enabled({f.StopCalcBtn, f.StopBtn}, false));
-    QVERIFY(f.ResultsBtn->isEnabled());
+    QVERIFY(enabled({f.stopCalcButton, f.stopGeneticButton}, false));
+    QVERIFY(f.resultsButton->isEnabled());
 }
 
 void DailyUseTest::resultsWindowOpensAgainFromTheMainWindow() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     TForm5& r = *w.form5;
-    const QString heading = r.Result_Grid->item(0, 1)->text();
-    r.Prodolgenie->click();
+    const QString heading = r.resultsTable->item(0, 1)->text();
+    r.continueButton->click();
     QVERIFY(!r.isVisible());
-    f.ResultsBtn->click();
+    f.resultsButton->click();
     QVERIFY(r.isVisible());
-    QCOMPARE(r.Result_Grid->item(0, 1)->text(), heading);
+    QCOMPARE(r.resultsTable->item(0, 1)->text(), heading);
 }
 
 void DailyUseTest::refusedFileLeavesTheLoadedPathShown() {
@@ -150,7 +150,7 @@ void DailyUseTest::refusedFileLeavesTheLoadedPathShown() {
     QTemporaryDir dir;
     f.loadDataFile(dir.filePath(QStringLiteral("missing.txt")));
     QCOMPARE(w.messages.size(), 1);
-    QCOMPARE(f.FilePath->text(), test::samplePath());
+    QCOMPARE(f.filePathEdit->text(), test::samplePath());
 }
 
 void DailyUseTest::badNumberFocusesAndNamesItsField() {
@@ -158,25 +158,25 @@ void DailyUseTest::badNumberFocusesAndNamesItsField() {
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
     // The calculation converts on its worker: the focus waits for the message.
-    f.meSKO->setText(QStringLiteral("8OO"));
-    f.FilePath->setFocus();
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    f.warrantySdEdit->setText(QStringLiteral("8OO"));
+    f.filePathEdit->setFocus();
+    QVERIFY(w.runAndWait(f.calculateButton));
     QCOMPARE(w.messages, QStringList{wf::msg::notANumber(QStringLiteral("8OO"))});
     QCOMPARE(w.captions.first(), wf::msg::fieldCaption(QStringLiteral("СКО времени гарантии")));
     QCOMPARE(w.busyCursor, QList<bool>{false});
-    QCOMPARE(QApplication::focusWidget(), f.meSKO);
-    QCOMPARE(f.meSKO->selectedText(), QStringLiteral("8OO"));
-    QVERIFY(!f.FilePath->hasSelectedText());
+    QCOMPARE(QApplication::focusWidget(), f.warrantySdEdit);
+    QCOMPARE(f.warrantySdEdit->selectedText(), QStringLiteral("8OO"));
+    QVERIFY(!f.filePathEdit->hasSelectedText());
 
     // A refused value names its field too, even where an earlier field holds the same text.
-    f.meSKO->setText(QStringLiteral("5"));
-    f.Edit3->setText(QStringLiteral("5"));
+    f.warrantySdEdit->setText(QStringLiteral("5"));
+    f.populationEdit->setText(QStringLiteral("5"));
     w.messages.clear();
     w.captions.clear();
-    f.ToolBRunGenOptim->click();
+    f.geneticButton->click();
     QCOMPARE(w.messages.size(), 1);
     QCOMPARE(w.captions.first(), wf::msg::fieldCaption(QStringLiteral("Размер популяции")));
-    QCOMPARE(QApplication::focusWidget(), f.Edit3);
+    QCOMPARE(QApplication::focusWidget(), f.populationEdit);
 }
 
 void DailyUseTest::burnInEditedDuringARunDoesNotReachTheResults() {
@@ -184,21 +184,21 @@ void DailyUseTest::burnInEditedDuringARunDoesNotReachTheResults() {
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.bbRaschet->click();
-    f.LabeledEdit3->setText(QStringLiteral("x")); // would hide the results behind a message
+    f.calculateButton->click();
+    f.burnInEdit->setText(QStringLiteral("x")); // would hide the results behind a message
     QVERIFY(done.wait(120000));
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
-    QVERIFY(w.form5->Result_Grid->item(10, 0)->text().contains(QStringLiteral("(300,")));
+    QVERIFY(w.form5->resultsTable->item(10, 0)->text().contains(QStringLiteral("(300,")));
 }
 
 void DailyUseTest::resultsTableShowsItsColumnsWholeAndReadOnly() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    f.BoxNewton->setChecked(true);
-    f.BoxSmirnow->setChecked(true);
-    QVERIFY(w.runAndWait(f.bbRaschet));
-    QTableWidget* grid = w.form5->Result_Grid;
+    f.newtonBox->setChecked(true);
+    f.smirnovBox->setChecked(true);
+    QVERIFY(w.runAndWait(f.calculateButton));
+    QTableWidget* grid = w.form5->resultsTable;
     QApplication::processEvents();
     // Three models and the data on a laptop screen: no scrolling, no blank columns.
     QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);

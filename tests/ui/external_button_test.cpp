@@ -60,18 +60,18 @@ void ExternalButtonTest::answerBecomesTheGolangModel() {
     f.setExternalSettings(answeringOptimizer(dir));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.OutsorsGoBtn->click();
-    QVERIFY(!f.OutsorsGoBtn->isEnabled());
-    QVERIFY(!f.bbRaschet->isEnabled());
+    f.externalButton->click();
+    QVERIFY(!f.externalButton->isEnabled());
+    QVERIFY(!f.calculateButton->isEnabled());
     QVERIFY(done.wait(60000));
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
-    QVERIFY(f.OutsorsGoBtn->isEnabled());
+    QVERIFY(f.externalButton->isEnabled());
     QVERIFY(f.state().ModExt.Executed);
     QCOMPARE(f.state().ModExt.A, 1.85);
     QCOMPARE(f.state().ModExt.B, 1200.5);
-    QVERIFY(f.Memo2->toPlainText().contains(QStringLiteral("Расчёт модели Golang выполнен")));
-    QCOMPARE(w.form5->Result_Grid->item(0, 1)->text().trimmed(), QStringLiteral("Golang"));
-    QVERIFY(findSeries(w.form5->Chart1, ChartSeries::ExternalRateCensored)->isVisible());
+    QVERIFY(f.logEdit->toPlainText().contains(QStringLiteral("Расчёт модели Golang выполнен")));
+    QCOMPARE(w.form5->resultsTable->item(0, 1)->text().trimmed(), QStringLiteral("Golang"));
+    QVERIFY(findSeries(w.form5->rateChart, ChartSeries::ExternalRateCensored)->isVisible());
 }
 
 void ExternalButtonTest::stopEndsAHangingOptimizer() {
@@ -83,10 +83,10 @@ void ExternalButtonTest::stopEndsAHangingOptimizer() {
         settingsFor(writeScript(dir, "touch '" + started.toLocal8Bit() + "'\nsleep 60\n")));
     f.loadDataFile(test::samplePath());
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.OutsorsGoBtn->click();
+    f.externalButton->click();
     // Stop once the optimizer runs, however long a loaded machine takes to start it.
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), test::kWaitMs);
-    f.StopBtn->click();
+    f.stopGeneticButton->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(30000));
@@ -104,14 +104,14 @@ void ExternalButtonTest::allFiveModelsShowWholeOnAFullHdScreen() {
     w.form5->resize(1904, 1040); // 1920x1080 less the frame and a panel
     f.setExternalSettings(answeringOptimizer(dir));
     f.loadDataFile(test::samplePath());
-    f.BoxNewton->setChecked(true);
-    f.BoxSmirnow->setChecked(true);
-    QVERIFY(w.runAndWait(f.bbRaschet));
-    f.Edit3->setText(QStringLiteral("20"));
-    f.NPokoleny->setText(QStringLiteral("20"));
-    QVERIFY(w.runAndWait(f.ToolBRunGenOptim));
-    QVERIFY(w.runAndWait(f.OutsorsGoBtn));
-    QTableWidget* grid = w.form5->Result_Grid;
+    f.newtonBox->setChecked(true);
+    f.smirnovBox->setChecked(true);
+    QVERIFY(w.runAndWait(f.calculateButton));
+    f.populationEdit->setText(QStringLiteral("20"));
+    f.generationsEdit->setText(QStringLiteral("20"));
+    QVERIFY(w.runAndWait(f.geneticButton));
+    QVERIFY(w.runAndWait(f.externalButton));
+    QTableWidget* grid = w.form5->resultsTable;
     QCOMPARE(grid->item(0, 6)->text().trimmed(), QStringLiteral("Данные эксплуатации"));
     QApplication::processEvents();
     QCOMPARE(w.form5->width(), 1904);
@@ -126,8 +126,8 @@ void ExternalButtonTest::answerWithoutLoadedDataIsReported() {
     Windows w;
     TForm1& f = *w.form1;
     f.setExternalSettings(answeringOptimizer(dir));
-    f.FilePath->setText(test::samplePath()); // typed, never loaded
-    QVERIFY(w.runAndWait(f.OutsorsGoBtn));
+    f.filePathEdit->setText(test::samplePath()); // typed, never loaded
+    QVERIFY(w.runAndWait(f.externalButton));
     QCOMPARE(w.messages, QStringList{wf::msg::externalNoData});
     QVERIFY(!w.form5->isVisible());
 }

@@ -57,10 +57,10 @@ private slots:
 void OpenDialogTest::cancelBeforeAnyChoiceLoadsNothing() {
     Windows w;
     TForm1& f = *w.form1;
-    f.FilePath->setText(test::samplePath());
+    f.filePathEdit->setText(test::samplePath());
     DialogSeen seen;
     answerDialog(&seen, {});
-    f.OpenFileStart->click();
+    f.openDataButton->click();
     QVERIFY(!f.state().Dannye_Gotovy);
     QCOMPARE(f.failureTable()->rowCount(), 1);
     // The dialog starts in the folder of the remembered file.
@@ -72,13 +72,13 @@ void OpenDialogTest::firstRunStartsBesideTheSamples() {
     Windows w;
     TForm1& f = *w.form1;
     // What the path field holds when no settings file names a data file yet.
-    f.FilePath->setText(QCoreApplication::applicationDirPath());
+    f.filePathEdit->setText(QCoreApplication::applicationDirPath());
     DialogSeen seen;
     answerDialog(&seen, {});
-    f.OpenFileStart->click();
+    f.openDataButton->click();
     QCOMPARE(QFileInfo(seen.directory).canonicalFilePath(),
              QFileInfo(QStringLiteral(WEIBFLOW_SOURCE_DIR "/data")).canonicalFilePath());
-    QCOMPARE(f.FilePath->text(), QCoreApplication::applicationDirPath());
+    QCOMPARE(f.filePathEdit->text(), QCoreApplication::applicationDirPath());
 }
 
 void OpenDialogTest::cancelAfterAChoiceReloadsThatFile() {
@@ -86,17 +86,17 @@ void OpenDialogTest::cancelAfterAChoiceReloadsThatFile() {
     TForm1& f = *w.form1;
     DialogSeen seen;
     answerDialog(&seen, test::samplePath());
-    f.OpenFileStart->click();
+    f.openDataButton->click();
     QVERIFY(f.state().Dannye_Gotovy);
     const int rows = f.failureTable()->rowCount();
     QVERIFY(rows > 1);
     // An edit in the table is lost when the file is read again.
     f.failureTable()->setData(f.failureTable()->index(1, 3), QStringLiteral("x"), Qt::EditRole);
     answerDialog(&seen, {});
-    f.OpenFileStart->click();
+    f.openDataButton->click();
     QCOMPARE(f.failureTable()->rowCount(), rows);
     QVERIFY(f.failureTable()->cell(1, 3) != QStringLiteral("x"));
-    QCOMPARE(QFileInfo(f.FilePath->text()).canonicalFilePath(),
+    QCOMPARE(QFileInfo(f.filePathEdit->text()).canonicalFilePath(),
              QFileInfo(test::samplePath()).canonicalFilePath());
 }
 
@@ -105,10 +105,10 @@ void OpenDialogTest::warrantyFilterStaysForDataFiles() {
     TForm1& f = *w.form1;
     DialogSeen seen;
     answerDialog(&seen, {});
-    f.SpeedButton1->click();
+    f.openWarrantyButton->click();
     QCOMPARE(seen.filters, QStringList{QStringLiteral("Файл времен гарантии (gar*.txt)")});
     answerDialog(&seen, {});
-    f.OpenFileStart->click();
+    f.openDataButton->click();
     QCOMPARE(seen.filters, QStringList{QStringLiteral("Файл времен гарантии (gar*.txt)")});
 }
 

@@ -40,7 +40,7 @@ using wf::ui::test::Windows;
 namespace {
 
 QString cell(TForm5& f, int col, int row) {
-    const QTableWidgetItem* it = f.Result_Grid->item(row, col);
+    const QTableWidgetItem* it = f.resultsTable->item(row, col);
     return it ? it->text().trimmed() : QString();
 }
 
@@ -52,9 +52,9 @@ int causesWithFailures(const wf::AnalysisState& s) {
 }
 
 void tickOnly(TForm1& f, bool spiral, bool newton, bool smirnov) {
-    f.SpirSpusk->setChecked(spiral);
-    f.BoxNewton->setChecked(newton);
-    f.BoxSmirnow->setChecked(smirnov);
+    f.spiralBox->setChecked(spiral);
+    f.newtonBox->setChecked(newton);
+    f.smirnovBox->setChecked(smirnov);
 }
 
 } // namespace
@@ -103,24 +103,24 @@ void WindowsTest::mainWindowShowsDocumentedControls() {
     Windows w;
     TForm1& f = *w.form1;
     QVERIFY(f.windowTitle().startsWith(QStringLiteral("Анализ надежности в эксплуатации.")));
-    QCOMPARE(f.OpenFileStart->text(), QStringLiteral("Путь"));
-    QCOMPARE(f.bbRaschet->text(), QStringLiteral("Расчет"));
-    QCOMPARE(f.LabeledEdit3->text(), QStringLiteral("300"));
-    QCOMPARE(f.Memo2->toPlainText(), QStringLiteral("Ход решения"));
-    QVERIFY(f.SpirSpusk->isChecked());
-    QVERIFY(!f.BoxNewton->isChecked());
-    QCOMPARE(f.Edit3->text(), QStringLiteral("3000"));
-    QCOMPARE(f.NPokoleny->text(), QStringLiteral("1500"));
-    QCOMPARE(f.LabeledEdit1->text(), QStringLiteral("50"));
-    QVERIFY(!f.LabeledEdit1->placeholderText().isEmpty());
+    QCOMPARE(f.openDataButton->text(), QStringLiteral("Путь"));
+    QCOMPARE(f.calculateButton->text(), QStringLiteral("Расчет"));
+    QCOMPARE(f.burnInEdit->text(), QStringLiteral("300"));
+    QCOMPARE(f.logEdit->toPlainText(), QStringLiteral("Ход решения"));
+    QVERIFY(f.spiralBox->isChecked());
+    QVERIFY(!f.newtonBox->isChecked());
+    QCOMPARE(f.populationEdit->text(), QStringLiteral("3000"));
+    QCOMPARE(f.generationsEdit->text(), QStringLiteral("1500"));
+    QCOMPARE(f.copyBestEdit->text(), QStringLiteral("50"));
+    QVERIFY(!f.copyBestEdit->placeholderText().isEmpty());
     // Controls are found under their layout names.
-    QCOMPARE(f.findChild<QTableView*>(QStringLiteral("Problems_Grid")), f.Problems_Grid);
-    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("StopBtn")), f.StopBtn);
+    QCOMPARE(f.findChild<QTableView*>(QStringLiteral("Problems_Grid")), f.failureView);
+    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("StopBtn")), f.stopGeneticButton);
     // Slider hints follow the position.
-    f.TrackBar1->setValue(40);
-    QCOMPARE(f.TrackBar1->toolTip(), QStringLiteral("Вероятность скрещивания ") +
-                                         wf::fmt::format(QStringLiteral("%4.2f"), {0.4}));
-    QVERIFY(f.TrackBar2->toolTip().startsWith(QStringLiteral("Вероятность мутации ")));
+    f.crossoverTrack->setValue(40);
+    QCOMPARE(f.crossoverTrack->toolTip(), QStringLiteral("Вероятность скрещивания ") +
+                                              wf::fmt::format(QStringLiteral("%4.2f"), {0.4}));
+    QVERIFY(f.mutationTrack->toolTip().startsWith(QStringLiteral("Вероятность мутации ")));
 }
 
 void WindowsTest::loadFillsFieldsTableAndChart() {
@@ -129,11 +129,11 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     f.loadDataFile(test::samplePath());
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
     QVERIFY(f.state().Dannye_Gotovy);
-    QCOMPARE(f.meKolAll->text(), wf::fmt::general(f.state().Kol_All));
-    QCOMPARE(f.meKolOtk->text(), QString::number(f.state().Kol_Otk_Bez_Braka));
-    QCOMPARE(f.Label10->text(), f.state().Kommentarij);
-    QVERIFY(!f.meSred->text().isEmpty());
-    QCOMPARE(f.LabeledEdit2->text(), f.meSred->text());
+    QCOMPARE(f.fleetSizeEdit->text(), wf::fmt::general(f.state().Kol_All));
+    QCOMPARE(f.failureCountEdit->text(), QString::number(f.state().Kol_Otk_Bez_Braka));
+    QCOMPARE(f.captionLabel->text(), f.state().Kommentarij);
+    QVERIFY(!f.warrantyMeanEdit->text().isEmpty());
+    QCOMPARE(f.countingPeriodEdit->text(), f.warrantyMeanEdit->text());
     const int n = static_cast<int>(f.state().Otkazy.size());
     QVERIFY(n > 100);
     // Row 0 holds the header texts, then one row per failure.
@@ -145,7 +145,8 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     QVERIFY(f.failureTable()->setData(f.failureTable()->index(1, 3), QStringLiteral("x"),
                                       Qt::EditRole));
     QCOMPARE(f.failureTable()->cell(1, 3), QStringLiteral("x"));
-    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, ChartSeries::AccumulationPoints));
+    auto* points =
+        qobject_cast<QXYSeries*>(findSeries(f.accumulationChart, ChartSeries::AccumulationPoints));
     QVERIFY(points);
     int atLeastOneHour = 0;
     for (const auto& p : f.state().Otkazy) atLeastOneHour += p.time >= 1 ? 1 : 0;
@@ -171,21 +172,22 @@ void WindowsTest::largeFileFillsTheWholeTable() {
     QCOMPARE(f.failureTable()->rowCount(), 100001);
     QCOMPARE(f.failureTable()->cell(100000, 0), QStringLiteral("100000"));
     // The chart draws a thinned line; the analysis keeps every failure.
-    auto* points = qobject_cast<QXYSeries*>(findSeries(f.Chart2, ChartSeries::AccumulationPoints));
+    auto* points =
+        qobject_cast<QXYSeries*>(findSeries(f.accumulationChart, ChartSeries::AccumulationPoints));
     QVERIFY(points && points->count() > 100 && points->count() <= 4000);
     QCOMPARE(f.state().Otkazy.size(), std::size_t(100000));
-    f.Problems_Grid->scrollToBottom();
+    f.failureView->scrollToBottom();
     QApplication::processEvents();
 }
 
 void WindowsTest::runBeforeAnyLoadReportsTheEmptyField() {
     Windows w;
     TForm1& f = *w.form1;
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     QCOMPARE(w.messages.size(), 1);
     QCOMPARE(w.messages.first(), wf::msg::notANumber(QString()));
     QVERIFY(!w.form5->isVisible());
-    QVERIFY(f.bbRaschet->isEnabled());
+    QVERIFY(f.calculateButton->isEnabled());
 }
 
 void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
@@ -194,15 +196,15 @@ void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
     f.loadDataFile(test::samplePath());
     tickOnly(f, true, false, false);
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.bbRaschet->click();
+    f.calculateButton->click();
     // While the worker runs, nothing that changes the analysis may start.
     QVERIFY(f.jobRunning());
-    QVERIFY(!f.bbRaschet->isEnabled());
-    QVERIFY(!f.OpenFileStart->isEnabled());
-    QVERIFY(!f.ToolBRunGenOptim->isEnabled());
-    QVERIFY(!f.OutsorsGoBtn->isEnabled());
+    QVERIFY(!f.calculateButton->isEnabled());
+    QVERIFY(!f.openDataButton->isEnabled());
+    QVERIFY(!f.geneticButton->isEnabled());
+    QVERIFY(!f.externalButton->isEnabled());
     QVERIFY(done.wait(120000));
-    QVERIFY(f.bbRaschet->isEnabled());
+    QVERIFY(f.calculateButton->isEnabled());
     QVERIFY(!f.jobRunning());
 
     TForm5& r = *w.form5;
@@ -213,13 +215,13 @@ void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
     for (int c = 3; c < 7; ++c) QVERIFY(cell(r, c, 0).isEmpty());
     QVERIFY(cell(r, 1, 1).contains(QStringLiteral(" / ")));
     QVERIFY(cell(r, 2, 10).endsWith(QStringLiteral(" (до 1000 ч.)")));
-    QVERIFY(r.Label10->text().endsWith(QStringLiteral(" шт.)")));
-    QVERIFY(f.Memo2->toPlainText().split('\n').size() > 2);
+    QVERIFY(r.captionLabel->text().endsWith(QStringLiteral(" шт.)")));
+    QVERIFY(f.logEdit->toPlainText().split('\n').size() > 2);
 
     // Model 1.1 shown, the genetic model hidden.
-    QVERIFY(findSeries(r.Chart1, ChartSeries::SpiralRate)->isVisible());
-    QVERIFY(!findSeries(r.Chart1, ChartSeries::GeneticRate)->isVisible());
-    QVERIFY(!findSeries(r.Chart1, ChartSeries::SmirnovRateCensored)->isVisible());
+    QVERIFY(findSeries(r.rateChart, ChartSeries::SpiralRate)->isVisible());
+    QVERIFY(!findSeries(r.rateChart, ChartSeries::GeneticRate)->isVisible());
+    QVERIFY(!findSeries(r.rateChart, ChartSeries::SmirnovRateCensored)->isVisible());
 }
 
 void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
@@ -227,35 +229,35 @@ void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
     tickOnly(f, true, false, false);
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     tickOnly(f, false, false, true);
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     TForm5& r = *w.form5;
     // Model 1.1 of the first run stays beside the new model 2.
     QCOMPARE(cell(r, 1, 0), QStringLiteral("Пирсона/спир.спуск"));
     QCOMPARE(cell(r, 2, 0), QStringLiteral("Критерий Смирнова"));
     QCOMPARE(cell(r, 3, 0), QStringLiteral("Данные эксплуатации"));
-    QVERIFY(findSeries(r.Chart1, ChartSeries::SmirnovRateCensored)->isVisible());
+    QVERIFY(findSeries(r.rateChart, ChartSeries::SmirnovRateCensored)->isVisible());
 
     const int causes = causesWithFailures(f.state());
     QVERIFY(causes > 2);
-    QCOMPARE(causeBars(r.Chart1)->count(), causes);
-    QCOMPARE(causeBars(r.Chart2)->count(), causes);
-    QCOMPARE(causeBars(r.Chart3)->count(), 2 * causes);
-    QVERIFY(!causeBars(r.Chart1)->barSets().first()->label().isEmpty());
+    QCOMPARE(causeBars(r.rateChart)->count(), causes);
+    QCOMPARE(causeBars(r.totalsChart)->count(), causes);
+    QCOMPARE(causeBars(r.lnChart)->count(), 2 * causes);
+    QVERIFY(!causeBars(r.rateChart)->barSets().first()->label().isEmpty());
 }
 
 void WindowsTest::warrantyFileFillsItsFields() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    const QString meanBefore = f.meSred->text();
+    const QString meanBefore = f.warrantyMeanEdit->text();
     f.loadWarrantyFile(test::warrantySamplePath());
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
-    QVERIFY(!f.Edit4->text().isEmpty());
-    QVERIFY(f.MaskEdit1->text().toInt() > 1);
-    QVERIFY(!f.MaskEditSrednee->text().isEmpty());
-    QVERIFY(f.meSred->text() != meanBefore || !f.MaskEditSKO->text().isEmpty());
+    QVERIFY(!f.warrantyFileEdit->text().isEmpty());
+    QVERIFY(f.warrantyCountEdit->text().toInt() > 1);
+    QVERIFY(!f.warrantyFileMeanEdit->text().isEmpty());
+    QVERIFY(f.warrantyMeanEdit->text() != meanBefore || !f.warrantyFileSdEdit->text().isEmpty());
 }
 
 void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
@@ -267,8 +269,9 @@ void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
     QVERIFY(view);
     QVERIFY(!f.isVisible());
     QVERIFY(view->windowTitle().startsWith(QStringLiteral("Анализ закона распределения отказов.")));
-    auto* s1 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, ChartSeries::AccumulationPoints));
-    auto* s2 = qobject_cast<QXYSeries*>(findSeries(view->Chart2, ChartSeries::AccumulationLine));
+    auto* s1 =
+        qobject_cast<QXYSeries*>(findSeries(view->logChart, ChartSeries::AccumulationPoints));
+    auto* s2 = qobject_cast<QXYSeries*>(findSeries(view->logChart, ChartSeries::AccumulationLine));
     QVERIFY(s1 && s2);
     int positive = 0;
     int first = -1;
@@ -282,11 +285,11 @@ void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
     // Failures at time 0 get no point but still count: the first y is ln(first + 1).
     QVERIFY(qAbs(s1->at(0).y() - std::log(first + 1.0)) < 1e-12);
     QCOMPARE(s2->count(), 2);
-    QVERIFY(view->Label1->text().startsWith(QStringLiteral("A= ")));
-    QVERIFY(view->Label2->text().startsWith(QStringLiteral("B= ")));
-    QCOMPARE(view->Label3->text(), f.state().Kommentarij);
+    QVERIFY(view->aLabel->text().startsWith(QStringLiteral("A= ")));
+    QVERIFY(view->bLabel->text().startsWith(QStringLiteral("B= ")));
+    QCOMPARE(view->captionLabel->text(), f.state().Kommentarij);
 
-    view->Prodolgenie->click();
+    view->continueButton->click();
     QTRY_VERIFY(view.isNull());
     QVERIFY(f.isVisible());
 }
@@ -295,7 +298,7 @@ void WindowsTest::printingGivesLandscapePdf() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("results.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -327,12 +330,12 @@ void WindowsTest::resultsWindowContinueAndCloseShowMainWindow() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    QVERIFY(w.runAndWait(f.bbRaschet));
+    QVERIFY(w.runAndWait(f.calculateButton));
     TForm5& r = *w.form5;
     QVERIFY(r.isVisible());
     QVERIFY(r.windowTitle().startsWith(
         QStringLiteral("Количественный анализ закона распределения отказов.")));
-    r.Prodolgenie->click();
+    r.continueButton->click();
     QVERIFY(!r.isVisible());
     QVERIFY(f.isVisible());
     // Closing keeps the content for the next results and brings the main window back.
@@ -347,29 +350,29 @@ void WindowsTest::geneticRunShowsProgressAndColumn() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    f.Edit3->setText(QStringLiteral("20"));
-    f.NPokoleny->setText(QStringLiteral("30"));
-    const int memoBefore = f.Memo2->blockCount();
+    f.populationEdit->setText(QStringLiteral("20"));
+    f.generationsEdit->setText(QStringLiteral("30"));
+    const int memoBefore = f.logEdit->blockCount();
     QSignalSpy done(&f, &TForm1::jobFinished);
-    QSignalSpy progress(f.ProgressBar2, &QProgressBar::valueChanged);
-    f.ToolBRunGenOptim->click();
+    QSignalSpy progress(f.geneticProgress, &QProgressBar::valueChanged);
+    f.geneticButton->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
-    QVERIFY(!f.ToolBRunGenOptim->isEnabled());
-    QVERIFY(!f.Edit3->isEnabled());
-    QVERIFY(!f.bbRaschet->isEnabled());
+    QVERIFY(!f.geneticButton->isEnabled());
+    QVERIFY(!f.populationEdit->isEnabled());
+    QVERIFY(!f.calculateButton->isEnabled());
     QVERIFY(done.wait(120000));
-    QVERIFY(f.ToolBRunGenOptim->isEnabled());
-    QVERIFY(f.Edit3->isEnabled());
+    QVERIFY(f.geneticButton->isEnabled());
+    QVERIFY(f.populationEdit->isEnabled());
     // The bar went to the end and is empty again; the field holds the number typed.
     QVERIFY(std::any_of(progress.cbegin(), progress.cend(),
                         [](const QList<QVariant>& a) { return a.first().toInt() == 100; }));
-    QCOMPARE(f.ProgressBar2->value(), 0);
-    QCOMPARE(f.NPokoleny->text(), QStringLiteral("30"));
-    QVERIFY(f.Memo2->blockCount() > memoBefore);
+    QCOMPARE(f.geneticProgress->value(), 0);
+    QCOMPARE(f.generationsEdit->text(), QStringLiteral("30"));
+    QVERIFY(f.logEdit->blockCount() > memoBefore);
     TForm5& r = *w.form5;
     QVERIFY(r.isVisible());
     QCOMPARE(cell(r, 1, 0), QStringLiteral("Генетическая"));
-    QVERIFY(findSeries(r.Chart1, ChartSeries::GeneticRateCensored)->isVisible());
+    QVERIFY(findSeries(r.rateChart, ChartSeries::GeneticRateCensored)->isVisible());
     QVERIFY(f.state().ModGen.Executed);
 }
 
@@ -377,20 +380,20 @@ void WindowsTest::geneticRunStopsOnStopButton() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    f.Edit3->setText(QStringLiteral("20"));
-    f.NPokoleny->setText(QStringLiteral("1000000"));
+    f.populationEdit->setText(QStringLiteral("20"));
+    f.generationsEdit->setText(QStringLiteral("1000000"));
     QSignalSpy done(&f, &TForm1::jobFinished);
-    f.ToolBRunGenOptim->click();
+    f.geneticButton->click();
     // Stop once the search counts its generations.
-    QTRY_VERIFY_WITH_TIMEOUT(f.NPokoleny->text() != QStringLiteral("1000000"), test::kWaitMs);
-    f.StopBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.generationsEdit->text() != QStringLiteral("1000000"), test::kWaitMs);
+    f.stopGeneticButton->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(60000));
     QVERIFY(t.elapsed() < 30000);
-    QCOMPARE(f.NPokoleny->text(), QStringLiteral("1000000"));
-    QVERIFY(f.ToolBRunGenOptim->isEnabled());
-    QVERIFY(f.Edit3->isEnabled());
+    QCOMPARE(f.generationsEdit->text(), QStringLiteral("1000000"));
+    QVERIFY(f.geneticButton->isEnabled());
+    QVERIFY(f.populationEdit->isEnabled());
     QVERIFY(f.state().ModGen.Executed);
 }
 
@@ -400,10 +403,10 @@ void WindowsTest::closingDuringCalculationEndsPromptly() {
     f.setEvalCostUs(std::nullopt); // the wall clock: the fits would run for minutes
     f.loadDataFile(test::samplePath());
     tickOnly(f, true, true, true);
-    f.bbRaschet->click();
+    f.calculateButton->click();
     QVERIFY(f.jobRunning());
     // Close once the worker reports its first stage: the fits are under way.
-    QTRY_VERIFY_WITH_TIMEOUT(f.CalcStage->text() != QStringLiteral("Расчет"), test::kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.calcStage->text() != QStringLiteral("Расчет"), test::kWaitMs);
     QElapsedTimer t;
     t.start();
     f.close();
@@ -416,12 +419,12 @@ void WindowsTest::closingDuringGeneticRunEndsPromptly() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
-    f.Edit3->setText(QStringLiteral("200"));
-    f.NPokoleny->setText(QStringLiteral("1000000"));
-    f.ToolBRunGenOptim->click();
+    f.populationEdit->setText(QStringLiteral("200"));
+    f.generationsEdit->setText(QStringLiteral("1000000"));
+    f.geneticButton->click();
     QVERIFY(f.jobRunning());
     // Close once the search counts its generations.
-    QTRY_VERIFY_WITH_TIMEOUT(f.NPokoleny->text() != QStringLiteral("1000000"), test::kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.generationsEdit->text() != QStringLiteral("1000000"), test::kWaitMs);
     QElapsedTimer t;
     t.start();
     f.close();
