@@ -95,12 +95,20 @@ struct ConfidenceBounds {
     bool defined = false;
     double lo = 0;
     double hi = 0;
+    bool loOpen = false;    // the data set no lower limit within the search range (lo is 0)
+    bool hiOpen = false;    // nor an upper one (hi is infinite)
+    bool unreached = false; // a life the data do not let the flow reach at this level
 };
+
+// How model 3's bounds are drawn: from the profile likelihood, or from the observed
+// information (Wald, on the log scale).
+enum class BoundsMethod { LikelihoodRatio, Wald };
 
 // What the maximum-likelihood fit knows beyond its model record.
 struct LikelihoodDetail {
-    double logLikelihood = 0;                        // l at the estimate
-    double confidence = 0;                           // two-sided level of the bounds, e.g. 0.95
+    double logLikelihood = 0; // l at the estimate
+    double confidence = 0;    // two-sided level of the bounds, e.g. 0.95
+    BoundsMethod method = BoundsMethod::LikelihoodRatio;
     ConfidenceBounds A, B, K;                        // of the parameters (B in h)
     ConfidenceBounds gamma50, gamma90;               // of "Гамма 50%" and "Гамма 90%", h
     ConfidenceBounds perProduct2000, perProduct4000; // failures per product by 2000 / 4000 h

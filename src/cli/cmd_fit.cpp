@@ -63,12 +63,17 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
         if (m->Executed) models[name] = modelJson(*m);
     if (s.ModMLE.Executed) {
         const LikelihoodDetail& d = s.ModMLE_Detail;
+        // An open side is null; a life the flow does not reach is "unreached".
         const auto pair = [](const ConfidenceBounds& b) {
-            return b.defined ? json::array({number(b.lo), number(b.hi)}) : json(nullptr);
+            if (!b.defined) return json(nullptr);
+            if (b.unreached) return json("unreached");
+            return json::array(
+                {b.loOpen ? json(nullptr) : number(b.lo), b.hiOpen ? json(nullptr) : number(b.hi)});
         };
         json m = modelJson(s.ModMLE);
         m["log_likelihood"] = number(d.logLikelihood);
         m["confidence"] = number(d.confidence);
+        m["bounds_method"] = d.method == BoundsMethod::Wald ? "wald" : "lr";
         m["bounds"] = {{"A", pair(d.A)}, {"B", pair(d.B)}, {"K_powtor", pair(d.K)}};
         m["derived_bounds"] = {{"gamma50", pair(d.gamma50)},
                                {"gamma90", pair(d.gamma90)},

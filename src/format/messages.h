@@ -240,6 +240,35 @@ inline QString mleAtSearchLimit(const QString& name) {
                           "разделить параметры модели, доверительные границы не определены")
         .arg(name);
 }
+// Likelihood-ratio bounds: what the data leave open. name: "A", "B" or "K".
+inline QString mleEstimateOnLimit(const QString& name) {
+    return QStringLiteral("Оценка параметра %1 на границе области поиска: данные определяют "
+                          "его лишь с одной стороны; показатели, которые данные определяют, "
+                          "получили границы по профилю правдоподобия")
+        .arg(name);
+}
+inline QString mleOnlyLowerOnRidge(const QString& name, const QString& lower) {
+    return QStringLiteral("Данные не ограничивают %1 сверху: гарантия заканчивается раньше, "
+                          "чем проходит большая часть потока отказов, а по его начальной части "
+                          "большие B и K неразличимы; следует только нижняя граница %1 = %2")
+        .arg(name, lower);
+}
+inline QString mleOnlyLower(const QString& name, const QString& lower) {
+    return QStringLiteral("Данные не ограничивают %1 сверху в пределах поиска: следует только "
+                          "нижняя граница %1 = %2")
+        .arg(name, lower);
+}
+inline QString mleOnlyUpper(const QString& name, const QString& upper) {
+    return QStringLiteral("Данные не ограничивают %1 снизу в пределах поиска: следует только "
+                          "верхняя граница %1 = %2")
+        .arg(name, upper);
+}
+inline QString mleNotBounded(const QString& name) {
+    return QStringLiteral("Данные не ограничивают %1 ни снизу, ни сверху в пределах поиска")
+        .arg(name);
+}
+// A life the flow does not reach within the data's bounds.
+inline const QString lifeUnreached = QStringLiteral("[не достигается]");
 inline const QString mleNotConverged =
     QStringLiteral("Поиск максимума правдоподобия не сошёлся: доверительные границы не определены");
 inline const QString fleetSizeNotPositive =

@@ -105,10 +105,14 @@ private:
 
 QString boundsText(const ConfidenceBounds& b, int decimals) {
     if (!b.defined) return msg::boundsUndefined;
+    if (b.unreached) return msg::lifeUnreached;
     const auto v = [decimals](double x) {
         return decimals == 0 ? fmt::integer(x) : fmt::fixed(x, 0, decimals);
     };
-    return QLatin1Char('[') + v(b.lo) + QStringLiteral(" … ") + v(b.hi) + QLatin1Char(']');
+    // An open side reaches the end of the figure's range: 0 below, infinity above.
+    const QString lo = b.loOpen ? QStringLiteral("(0") : QLatin1Char('[') + v(b.lo);
+    const QString hi = b.hiOpen ? QStringLiteral("∞)") : v(b.hi) + QLatin1Char(']');
+    return lo + QStringLiteral(" … ") + hi;
 }
 
 void fillResultTable(const AnalysisState& s, ResultsData& r, const TextWidthFn& measure) {

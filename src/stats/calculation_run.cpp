@@ -78,7 +78,7 @@ bool runMle(AnalysisState& s, double confidence, FitClock& clock, const Progress
     }
     r.memo << msg::mleDone + longTimeText(splitElapsed(clock.nowUs() - start)) + msg::elapsedUnits;
     r.memo << fmt::format(msg::mleLogLikelihoodFormat, {fit.logLikelihood});
-    if (!fit.message.isEmpty()) r.memo << fit.message;
+    if (!fit.message.isEmpty()) r.memo << fit.message.split(QLatin1Char('\n'));
     r.memo << Dover_Interval(s, s.ModMLE);
     return true;
 }

@@ -4,8 +4,12 @@
 #include "format/number_format.h"
 #include "stats/evaluation.h"
 #include "stats/mle_model.h"
+#include "stats/mle_profile.h"
+#include "stats/mle_search.h"
 #include "stats/model_arrays.h"
 #include "stats/model_figures.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -27,160 +31,13 @@ namespace {
 constexpr int kGridA = 9;
 constexpr int kGridB = 12;
 constexpr double kGridShareTol = 1e-7;
-constexpr int kMaxIterations = 100;
-// A Newton step this small in ln A and ln B ends the search (after it is taken).
-constexpr double kStepDone = 1e-10;
-// Below this step a failed sufficient-increase test is rounding in l, not a bad direction.
-constexpr double kRoundingStep = 1e-7;
-// No step moves ln A or ln B by more than this.
-constexpr double kMaxStep = 1.0;
 // An estimate this close to an end of its range (on the log scale) is on the bound.
 constexpr double kAtLimit = 1e-9;
-
-struct Range {
-    double lo[2], hi[2]; // ln A, ln B
-    double kLo, kHi;     // ln K
-};
-
-Range searchRange() {
-    return {{std::log(kMleMinA), std::log(kMleMinB)},
-            {std::log(kMleMaxA), std::log(kMleMaxB)},
-            std::log(kMleMinK),
-            std::log(kMleMaxK)};
-}
-
-// l maximised over ln K at (ln A, ln B), with its gradient and Hessian in (ln A, ln B).
-struct Point {
-    double x[2] = {0, 0};
-    double k = 0;
-    bool kLimited = false;
-    LogLikelihood l;
-    double g[2] = {0, 0};
-    double h[2][2] = {{0, 0}, {0, 0}};
-    double score() const {
-        return std::isfinite(l.value) ? l.value : -std::numeric_limits<double>::infinity();
-    }
-};
-
-// K = n / (Park I) sets d l / d ln K to 0; kept within its range. With K free the profile's
-// Hessian is the Schur complement of the ln K entry; with K held at a bound, the block itself.
-Point profile(const MleSample& d, const ShapeSums& sums, double a, double b, const Range& r,
-              double shareTol = kShareRelTol) {
-    Point p;
-    p.x[0] = a;
-    p.x[1] = b;
-    const WarrantyShare sh = warrantyShare(sums.A, std::exp(b), d.mean, d.sd, shareTol);
-    double k = sh.I > 0 ? std::log(d.n() / (d.park * sh.I)) : r.kHi;
-    if (!(k > r.kLo)) {
-        k = r.kLo;
-        p.kLimited = true;
-    } else if (k >= r.kHi) {
-        k = r.kHi;
-        p.kLimited = true;
-    }
-    p.k = k;
-    p.l = logLikelihood(d, sums, b, k, sh);
-    for (int i = 0; i < 2; ++i) {
-        p.g[i] = p.l.grad[i];
-        for (int j = 0; j < 2; ++j) {
-            p.h[i][j] = p.l.hess[i][j];
-            if (!p.kLimited) p.h[i][j] -= p.l.hess[i][2] * p.l.hess[j][2] / p.l.hess[2][2];
-        }
-    }
-    return p;
-}
-
-Point profileAt(const MleSample& d, double a, double b, const Range& r) {
-    return profile(d, shapeSums(d, std::exp(a)), a, b, r);
-}
-
-// Ascent direction on the coordinates not held at a bound: Newton's along each eigenvector
-// of the negative Hessian with positive curvature, a full step uphill along one without
-// (where l is flat or convex, as on a ridge between B and K).
-void newtonDirection(const Point& p, const Range& r, double dir[2]) {
-    bool free[2];
-    for (int j = 0; j < 2; ++j) {
-        const bool atLo = p.x[j] <= r.lo[j] + kAtLimit && p.g[j] < 0;
-        const bool atHi = p.x[j] >= r.hi[j] - kAtLimit && p.g[j] > 0;
-        free[j] = !(atLo || atHi);
-        dir[j] = 0;
-    }
-    auto along = [](double curvature, double slope) {
-        if (curvature > 0) return slope / curvature;
-        return slope == 0 ? 0.0 : std::copysign(kMaxStep, slope);
-    };
-    const double m00 = -p.h[0][0], m01 = -p.h[0][1], m11 = -p.h[1][1];
-    if (free[0] && free[1]) {
-        const double rad = std::hypot(m00 - m11, 2 * m01);
-        const double l1 = 0.5 * (m00 + m11 + rad), l2 = 0.5 * (m00 + m11 - rad);
-        // Eigenvector of l1 from the better conditioned row of M - l1 I.
-        double v[2] = {1, 0};
-        if (rad > 0) {
-            const double ax = m01, ay = l1 - m00, bx = l1 - m11, by = m01;
-            const bool first = std::hypot(ax, ay) >= std::hypot(bx, by);
-            v[0] = first ? ax : bx;
-            v[1] = first ? ay : by;
-            const double norm = std::hypot(v[0], v[1]);
-            v[0] /= norm;
-            v[1] /= norm;
-        }
-        const double c1 = along(l1, v[0] * p.g[0] + v[1] * p.g[1]);
-        const double c2 = along(l2, -v[1] * p.g[0] + v[0] * p.g[1]);
-        dir[0] = c1 * v[0] - c2 * v[1];
-        dir[1] = c1 * v[1] + c2 * v[0];
-        return;
-    }
-    for (int j = 0; j < 2; ++j)
-        if (free[j]) dir[j] = along(j == 0 ? m00 : m11, p.g[j]);
-}
+// Below this share of the flow seen within warranty, B and K slide together along a ridge.
+constexpr double kRidgeShare = 0.5;
 
 double clampTo(double v, double lo, double hi) {
     return std::min(hi, std::max(lo, v));
-}
-
-// Newton steps with a sufficient-increase line search, kept inside the range.
-Point localSearch(const MleSample& d, Point x, const Range& r, int& iterations, bool& converged) {
-    converged = false;
-    for (iterations = 0; iterations < kMaxIterations; ++iterations) {
-        double dir[2];
-        newtonDirection(x, r, dir);
-        const double len = std::max(std::fabs(dir[0]), std::fabs(dir[1]));
-        if (!std::isfinite(len)) return x;
-        if (len > kMaxStep) {
-            dir[0] *= kMaxStep / len;
-            dir[1] *= kMaxStep / len;
-        }
-        if (len < kStepDone) { // quadratic region: the last step is taken as it is
-            const Point y = profileAt(d, clampTo(x.x[0] + dir[0], r.lo[0], r.hi[0]),
-                                      clampTo(x.x[1] + dir[1], r.lo[1], r.hi[1]), r);
-            if (y.score() >= x.score() - 1e-12 * (1 + std::fabs(x.score()))) x = y;
-            converged = true;
-            ++iterations;
-            return x;
-        }
-        bool moved = false;
-        for (double t = 1; t * len > 1e-15; t *= 0.5) {
-            const double a = clampTo(x.x[0] + t * dir[0], r.lo[0], r.hi[0]);
-            const double b = clampTo(x.x[1] + t * dir[1], r.lo[1], r.hi[1]);
-            const double step = std::max(std::fabs(a - x.x[0]), std::fabs(b - x.x[1]));
-            if (step == 0) break;
-            const Point y = profileAt(d, a, b, r);
-            const double gain = x.g[0] * (a - x.x[0]) + x.g[1] * (b - x.x[1]);
-            const bool enough = y.score() >= x.score() + 1e-4 * gain;
-            const bool rounding =
-                step < kRoundingStep && y.score() >= x.score() - 1e-12 * (1 + std::fabs(x.score()));
-            if (enough || rounding) {
-                x = y;
-                moved = true;
-                break;
-            }
-        }
-        if (!moved) {
-            converged = len < kRoundingStep;
-            return x;
-        }
-    }
-    return x;
 }
 
 // The load-time ln-ln line: slope A, and B where the line reaches the failure count (as if
@@ -204,29 +61,85 @@ void startingGuess(const AnalysisState& s, const MleSample& d, double& a, double
 }
 
 // The guess, then a coarse grid over the whole range; the best of them starts the search.
-Point globalStart(const AnalysisState& s, const MleSample& d, const Range& r) {
+MlePoint globalStart(const AnalysisState& s, const MleSample& d, const MleBox& r,
+                     ShapeCache& cache) {
+    const KRule best{};
     double a0, b0;
     startingGuess(s, d, a0, b0);
-    Point best = profileAt(d, clampTo(a0, r.lo[0], r.hi[0]), clampTo(b0, r.lo[1], r.hi[1]), r);
+    MlePoint top = evaluatePoint(d, cache, clampTo(a0, r.lo[0], r.hi[0]),
+                                 clampTo(b0, r.lo[1], r.hi[1]), best, r);
     for (int i = 0; i < kGridA; ++i) {
         const double a = r.lo[0] + (r.hi[0] - r.lo[0]) * i / (kGridA - 1);
-        const ShapeSums sums = shapeSums(d, std::exp(a));
         for (int j = 0; j < kGridB; ++j) {
             const double b = r.lo[1] + (r.hi[1] - r.lo[1]) * j / (kGridB - 1);
-            const Point p = profile(d, sums, a, b, r, kGridShareTol);
-            if (p.score() > best.score()) best = p;
+            const MlePoint p = evaluatePoint(d, cache, a, b, best, r, kGridShareTol);
+            if (p.score() > top.score()) top = p;
         }
     }
-    return profileAt(d, best.x[0], best.x[1], r); // at full accuracy again
+    return evaluatePoint(d, cache, top.x[0], top.x[1], best, r); // at full accuracy again
 }
 
-MleEstimate estimate(double value, const std::array<double, 3>& slope, const Matrix3* cov,
-                     double z) {
-    MleEstimate e;
-    e.value = value;
-    if (cov && std::isfinite(slope[0]) && std::isfinite(slope[1]) && std::isfinite(slope[2]))
-        e.bounds = logScaleBounds(value, slope, *cov, z);
-    return e;
+// Half-width on the log scale of the Wald bounds of a figure with this log-slope.
+double waldHalfWidth(const std::array<double, 3>& slope, const Matrix3& cov, double z) {
+    double var = 0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) var += slope[i] * cov[i][j] * slope[j];
+    return var >= 0 && std::isfinite(var) ? z * std::sqrt(var) : 0.0;
+}
+
+// The figures of the results table with their log-slopes at the estimate.
+struct TableFigure {
+    MleEstimate MleResult::*field;
+    MleFigure figure;
+};
+constexpr TableFigure kTableFigures[] = {
+    {&MleResult::A, {MleFigure::Kind::A, 0}},
+    {&MleResult::B, {MleFigure::Kind::B, 0}},
+    {&MleResult::K, {MleFigure::Kind::K, 0}},
+    {&MleResult::gamma50, {MleFigure::Kind::Life, 0.5}},
+    {&MleResult::gamma90, {MleFigure::Kind::Life, 0.1}},
+    {&MleResult::perProduct2000, {MleFigure::Kind::PerProduct, 2000}},
+    {&MleResult::perProduct4000, {MleFigure::Kind::PerProduct, 4000}},
+};
+
+std::array<double, 3> logSlope(const MleFigure& f, double A, double B, double K) {
+    switch (f.kind) {
+    case MleFigure::Kind::A:
+        return {1, 0, 0};
+    case MleFigure::Kind::B:
+        return {0, 1, 0};
+    case MleFigure::Kind::K:
+        return {0, 0, 1};
+    case MleFigure::Kind::Life:
+        return gammaLifeLogSlope(A, B, K, f.at);
+    case MleFigure::Kind::PerProduct:
+        return failuresPerProductLogSlope(A, B, K, f.at);
+    }
+    return {0, 0, 0};
+}
+
+// What an open side of A, B or K says about the data, one line each.
+QStringList openSideNotes(const MleResult& r, double seenShare) {
+    QStringList notes;
+    const struct {
+        const char* name;
+        const MleEstimate* e;
+        int decimals;
+    } params[] = {{"A", &r.A, 2}, {"B", &r.B, 0}, {"K", &r.K, 3}};
+    for (const auto& p : params) {
+        const ConfidenceBounds& b = p.e->bounds;
+        const QString name = QString::fromLatin1(p.name);
+        const QString lo = fmt::fixed(b.lo, 0, p.decimals), hi = fmt::fixed(b.hi, 0, p.decimals);
+        if (b.loOpen && b.hiOpen)
+            notes << msg::mleNotBounded(name);
+        else if (b.hiOpen && name != QLatin1String("A") && seenShare < kRidgeShare)
+            notes << msg::mleOnlyLowerOnRidge(name, lo);
+        else if (b.hiOpen)
+            notes << msg::mleOnlyLower(name, lo);
+        else if (b.loOpen)
+            notes << msg::mleOnlyUpper(name, hi);
+    }
+    return notes;
 }
 
 } // namespace
@@ -234,6 +147,7 @@ MleEstimate estimate(double value, const std::array<double, 3>& slope, const Mat
 MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     MleResult res;
     res.confidence = set.confidence;
+    res.method = set.method;
     res.Sred = s.Sred_Gar;
     res.SKO = s.SKO_Gar;
     if (!set.valid(&res.message)) return res;
@@ -247,8 +161,13 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
         res.message = msg::noFailuresToFit;
         return res;
     }
-    const Range r = searchRange();
-    const Point x = localSearch(d, globalStart(s, d, r), r, res.iterations, res.converged);
+    const MleBox r = mleBox();
+    ShapeCache cache(d);
+    const bool noneHeld[2] = {false, false};
+    const MleSearch fit = maximise(d, cache, globalStart(s, d, r, cache), KRule{}, r, noneHeld);
+    const MlePoint& x = fit.at;
+    res.iterations = fit.iterations;
+    res.converged = fit.converged;
 
     res.end = {};
     res.z = twoSidedZ(set.confidence);
@@ -261,33 +180,53 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     const double A = value(x.x[0], r.lo[0], r.hi[0], kMleMinA, kMleMaxA);
     const double B = value(x.x[1], r.lo[1], r.hi[1], kMleMinB, kMleMaxB);
     const double K = value(x.k, r.kLo, r.kHi, kMleMinK, kMleMaxK);
+    const bool onA = x.x[0] <= r.lo[0] + kAtLimit || x.x[0] >= r.hi[0] - kAtLimit;
+    const bool onB = x.x[1] <= r.lo[1] + kAtLimit || x.x[1] >= r.hi[1] - kAtLimit;
+    const QString onLimit = onA          ? QStringLiteral("A")
+                            : onB        ? QStringLiteral("B")
+                            : x.kLimited ? QStringLiteral("K")
+                                         : QString();
 
     Matrix3 info{}, cov{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) info[i][j] = -x.l.hess[i][j];
-    const Matrix3* c = nullptr;
+    const bool invertible = invertInformation(info, cov);
+    for (const TableFigure& t : kTableFigures)
+        (res.*t.field).value = figureValue(t.figure, A, B, K);
+
     if (!res.converged) {
         res.message = msg::mleNotConverged;
-    } else if (x.x[0] <= r.lo[0] + kAtLimit || x.x[0] >= r.hi[0] - kAtLimit) {
-        res.message = msg::mleAtSearchLimit(QStringLiteral("A"));
-    } else if (x.x[1] <= r.lo[1] + kAtLimit || x.x[1] >= r.hi[1] - kAtLimit) {
-        res.message = msg::mleAtSearchLimit(QStringLiteral("B"));
-    } else if (x.kLimited) {
-        res.message = msg::mleAtSearchLimit(QStringLiteral("K"));
-    } else if (!invertInformation(info, cov)) {
-        res.message = msg::mleNotSeparable;
-    } else {
-        c = &cov;
+        return res;
     }
-    res.A = estimate(A, {1, 0, 0}, c, res.z);
-    res.B = estimate(B, {0, 1, 0}, c, res.z);
-    res.K = estimate(K, {0, 0, 1}, c, res.z);
-    res.gamma50 = estimate(gammaLife(A, B, K, 0.5), gammaLifeLogSlope(A, B, K, 0.5), c, res.z);
-    res.gamma90 = estimate(gammaLife(A, B, K, 0.1), gammaLifeLogSlope(A, B, K, 0.1), c, res.z);
-    res.perProduct2000 = estimate(failuresPerProduct(A, B, K, 2000),
-                                  failuresPerProductLogSlope(A, B, K, 2000), c, res.z);
-    res.perProduct4000 = estimate(failuresPerProduct(A, B, K, 4000),
-                                  failuresPerProductLogSlope(A, B, K, 4000), c, res.z);
+    if (set.method == BoundsMethod::Wald) {
+        const Matrix3* c = nullptr;
+        if (!onLimit.isEmpty())
+            res.message = msg::mleAtSearchLimit(onLimit);
+        else if (!invertible)
+            res.message = msg::mleNotSeparable;
+        else
+            c = &cov;
+        for (const TableFigure& t : kTableFigures) {
+            MleEstimate& e = res.*t.field;
+            const std::array<double, 3> slope = logSlope(t.figure, A, B, K);
+            if (c && std::isfinite(slope[0]) && std::isfinite(slope[1]) && std::isfinite(slope[2]))
+                e.bounds = logScaleBounds(e.value, slope, *c, res.z);
+        }
+        return res;
+    }
+
+    const ProfileContext c{d, x, x.l.value, chiSquareQuantile(set.confidence, 1), r};
+    for (const TableFigure& t : kTableFigures) {
+        MleEstimate& e = res.*t.field;
+        const double step =
+            invertible ? waldHalfWidth(logSlope(t.figure, A, B, K), cov, res.z) : 0.0;
+        e.bounds = profileBounds(c, cache, t.figure, step);
+    }
+    QStringList notes;
+    if (!onLimit.isEmpty()) notes << msg::mleEstimateOnLimit(onLimit);
+    const double seen = flowShare(A, B, d.mean, d.sd).I;
+    notes << openSideNotes(res, seen);
+    res.message = notes.join(QLatin1Char('\n'));
     return res;
 }
 
@@ -304,6 +243,7 @@ bool storeMle(AnalysisState& s, const MleResult& r) {
     d.gamma90 = r.gamma90.bounds;
     d.perProduct2000 = r.perProduct2000.bounds;
     d.perProduct4000 = r.perProduct4000.bounds;
+    d.method = r.method;
     d.message = r.message;
     return true;
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The maximum-likelihood model: A, B and K of the failure flow thinned by warranty exit that
-// maximise the likelihood (stats/mle_model.h), with Wald bounds on them and, by the delta
-// method, on the figures the results table derives from them.
+// maximise the likelihood (stats/mle_model.h), with bounds on them and on the figures the
+// results table derives from them: likelihood-ratio bounds by default, Wald bounds (the
+// delta method on the log scale) on request.
 
 #include "analysis/job_end.h"
 #include "analysis/state.h"
 #include "stats/mle_bounds.h"
+#include "stats/mle_search.h"
 
 #include <QString>
 
@@ -15,6 +17,7 @@ namespace wf {
 
 struct MleSettings {
     double confidence = 0.95; // two-sided level of the bounds
+    BoundsMethod method = BoundsMethod::LikelihoodRatio;
     // The level must lie strictly between 0 and 1.
     bool valid(QString* why = nullptr) const;
 };
@@ -38,18 +41,16 @@ struct MleResult {
     double Sred = 0;    // the warranty law the model was fitted with, h
     double SKO = 0;
     double confidence = 0;
-    double z = 0;    // half-width factor of the bounds on the log scale
-    QString message; // empty, or why there is no fit or why the bounds are undefined
+    BoundsMethod method = BoundsMethod::LikelihoodRatio;
+    double z = 0; // half-width factor of Wald bounds on the log scale
+    // Empty, or why there is no fit, why the bounds are undefined, or (one line each) what
+    // the data leave open.
+    QString message;
 };
-
-// Search range of the parameters.
-inline constexpr double kMleMinA = 0.05, kMleMaxA = 20;
-inline constexpr double kMleMinB = 1, kMleMaxB = 1e7;
-inline constexpr double kMleMinK = 1e-6, kMleMaxK = 1e3;
 
 // Fits the model to the state's failures with its Park, Sred_Gar and SKO_Gar, changing
 // nothing: the load-time guess and a coarse grid, then Newton steps on ln A, ln B with K
-// maximised in closed form, until the step is below 1e-10. Deterministic.
+// maximised in closed form, until the step is below 1e-10; then the bounds. Deterministic.
 MleResult fitMle(const AnalysisState& s, const MleSettings& set);
 
 // Stores a fit in s.ModMLE as the other fits store theirs: A, B, K_powtor, the warranty law

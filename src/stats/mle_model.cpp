@@ -206,8 +206,10 @@ Terms scoreIntegral(double A, double lnB, double mean, double sd, double relTol)
     return integrate(b, n, ScoreVariable{mean, sd}, A, lnB, relTol);
 }
 
-Terms logIntegral(double A, double lnB, double mean, double sd, double relTol) {
-    const double xHi = mean + kTail * sd;
+// Over x in (0, xEnd), xEnd at most the law's upper tail end.
+Terms logIntegral(double A, double lnB, double mean, double sd, double relTol,
+                  double xEnd = std::numeric_limits<double>::infinity()) {
+    const double xHi = std::min(xEnd, mean + kTail * sd);
     if (!(xHi > 0)) return {};
     const double yHi = std::log(xHi);
     // Below the cut the integral holds less than kCutShare of a lower bound of I:
@@ -261,6 +263,38 @@ WarrantyShare warrantyShare(double A, double B, double mean, double sd, double r
     return r;
 }
 
+WarrantyShare flowShare(double A, double B, double mean, double sd, double relTol) {
+    WarrantyShare r = warrantyShare(A, B, mean, sd, relTol);
+    // The part of the flow before kFlowStart, integral of f (1 - Phi) over (0, 1), is by
+    // parts W(1) P(exit > 1) plus the mean of W over exits in (0, 1); the latter only counts
+    // when the law puts mass there.
+    const double lnB = std::log(B);
+    Terms c = weibullTerms(A, lnB, std::log(kFlowStart));
+    double stay = 1, early = 0;
+    if (sd > 0) {
+        stay = 0.5 * std::erfc((kFlowStart - mean) / (sd * std::sqrt(2.0)));
+        early = 0.5 * std::erfc(-mean / (sd * std::sqrt(2.0))) - stay; // P(0 < exit < 1)
+    } else if (!(mean > kFlowStart)) {
+        stay = 0;
+    }
+    for (double& v : c) v *= stay;
+    if (early > 1e-13 * stay) {
+        const Terms e = logIntegral(A, lnB, mean, sd, relTol, kFlowStart);
+        for (int j = 0; j < 6; ++j) c[j] += e[j];
+    }
+    r.I -= c[0];
+    r.dA -= c[1];
+    r.dB -= c[2];
+    r.dAA -= c[3];
+    r.dAB -= c[4];
+    r.dBB -= c[5];
+    return r;
+}
+
+std::array<double, 6> weibullCdfTerms(double A, double lnB, double lnx) {
+    return weibullTerms(A, lnB, lnx);
+}
+
 MleSample mleSample(const AnalysisState& s) {
     MleSample d;
     d.park = s.Park;
@@ -269,7 +303,7 @@ MleSample mleSample(const AnalysisState& s) {
     d.logTimes.reserve(s.Otkazy.size());
     double maxY = -std::numeric_limits<double>::infinity();
     for (const Problems& p : s.Otkazy) {
-        if (!(p.time >= 1)) continue;
+        if (!(p.time >= kFlowStart)) continue;
         const double y = std::log(p.time);
         d.logTimes.push_back(y);
         d.sumLogTimes += y;
@@ -331,8 +365,7 @@ LogLikelihood logLikelihood(const MleSample& d, const ShapeSums& sums, double ln
 
 LogLikelihood logLikelihood(const MleSample& d, double lnA, double lnB, double lnK) {
     const double A = std::exp(lnA);
-    return logLikelihood(d, shapeSums(d, A), lnB, lnK,
-                         warrantyShare(A, std::exp(lnB), d.mean, d.sd));
+    return logLikelihood(d, shapeSums(d, A), lnB, lnK, flowShare(A, std::exp(lnB), d.mean, d.sd));
 }
 
 } // namespace wf

@@ -2,7 +2,8 @@
 // The likelihood of the failure flow thinned by warranty exit. The failures at 1 h or later
 // form a Poisson process of intensity
 //   lambda(t) = Park * K * f(t; A, B) * (1 - Norm_Raspr(Sred, SKO, t)),
-// f the Weibull density, and l = sum of ln lambda(t_i) - integral of lambda over (0, inf).
+// f the Weibull density, and l = sum of ln lambda(t_i) - integral of lambda over (1 h, inf):
+// a failure before 1 h is never counted as one of the flow, so the flow seen starts there.
 // Derivatives are taken in (ln A, ln B, ln K), the scale of the search and of the bounds.
 
 #include "analysis/state.h"
@@ -29,6 +30,14 @@ inline constexpr double kShareRelTol = 1e-12;
 WarrantyShare warrantyShare(double A, double B, double mean, double sd,
                             double relTol = kShareRelTol);
 
+// Failures before this operating time are defects found before operation ("Брак"): the
+// flow the likelihood describes starts there, h.
+inline constexpr double kFlowStart = 1.0;
+
+// The same share counted from kFlowStart: the part of the flow that can appear in the data,
+// integral over (1 h, inf) of f (1 - Phi). The likelihood's integral.
+WarrantyShare flowShare(double A, double B, double mean, double sd, double relTol = kShareRelTol);
+
 // What the likelihood needs of a fleet: the failures at 1 h or later (earlier ones are
 // defects found before operation and do not enter), the fleet size and the warranty law.
 struct MleSample {
@@ -45,6 +54,10 @@ MleSample mleSample(const AnalysisState& s);
 
 // Sums over the failures for one shape A (powers taken relative to the latest failure, so
 // they cannot overflow): with them the density terms of l cost nothing more for any B.
+// F(x; A, B) and its first and second derivatives in ln A and ln B, from ln x:
+// {F, d/dlnA, d/dlnB, d2/dlnA2, d2/dlnA dlnB, d2/dlnB2}, each without cancellation.
+std::array<double, 6> weibullCdfTerms(double A, double lnB, double lnx);
+
 struct ShapeSums {
     double A = 0;
     double s0 = 0, s1 = 0, s2 = 0; // sum e^{A d_i} * d_i^0, ^1, ^2 with d_i = ln t_i - maxLogTime
