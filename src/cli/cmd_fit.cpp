@@ -146,6 +146,7 @@ int runFit(const FitOptions& o) {
     f.newton = o.newton;
     f.smirnov = o.smirnov;
     f.mle = o.mle;
+    f.bounds = o.waldBounds ? BoundsMethod::Wald : BoundsMethod::LikelihoodRatio;
     f.fitMean = o.fitMean;
     f.fitSd = o.fitSd;
     f.criterion = o.criterion;

@@ -35,6 +35,7 @@ struct FitOptions {
     bool spiral = false, newton = false, smirnov = false, mle = false, genetic = false,
          external = false;
     double confidence = 0.95; // level of model 3's bounds
+    bool waldBounds = false;  // model 3's bounds from the observed information
     bool fitMean = false, fitSd = false;
     int criterion = 1;
     std::optional<double> mean, sd;

@@ -153,6 +153,10 @@ int main(int argc, char** argv) {
     NumberOpt fSmirnov = addNumber(fit, "--factor-smirnov", "коэф-т уменьшения шага модели 2");
     NumberOpt fConfidence =
         addNumber(fit, "--confidence", "доверительная вероятность границ модели 3 (0.95)");
+    std::string bounds = "lr";
+    fit->add_option("--bounds", bounds,
+                    "границы модели 3: lr — по правдоподобию, wald — по Вальду (lr)")
+        ->check(CLI::IsMember({"lr", "wald"}));
     int population = 0, generations = 0, copyBest = 0;
     CLI::Option* popOpt = fit->add_option("--population", population, "размер популяции (3000)")
                               ->check(CLI::Range(1, 100000000));
@@ -240,6 +244,7 @@ int main(int argc, char** argv) {
     fo.sd = fSd.value();
     fo.burnIn = fBurn.value().value_or(300);
     fo.confidence = fConfidence.value().value_or(0.95);
+    fo.waldBounds = bounds == "wald";
     fo.factorSpiral = fSpiral.value();
     fo.factorNewton = fNewton.value();
     fo.factorSmirnov = fSmirnov.value();

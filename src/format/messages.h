@@ -231,6 +231,9 @@ inline const QString stageModel3 = QStringLiteral("Модель 3");
 inline const QString mleOption = QStringLiteral("Модель 3 (максимум правдоподобия)");
 inline const QString mleColumn = QStringLiteral("Макс. правдоподобие");
 inline const QString confidenceLabel = QStringLiteral("Доверительная вероятность");
+inline const QString boundsLabel = QStringLiteral("Границы:");
+inline const QString boundsByLikelihood = QStringLiteral("по правдоподобию");
+inline const QString boundsByWald = QStringLiteral("по Вальду");
 inline const QString boundsUndefined = QStringLiteral("[не определены]");
 inline const QString mleNotSeparable = QStringLiteral(
     "Данные не позволяют разделить параметры модели: доверительные границы не определены");

@@ -57,10 +57,11 @@ bool runModel(AnalysisState& s, Mod_Weib& M, FitFn fit, double factor, const QSt
 }
 
 // Model 3: the likelihood fit with its bounds, its log lines and evaluation.
-bool runMle(AnalysisState& s, double confidence, FitClock& clock, const ProgressFn& progress,
-            CalcOutcome& r) {
+bool runMle(AnalysisState& s, double confidence, BoundsMethod bounds, FitClock& clock,
+            const ProgressFn& progress, CalcOutcome& r) {
     MleSettings set;
     set.confidence = confidence;
+    set.method = bounds;
     QString why;
     if (!set.valid(&why)) {
         r.refuse(Refusal::BadFactor, why, RunField::Confidence);
@@ -93,6 +94,7 @@ CalcSettings readCalcSettings(const CalcFields& f) {
     set.newton.ticked = f.newton;
     set.smirnov.ticked = f.smirnov;
     set.mle = f.mle;
+    set.bounds = f.bounds;
     set.criterion = f.criterion;
     reader.number(RunField::StepFactorSpiral, f.stepFactorSpiral, set.spiral.stepFactor);
     reader.number(RunField::StepFactorNewton, f.stepFactorNewton, set.newton.stepFactor);
@@ -146,7 +148,7 @@ CalcOutcome runCalculation(AnalysisState& s, const CalcSettings& set, FitClock& 
             return r;
     }
     if (set.mle && (unreadable(set, RunField::Confidence, r) ||
-                    !runMle(s, set.confidence, clock, progress, r)))
+                    !runMle(s, set.confidence, set.bounds, clock, progress, r)))
         return r;
     return r;
 }

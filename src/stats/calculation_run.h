@@ -23,6 +23,7 @@ struct CalcFields : RunFields {
     bool spiral = true, newton = false, smirnov = false; // models ticked
     bool mle = false;                                    // model 3, maximum likelihood
     QString confidence = QStringLiteral("0.95");         // level of model 3's bounds
+    BoundsMethod bounds = BoundsMethod::LikelihoodRatio; // how model 3's bounds are drawn
     int criterion = 1; // way of fitting models 1.1 and 1.2: 0, 1 or 2
 };
 
@@ -37,7 +38,8 @@ struct CalcSettings : RunStart {
     ModelChoice spiral{true}, newton, smirnov; // models 1.1, 1.2 and 2
     bool mle = false;                          // model 3
     double confidence = 0.95;                  // level of model 3's bounds
-    int criterion = 1;                         // way of fitting models 1.1 and 1.2
+    BoundsMethod bounds = BoundsMethod::LikelihoodRatio;
+    int criterion = 1; // way of fitting models 1.1 and 1.2
 };
 
 // Converts the fields; a text that is not a number is recorded, and the run stops where it

@@ -22,6 +22,7 @@
 
 class QChart;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -133,6 +134,7 @@ public:
     QCheckBox* smirnovBox = nullptr;
     QCheckBox* mleBox = nullptr;         // model 3, maximum likelihood
     QLineEdit* confidenceEdit = nullptr; // level of its confidence bounds
+    QComboBox* boundsChoice = nullptr;   // by likelihood ratio (0) or by Wald (1)
     QCheckBox* fitMeanBox = nullptr;
     QCheckBox* fitSdBox = nullptr;
     QGroupBox* criterionGroup = nullptr;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -82,6 +83,8 @@ void TForm1::bbRaschetClick() {
     f.smirnov = smirnovBox->isChecked();
     f.mle = mleBox->isChecked();
     f.confidence = confidenceEdit->text();
+    f.bounds =
+        boundsChoice->currentIndex() == 1 ? BoundsMethod::Wald : BoundsMethod::LikelihoodRatio;
     f.fitMean = fitMeanBox->isChecked();
     f.fitSd = fitSdBox->isChecked();
     f.criterion = criterionButtons->checkedId();

@@ -13,6 +13,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -183,10 +184,26 @@ QWidget* TForm1::buildFirstPage() {
     pl->addWidget(newtonBox, 2, 0, 1, 2);
     pl->addWidget(fitSdBox, 2, 2);
     pl->addWidget(smirnovBox, 3, 0, 1, 2);
+    // Model 3 costs milliseconds and is the only model with bounds: ticked from the start.
     mleBox = named(new QCheckBox(msg::mleOption, params), "BoxMle");
+    mleBox->setChecked(true);
     confidenceEdit = named(new QLineEdit(decimal("0", "95"), params), "EditConfidence");
+    boundsChoice = named(new QComboBox(params), "ComboBounds");
+    boundsChoice->addItems({msg::boundsByLikelihood, msg::boundsByWald});
+    // The level and, below it, the choice of bounds: page 1 keeps its width.
+    auto* level = new QWidget(params);
+    auto* lv = new QVBoxLayout(level);
+    lv->setContentsMargins(0, 0, 0, 0);
+    lv->setSpacing(2);
+    lv->addWidget(labeled(msg::confidenceLabel, confidenceEdit, level));
+    auto* choiceRow = new QHBoxLayout;
+    auto* boundsLabel = new QLabel(msg::boundsLabel, level);
+    boundsLabel->setBuddy(boundsChoice);
+    choiceRow->addWidget(boundsLabel);
+    choiceRow->addWidget(boundsChoice, 1);
+    lv->addLayout(choiceRow);
     pl->addWidget(mleBox, 3, 2);
-    pl->addWidget(labeled(msg::confidenceLabel, confidenceEdit, params), 4, 2, Qt::AlignTop);
+    pl->addWidget(level, 4, 2, Qt::AlignTop);
 
     criterionGroup =
         named(new QGroupBox(QStringLiteral("Способ подбора параметров"), params), "RadioGroup1");

@@ -197,6 +197,7 @@ void DailyUseTest::resultsTableShowsItsColumnsWholeAndReadOnly() {
     f.loadDataFile(test::samplePath());
     f.newtonBox->setChecked(true);
     f.smirnovBox->setChecked(true);
+    f.mleBox->setChecked(false);
     QVERIFY(w.runAndWait(f.calculateButton));
     QTableWidget* grid = w.form5->resultsTable;
     QApplication::processEvents();

@@ -106,6 +106,7 @@ void ExternalButtonTest::allFiveModelsShowWholeOnAFullHdScreen() {
     f.loadDataFile(test::samplePath());
     f.newtonBox->setChecked(true);
     f.smirnovBox->setChecked(true);
+    f.mleBox->setChecked(false);
     QVERIFY(w.runAndWait(f.calculateButton));
     f.populationEdit->setText(QStringLiteral("20"));
     f.generationsEdit->setText(QStringLiteral("20"));

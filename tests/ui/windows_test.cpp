@@ -55,6 +55,7 @@ void tickOnly(TForm1& f, bool spiral, bool newton, bool smirnov) {
     f.spiralBox->setChecked(spiral);
     f.newtonBox->setChecked(newton);
     f.smirnovBox->setChecked(smirnov);
+    f.mleBox->setChecked(false);
 }
 
 } // namespace
@@ -194,6 +195,7 @@ void WindowsTest::calculationRunsOnWorkerAndFillsResults() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
+    QVERIFY(f.mleBox->isChecked()); // the only model with bounds is ticked from the start
     tickOnly(f, true, false, false);
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.calculateButton->click();
