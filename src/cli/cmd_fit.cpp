@@ -60,13 +60,13 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
                                                            {"ModGen", &s.ModGen},
                                                            {"ModExt", &s.ModExt}};
     for (const auto& [name, m] : all)
-        if (m->Executed) models[name] = modelJson(*m);
+        if (m->Executed) models[name] = modelJson(s, *m);
     if (s.ModMLE.Executed) {
         const LikelihoodDetail& d = s.ModMLE_Detail;
         const auto pair = [](const ConfidenceBounds& b) {
             return b.defined ? json::array({number(b.lo), number(b.hi)}) : json(nullptr);
         };
-        json m = modelJson(s.ModMLE);
+        json m = modelJson(s, s.ModMLE);
         m["log_likelihood"] = number(d.logLikelihood);
         m["confidence"] = number(d.confidence);
         m["bounds"] = {{"A", pair(d.A)}, {"B", pair(d.B)}, {"K_powtor", pair(d.K)}};
