@@ -260,6 +260,7 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
     fl.generations = generationsFor(kolOtk);
 
     state.Dannye_Gotovy = true;
+    clearExecuted(state);
     state.ModGen.Kol_Nakopl = 0;
     state.ModGen.K_powtor = 1;
     state.ModGen.Unsens = 0;

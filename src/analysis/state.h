@@ -192,4 +192,11 @@ struct AnalysisState {
     DoubArr P_Norm_Int;  // per interval: share of products out of warranty at its upper end
 };
 
+// Marks every model record as not computed: its results belong to data no longer loaded,
+// and shown beside new data they would pass for that data's.
+inline void clearExecuted(AnalysisState& s) {
+    for (Mod_Weib* m : {&s.ModNewton, &s.ModSpir, &s.ModSmirnov, &s.ModGen, &s.ModExt, &s.ModMLE})
+        m->Executed = false;
+}
+
 } // namespace wf

@@ -63,9 +63,7 @@ WarrantyResult ReadWarrantyFile(AnalysisState& state, const QString& path) {
         r.messages << msg::fileDoesNotExist;
         return refuse(r);
     }
-    for (Mod_Weib* m : {&state.ModNewton, &state.ModSpir, &state.ModSmirnov, &state.ModExt,
-                        &state.ModGen, &state.ModMLE})
-        m->Executed = false;
+    clearExecuted(state);
     state.Dannye_Gotovy = true;
 
     const QByteArray bytes = file.readAll();

@@ -34,7 +34,7 @@ int runEvaluate(const EvaluateOptions& o) {
     Krit_Kolmogorova(s, m.K_powtor, m.A, m.B, m.Sred, m.SKO, m.KolmCrt, verdict);
 
     if (o.json) {
-        printJson({{"model", modelJson(m)}, {"verdict", text(verdict)}, {"memo", texts(memo)}});
+        printJson({{"model", modelJson(s, m)}, {"verdict", text(verdict)}, {"memo", texts(memo)}});
         return kExitOk;
     }
     printPairs(

@@ -60,7 +60,7 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
                                                            {"ModGen", &s.ModGen},
                                                            {"ModExt", &s.ModExt}};
     for (const auto& [name, m] : all)
-        if (m->Executed) models[name] = modelJson(*m);
+        if (m->Executed) models[name] = modelJson(s, *m);
     if (s.ModMLE.Executed) {
         const LikelihoodDetail& d = s.ModMLE_Detail;
         // An open side is null; a life the flow does not reach is "unreached".
@@ -70,7 +70,7 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
             return json::array(
                 {b.loOpen ? json(nullptr) : number(b.lo), b.hiOpen ? json(nullptr) : number(b.hi)});
         };
-        json m = modelJson(s.ModMLE);
+        json m = modelJson(s, s.ModMLE);
         m["log_likelihood"] = number(d.logLikelihood);
         m["confidence"] = number(d.confidence);
         m["bounds_method"] = d.method == BoundsMethod::Wald ? "wald" : "lr";

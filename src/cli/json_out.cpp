@@ -1,5 +1,8 @@
 #include "cli/json_out.h"
 
+#include "stats/evaluation.h"
+
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -53,7 +56,11 @@ json histJson(const Hist40& hist) {
     return a;
 }
 
-json modelJson(const Mod_Weib& m) {
+json modelJson(const AnalysisState& s, const Mod_Weib& m) {
+    const auto perInterval = [&s](const DoubArr& v) {
+        return numbers(std::vector<double>(
+            v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(v.size(), s.Hist.size()))));
+    };
     json diagnostics = json::array();
     for (const SearchDiagnostic& d : m.Diagnostics)
         diagnostics.push_back(
@@ -68,12 +75,12 @@ json modelJson(const Mod_Weib& m) {
             {"LamStart", number(m.LamStart)},
             {"Lam1000", number(m.Lam1000)},
             {"SKO_out", number(m.SKO_out)},
-            {"KolmCrt", number(m.KolmCrt)},
+            {"KolmCrt", number(shownKolmogorov(s, m))},
             {"Kol_Nakopl", number(m.Kol_Nakopl)},
             {"Unsens", number(m.Unsens)},
-            {"Kol_F_priv", numbers(m.Kol_F_priv)},
-            {"F_Weib", numbers(m.F_Weib)},
-            {"F_norm", numbers(m.F_norm)},
+            {"Kol_F_priv", perInterval(m.Kol_F_priv)},
+            {"F_Weib", perInterval(m.F_Weib)},
+            {"F_norm", perInterval(m.F_norm)},
             {"Executed", m.Executed},
             {"diagnostics", std::move(diagnostics)}};
 }

@@ -25,7 +25,9 @@ json numbers(const std::vector<double>& v);
 json causesJson(const std::vector<Vid_otkaza>& causes);
 json otkazyJson(const std::vector<Problems>& otkazy);
 json histJson(const Hist40& hist);
-json modelJson(const Mod_Weib& m);
+// A model record: its per-interval arrays cut to the histogram's length (a record keeps longer
+// arrays from earlier data), KolmCrt the criterion the results table shows.
+json modelJson(const AnalysisState& s, const Mod_Weib& m);
 json rowsJson(const std::vector<std::vector<QString>>& rows);
 template <std::size_t N> json rowJson(const std::array<QString, N>& row) {
     json r = json::array();

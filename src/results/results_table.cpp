@@ -58,9 +58,7 @@ public:
             r_.warnings[static_cast<std::size_t>(col)] << diagnosticLine(modelNumber, d);
 
         QString verdict;
-        double kolmCrt = 0;
-        const double kc = Krit_Kolmogorova(s_, model.K_powtor, model.A, model.B, model.Sred,
-                                           model.SKO, kolmCrt, verdict);
+        const double kc = shownKolmogorov(s_, model, &verdict);
         const double kolNakopl = totals ? totals->Kol_Nakopl : model.Kol_Nakopl;
         const double k = model.K_powtor;
 

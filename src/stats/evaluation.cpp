@@ -73,4 +73,12 @@ double Krit_Kolmogorova(const AnalysisState& s, double K, double A, double B, do
     return KolmCrt;
 }
 
+double shownKolmogorov(const AnalysisState& s, const Mod_Weib& m, QString* verdict) {
+    double kolmCrt = 0;
+    QString v;
+    Krit_Kolmogorova(s, m.K_powtor, m.A, m.B, m.Sred, m.SKO, kolmCrt, v);
+    if (verdict) *verdict = v;
+    return kolmCrt;
+}
+
 } // namespace wf

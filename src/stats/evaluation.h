@@ -23,4 +23,8 @@ QString Dover_Interval(const AnalysisState& s, Mod_Weib M);
 double Krit_Kolmogorova(const AnalysisState& s, double K, double A, double B, double Sred,
                         double SKO, double& KolmCrt, QString& Verdict);
 
+// The criterion the results table shows for a model record, from its own K, A, B, Sred and
+// SKO; the verdict too when asked. Every place that reports it calls this.
+double shownKolmogorov(const AnalysisState& s, const Mod_Weib& m, QString* verdict = nullptr);
+
 } // namespace wf

@@ -121,6 +121,7 @@ void TForm1::loadDataFile(const QString& path) {
     if (r.end.done()) {
         applyLoad(r);
         loadedPath_ = filePathEdit->text();
+        forgetShownResults();
     } else {
         // The analysis keeps the data it had: so does the field.
         filePathEdit->setText(loadedPath_.isEmpty() ? before : loadedPath_);
@@ -188,7 +189,17 @@ void TForm1::loadWarrantyFile(const QString& path) {
         warrantyMeanEdit->setText(f.warrantyMean);
         warrantySdEdit->setText(f.warrantySd);
     }
+    forgetShownResults();
     showMessages(this, r.messages);
+}
+
+void TForm1::forgetShownResults() {
+    const Mod_Weib* models[] = {&state_.ModNewton, &state_.ModSpir, &state_.ModSmirnov,
+                                &state_.ModGen,    &state_.ModExt,  &state_.ModMLE};
+    for (const Mod_Weib* m : models)
+        if (m->Executed) return;
+    if (resultsWindow_) resultsWindow_->clearResults();
+    resultsButton->setEnabled(false);
 }
 
 void TForm1::memoLines(const QStringList& lines) {

@@ -167,6 +167,8 @@ private:
     QWidget* buildSecondPage();
 
     void applyLoad(const LoadResult& r);
+    // The results window and "Результаты" once the state holds no model to show.
+    void forgetShownResults();
     void updateSliderHints();
     void memoLines(const QStringList& lines);
     // Results output on the window's state with the burn-in text the run started with; a

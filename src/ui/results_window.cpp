@@ -252,6 +252,19 @@ void TForm5::showResults(const ResultsData& d) {
     shareWidths(tableWidth);
 }
 
+void TForm5::clearResults() {
+    hide();
+    captionLabel->clear();
+    for (int c = 0; c < kResultColumns; ++c)
+        for (int r = 0; r < kResultRows; ++r) {
+            QTableWidgetItem* item = resultsTable->item(r, c);
+            item->setText(QString());
+            item->setToolTip(QString());
+        }
+    for (QChart* chart : {rateChart, totalsChart, lnChart}) fillChart(chart, ChartData{}, {});
+    rateLegend->clear();
+}
+
 void TForm5::shareWidths(int tableWidth) {
     // The table gets its whole width where the window allows (every column without
     // scrolling on a full HD screen) but leaves the chart beside it a third at least.

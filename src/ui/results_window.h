@@ -27,6 +27,8 @@ public:
     TextWidthFn measure() const;
     // Draws the table and charts and shows the window.
     void showResults(const ResultsData& data);
+    // Hides the window with nothing in it: the results shown belonged to data now replaced.
+    void clearResults();
     // The caption, table, charts and legend at the printer's resolution on one page (not
     // the buttons); false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);

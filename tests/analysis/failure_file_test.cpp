@@ -310,5 +310,20 @@ TEST(FailureFile, FiftyCausesWorkFiftyOneAreRefused) {
     EXPECT_EQ(more.messages, QStringList{msg::tooManyCauses(50, QStringLiteral("/data/f.txt"))});
 }
 
+// Models fitted on one fleet must not be shown as another's.
+TEST(FailureFile, LoadingForgetsEveryModelButARefusedLoadDoesNot) {
+    AnalysisState s;
+    const auto models = {&s.ModNewton, &s.ModSpir, &s.ModSmirnov, &s.ModGen, &s.ModExt, &s.ModMLE};
+    for (Mod_Weib* m : models) m->Executed = true;
+    const QStringList file = dataFile({QStringLiteral("Насос")},
+                                      {failure(QStringLiteral("120.5"), QStringLiteral("насос"))});
+    QStringList broken = file;
+    broken[3] = QStringLiteral("0"); // fleet size not positive: refused
+    ASSERT_FALSE(load(s, broken).end.done());
+    for (const Mod_Weib* m : models) EXPECT_TRUE(m->Executed);
+    ASSERT_TRUE(load(s, file).end.done());
+    for (const Mod_Weib* m : models) EXPECT_FALSE(m->Executed);
+}
+
 } // namespace
 } // namespace wf
