@@ -154,9 +154,8 @@ void TForm1::applyLoad(const LoadResult& r) {
     // Row 0 holds the header texts; the view shows them in its fixed header instead.
     failureView->setRowHidden(0, true);
 
-    ChartOptions o;
-    o.hideAxisLabels = true;
-    fillChart(accumulationChart, TLNview::accumulationChart(r.summary.points, r.summary.line), o);
+    fillChart(accumulationChart, wf::accumulationChart(r.summary.points, r.summary.line),
+              ChartOptions{});
 }
 
 void TForm1::SpeedButton1Click() {
