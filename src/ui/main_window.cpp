@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -208,7 +209,11 @@ void TForm1::showResults(const QString& burnIn) {
         showMessage(this, d.end.message);
         return;
     }
-    resultsWindow_->showResults(d);
+    resultsWindow_->showResults(d, ReportFacts{.dataFile = filePathEdit->text(),
+                                               .warrantyMean = state_.Sred_Gar,
+                                               .warrantySd = state_.SKO_Gar,
+                                               .burnIn = *value,
+                                               .when = QDateTime::currentDateTime()});
     resultsButton->setEnabled(true);
 }
 

@@ -1,13 +1,16 @@
 #include "ui/results_window.h"
 
+#include "format/messages.h"
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
+#include "ui/message_box.h"
 #include "ui/printing.h"
 #include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,6 +108,8 @@ TForm5::TForm5(QWidget* mainWindow)
     printButton->setObjectName(QStringLiteral("Button1"));
     continueButton = new QPushButton(QStringLiteral("Продолж."));
     continueButton->setObjectName(QStringLiteral("Prodolgenie"));
+    saveReportButton = new QPushButton(msg::saveReportButton);
+    saveReportButton->setObjectName(QStringLiteral("SaveReportBtn"));
 
     resultsTable = new QTableWidget(kResultRows, kResultColumns);
     resultsTable->setObjectName(QStringLiteral("Result_Grid"));
@@ -144,6 +149,7 @@ TForm5::TForm5(QWidget* mainWindow)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(captionLabel, 1);
     buttons->addWidget(printButton, 0, Qt::AlignTop);
+    buttons->addWidget(saveReportButton, 0, Qt::AlignTop);
     buttons->addWidget(continueButton, 0, Qt::AlignTop);
     auto* tableSide = new QWidget;
     auto* rightTop = new QVBoxLayout(tableSide);
@@ -179,10 +185,10 @@ TForm5::TForm5(QWidget* mainWindow)
     contentLayout->addWidget(rows);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(content);
-    printed_ = {captionLabel, resultsTable, chart3View, chart1View, rateLegend, chart2View};
 
     connect(printButton, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(continueButton, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
+    connect(saveReportButton, &QPushButton::clicked, this, &TForm5::SaveReportClick);
 }
 
 TextWidthFn TForm5::measure() const {
@@ -190,7 +196,9 @@ TextWidthFn TForm5::measure() const {
     return [fm](const QString& text) { return fm.horizontalAdvance(text); };
 }
 
-void TForm5::showResults(const ResultsData& d) {
+void TForm5::showResults(const ResultsData& d, const ReportFacts& facts) {
+    shown_ = d;
+    facts_ = facts;
     captionLabel->setText(d.caption);
     const QFontMetrics fm(resultsTable->font());
     QFont boldFont = resultsTable->font();
@@ -268,11 +276,29 @@ void TForm5::shareWidths(int tableWidth) {
 }
 
 bool TForm5::printTo(QPrinter& printer) {
-    return printWidgets(this, printed_, printer);
+    // The layout's unit is the screen pixel; the page keeps its vectors at any resolution.
+    printer.setResolution(96);
+    if (paintReport(printer, shown_, facts_)) return true;
+    const QString name =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    showMessage(this, msg::printerCannotOpen(name));
+    return false;
+}
+
+bool TForm5::saveReport(const QString& path) {
+    if (writeReportPdf(path, shown_, facts_)) return true;
+    showMessage(this, msg::reportCannotWrite(path));
+    return false;
+}
+
+void TForm5::SaveReportClick() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, msg::saveReportButton, QString(), msg::saveReportFilter);
+    if (!path.isEmpty()) saveReport(path);
 }
 
 void TForm5::Button1Click() {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     prepareLandscape(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;

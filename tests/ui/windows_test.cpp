@@ -22,9 +22,11 @@
 #include <QLogValueAxis>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -301,7 +303,12 @@ void WindowsTest::printingGivesLandscapePdf() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
+    tickOnly(f, true, true, true);
+    f.mleBox->setChecked(true);
     QVERIFY(w.runAndWait(f.calculateButton));
+    // Scrolled to its far end the table shows only its last columns; the page holds all.
+    w.form5->resultsTable->horizontalScrollBar()->setValue(
+        w.form5->resultsTable->horizontalScrollBar()->maximum());
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("results.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -318,6 +325,18 @@ void WindowsTest::printingGivesLandscapePdf() {
                        .match(QString::fromLatin1(bytes));
     QVERIFY(m.hasMatch());
     QVERIFY(m.captured(1).toDouble() > m.captured(2).toDouble());
+    QVERIFY(bytes.size() < 2000000);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString read = QString::fromUtf8(text.readAllStandardOutput()).replace('\n', ' ');
+    for (const QString& want :
+         {QStringLiteral("Пирсона/Ньютона"), QStringLiteral("Пирсона/спир.спуск"),
+          QStringLiteral("Критерий Смирнова"), wf::msg::mleColumn,
+          QStringLiteral("Данные эксплуатации"), QStringLiteral("Pirson/СС 1.1 ценз."),
+          QStringLiteral("Pirson/Newton 1.2 ценз."), QStringLiteral("Модель по Смирнову"),
+          QStringLiteral("Линия наименьших квадратов"), QStringLiteral("Выбывание, %")})
+        QVERIFY2(read.contains(want), qPrintable(want));
 
     f.Button2Click();
     QPrinter printer2(QPrinter::HighResolution);
