@@ -246,7 +246,7 @@ void applyLogRange(QLogValueAxis* axis, Range r) {
 QAbstractAxis* makeLogAxis(const QString& title) {
     auto* axis = new QLogValueAxis;
     axis->setBase(10);
-    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setLabelFormat(QStringLiteral("%.6g"));
     axis->setMinorTickCount(8); // the 2 … 9 of every decade
     axis->setTitleText(title);
     return axis;

@@ -79,6 +79,28 @@ private:
     QTableWidget* grid_;
 };
 
+// A chart's legend as a list beside it: every entry whole, scrolling where they do not fit.
+QListWidget* makeLegend(const QString& name) {
+    auto* list = new QListWidget;
+    list->setObjectName(name);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+// A chart with its legend list beside it.
+QSplitter* withLegend(QWidget* chart, QListWidget* legend) {
+    auto* box = new QSplitter(Qt::Horizontal);
+    box->addWidget(chart);
+    box->addWidget(legend);
+    box->setStretchFactor(0, 1);
+    box->setStretchFactor(1, 0);
+    box->setChildrenCollapsible(false);
+    return box;
+}
+
 QChartView* makeView(QChart** chart, const QString& name, QWidget* parent) {
     *chart = new QChart;
     (*chart)->setObjectName(name);
@@ -139,12 +161,9 @@ TForm5::TForm5(QWidget* mainWindow)
     auto* chart3View = makeView(&lnChart, QStringLiteral("Chart3"), content);
     auto* chart1View = makeView(&rateChart, QStringLiteral("Chart1"), content);
     auto* chart2View = makeView(&totalsChart, QStringLiteral("Chart2"), content);
-    rateLegend = new QListWidget;
-    rateLegend->setObjectName(QStringLiteral("Chart1Legend"));
-    rateLegend->setFrameShape(QFrame::NoFrame);
-    rateLegend->setSelectionMode(QAbstractItemView::NoSelection);
-    rateLegend->setFocusPolicy(Qt::NoFocus);
-    rateLegend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rateLegend = makeLegend(QStringLiteral("Chart1Legend"));
+    totalsLegend = makeLegend(QStringLiteral("Chart2Legend"));
+    lnLegend = makeLegend(QStringLiteral("Chart3Legend"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(captionLabel, 1);
@@ -161,7 +180,7 @@ TForm5::TForm5(QWidget* mainWindow)
     // Splitters: the user may give the table, a chart or the legend more room.
     top_ = new QSplitter(Qt::Horizontal);
     top_->setObjectName(QStringLiteral("Form5TopSplitter"));
-    top_->addWidget(chart3View);
+    top_->addWidget(withLegend(chart3View, lnLegend));
     top_->addWidget(tableSide);
     auto* chart1Box = new QSplitter(Qt::Horizontal);
     chart1Box->addWidget(chart1View);
@@ -170,7 +189,7 @@ TForm5::TForm5(QWidget* mainWindow)
     chart1Box->setStretchFactor(1, 0);
     bottom_ = new QSplitter(Qt::Horizontal);
     bottom_->addWidget(chart1Box);
-    bottom_->addWidget(chart2View);
+    bottom_->addWidget(withLegend(chart2View, totalsLegend));
     bottom_->setStretchFactor(0, 2);
     bottom_->setStretchFactor(1, 1);
     auto* rows = new QSplitter(Qt::Vertical, content);
@@ -253,8 +272,13 @@ void TForm5::showResults(const ResultsData& d, const ReportFacts& facts) {
     fillLegendList(rateLegend, rateChart);
     ChartOptions o2;
     o2.rightRange = std::make_pair(0.0, 100.0);
+    o2.ownLegend = true;
     fillChart(totalsChart, d.chart2, o2);
-    fillChart(lnChart, d.chart3, ChartOptions{});
+    fillLegendList(totalsLegend, totalsChart);
+    ChartOptions o3;
+    o3.ownLegend = true;
+    fillChart(lnChart, d.chart3, o3);
+    fillLegendList(lnLegend, lnChart);
     show();
     raise();
     shareWidths(tableWidth);
@@ -273,6 +297,16 @@ void TForm5::shareWidths(int tableWidth) {
                                 wide / 4);
     if (auto* chart1Box = qobject_cast<QSplitter*>(bottom_->widget(0)))
         chart1Box->setSizes({wide * 2 / 3 - legend, legend});
+    // The smaller charts keep two thirds of their room at least.
+    const auto share = [](QSplitter* box, QListWidget* list, int room) {
+        if (!box) return;
+        const int w =
+            std::min(list->sizeHintForColumn(0) + 8 + list->verticalScrollBar()->sizeHint().width(),
+                     room / 3);
+        box->setSizes({room - w, w});
+    };
+    share(qobject_cast<QSplitter*>(top_->widget(0)), lnLegend, total - side);
+    share(qobject_cast<QSplitter*>(bottom_->widget(1)), totalsLegend, wide - wide * 2 / 3);
 }
 
 bool TForm5::printTo(QPrinter& printer) {

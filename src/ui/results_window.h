@@ -40,6 +40,8 @@ public:
     QChart* totalsChart = nullptr;
     QChart* lnChart = nullptr;
     QListWidget* rateLegend = nullptr; // every legend entry of rateChart, scrolling
+    QListWidget* totalsLegend = nullptr;
+    QListWidget* lnLegend = nullptr;
     QPushButton* printButton = nullptr;
     QPushButton* continueButton = nullptr;
     QPushButton* saveReportButton = nullptr; // "Сохранить отчёт (PDF)…"
