@@ -9,11 +9,12 @@ pkgs=(
   libcli11-dev nlohmann-json3-dev libnlopt-cxx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format clang libclang-rt-14-dev xvfb xauth locales
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils poppler-utils
 )
 
 # dpkg-dev and file let `make package` compute the package's dependencies from the
-# binaries; desktop-file-utils checks the menu entry in the install test.
+# binaries; desktop-file-utils checks the menu entry in the install test; poppler-utils
+# (pdftotext) reads a written report back in its tests.
 
 # A Russian locale lets the tests check comma-separated number text end to end.
 ensure_ru_locale() {

@@ -309,4 +309,30 @@ inline QString printerCannotOpen(const QString& printer) {
     return QStringLiteral("Не удалось начать печать на принтере «%1»").arg(printer);
 }
 
+// The printed report and `weibflow --report`.
+inline const QString saveReportButton = QStringLiteral("Сохранить отчёт (PDF)…");
+inline const QString saveReportFilter = QStringLiteral("Отчёт PDF (*.pdf)");
+inline const QString reportTitle =
+    QStringLiteral("Количественный анализ закона распределения отказов");
+inline QString reportWhen(const QString& dateTime) {
+    return QStringLiteral("Дата и время: %1").arg(dateTime);
+}
+inline QString reportFile(const QString& name) {
+    return QStringLiteral("Файл данных: %1").arg(name);
+}
+inline QString reportInputs(const QString& mean, const QString& sd, const QString& burnIn) {
+    return QStringLiteral("Закон ухода с гарантии: среднее %1 ч, СКО %2 ч; время приработки %3 ч")
+        .arg(mean, sd, burnIn);
+}
+inline QString reportCannotWrite(const QString& path) {
+    return QStringLiteral("Не удалось записать отчёт «%1»").arg(path);
+}
+inline const QString reportUsage =
+    QStringLiteral("Использование: weibflow --report ФАЙЛ.pdf [--models СПИСОК] [--eval-cost-us N] "
+                   "[--seed N] ФАЙЛ_ДАННЫХ");
+inline QString reportUnknownModel(const QString& name) {
+    return QStringLiteral("Неизвестная модель «%1»").arg(name);
+}
+inline const QString reportNoResults = QStringLiteral("Расчёт не дал результатов для отчёта");
+
 } // namespace wf::msg

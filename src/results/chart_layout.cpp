@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace wf {
@@ -11,26 +12,30 @@ namespace wf {
 namespace {
 
 SeriesData fixedSeries(ChartSeries id, SeriesKind kind, Axis axis, const QString& title,
-                       bool active = true) {
+                       std::uint32_t rgb, bool active = true) {
     return SeriesData{.id = id,
                       .title = title,
                       .kind = kind,
                       .axis = axis,
                       .active = active,
                       .inLegend = !title.isEmpty(),
+                      .rgb = rgb,
+                      .hasColor = true,
                       .points = {},
-                      .valueTexts = {}};
+                      .valueTexts = {},
+                      .barFrom = {}};
 }
 
-// The likelihood model's curves: a dark violet no other series uses.
-constexpr std::uint32_t kMleColor = 0x7B1FA2;
-
-SeriesData mleSeries(ChartSeries id, SeriesKind kind, const QString& title, bool active) {
-    SeriesData d = fixedSeries(id, kind, Axis::Left, title, active);
-    d.rgb = kMleColor;
-    d.hasColor = true;
-    return d;
-}
+// One colour per model in every chart, none of them a cause colour: a model's curve
+// without warranty exits is dark, its censored curve a light shade of the same hue.
+namespace colour {
+constexpr std::uint32_t spiral = 0x1565C0, spiralCensored = 0x64B5F6;
+constexpr std::uint32_t newton = 0x2E7D32, newtonCensored = 0x81C784;
+constexpr std::uint32_t genetic = 0xBCAAA4, geneticCensored = 0x6D4C41;
+constexpr std::uint32_t smirnov = 0xD84315, external = 0x00838F, mle = 0x7B1FA2;
+constexpr std::uint32_t observed = 0x37474F, observedArea = 0x90A4AE;
+constexpr std::uint32_t exitShare = 0x8080C0, exitShareArea = 0xC5CAE9;
+} // namespace colour
 
 // A chart with its caption and the titles of its left and right axes.
 ChartData titledChart(const QString& title, const QString& leftAxis, const QString& rightAxis) {
@@ -38,7 +43,23 @@ ChartData titledChart(const QString& title, const QString& leftAxis, const QStri
     c.title = title;
     c.leftAxis = leftAxis;
     c.rightAxis = rightAxis;
+    c.bottomAxis = QStringLiteral("Время наработки, час");
+    c.legendVisible = true;
     return c;
+}
+
+// Legend texts of the curves the first layout left unnamed.
+const QString kSpiralCensored = QStringLiteral("Pirson/СС 1.1 ценз.");
+const QString kGeneticUncensored = QStringLiteral("Генетическая без ценз.");
+
+std::uint32_t channelsTimes(std::uint32_t rgb, double f, double towards) {
+    std::uint32_t out = 0;
+    for (int shift : {16, 8, 0}) {
+        const double c = (rgb >> shift) & 0xFF;
+        const double v = std::clamp(c + (towards - c) * f, 0.0, 255.0);
+        out |= static_cast<std::uint32_t>(std::lround(v)) << shift;
+    }
+    return out;
 }
 
 constexpr std::array<std::uint32_t, 42> kCvetPrich = {
@@ -62,81 +83,136 @@ std::uint32_t causeColor(int j) {
 ChartData makeChart1(const AnalysisState& s) {
     using K = SeriesKind;
     using C = ChartSeries;
-    ChartData c =
+    namespace c = colour;
+    ChartData d =
         titledChart(QStringLiteral("Изменение потока отказов в течение гарантийного периода"),
                     QStringLiteral("Отказов за 100 час на 1 изделие"),
                     QStringLiteral("Накопление отказов, уход из наблюдения (гарантии), %"));
-    c.legendVisible = true;
-    c.series = {
+    d.series = {
         fixedSeries(C::SmirnovRateCensored, K::Curve, Axis::Left,
-                    QStringLiteral("Модель по Смирнову"), s.ModSmirnov.Executed),
+                    QStringLiteral("Модель по Смирнову"), c::smirnov, s.ModSmirnov.Executed),
         fixedSeries(C::ObservedPercent, K::DashedLine, Axis::Right,
-                    QStringLiteral("Фактич. накопление, % от парка")),
-        fixedSeries(C::SpiralRateCensored, K::Curve, Axis::Left, QString(), s.ModSpir.Executed),
-        fixedSeries(C::SpiralRate, K::Curve, Axis::Left, QStringLiteral("Pirson/СС 1.1"),
+                    QStringLiteral("Фактич. накопление, % от парка"), c::observed),
+        fixedSeries(C::SpiralRateCensored, K::Curve, Axis::Left, kSpiralCensored, c::spiralCensored,
                     s.ModSpir.Executed),
-        fixedSeries(C::ExitShareOnRates, K::GradientArea, Axis::Right, QStringLiteral("Выбывание")),
+        fixedSeries(C::SpiralRate, K::Curve, Axis::Left, QStringLiteral("Pirson/СС 1.1"), c::spiral,
+                    s.ModSpir.Executed),
+        fixedSeries(C::ExitShareOnRates, K::GradientArea, Axis::Right, QStringLiteral("Выбывание"),
+                    c::exitShare),
         fixedSeries(C::NewtonRate, K::Curve, Axis::Left, QStringLiteral("Pirson/Newton 1.2"),
-                    s.ModNewton.Executed),
+                    c::newton, s.ModNewton.Executed),
         fixedSeries(C::NewtonRateCensored, K::Curve, Axis::Left,
-                    QStringLiteral("Pirson/Newton 1.2 ценз."), s.ModNewton.Executed),
+                    QStringLiteral("Pirson/Newton 1.2 ценз."), c::newtonCensored,
+                    s.ModNewton.Executed),
         fixedSeries(C::GeneticRateCensored, K::Curve, Axis::Left, QStringLiteral("Генетическая"),
+                    c::geneticCensored, s.ModGen.Executed),
+        fixedSeries(C::GeneticRate, K::Curve, Axis::Left, kGeneticUncensored, c::genetic,
                     s.ModGen.Executed),
-        fixedSeries(C::GeneticRate, K::Curve, Axis::Left, QString(), s.ModGen.Executed),
-        fixedSeries(C::SpareBarsOnRates, K::Bar, Axis::Left, QString(), false),
+        fixedSeries(C::SpareBarsOnRates, K::Bar, Axis::Left, QString(), 0, false),
         fixedSeries(C::ExternalRateCensored, K::Curve, Axis::Left, QStringLiteral("Go Генетич."),
-                    s.ModExt.Executed),
-        mleSeries(C::MleRateCensored, K::Curve, msg::mleColumn, s.ModMLE.Executed),
+                    c::external, s.ModExt.Executed),
+        fixedSeries(C::MleRateCensored, K::Curve, Axis::Left, msg::mleColumn, c::mle,
+                    s.ModMLE.Executed),
     };
-    c.series[1].valueLabels = true;
-    return c;
+    d.series[1].valueLabels = true;
+    return d;
 }
 
 ChartData makeChart2(const AnalysisState& s) {
     using K = SeriesKind;
     using C = ChartSeries;
-    ChartData c = titledChart(QStringLiteral("Интегральные (накопленные) оценки потока отказов"),
+    namespace c = colour;
+    ChartData d = titledChart(QStringLiteral("Интегральные (накопленные) оценки потока отказов"),
                               QStringLiteral("Отказов на 1 изделие"),
                               QStringLiteral("Выбывание из гарантии, %"));
-    c.rightAxisFixed = true;
-    c.rightMin = 0;
-    c.rightMax = 100;
-    c.series = {
-        fixedSeries(C::ObservedTotal, K::Area, Axis::Left, QString()),
-        fixedSeries(C::ExitShareOnTotals, K::Area, Axis::Right, QString()),
-        fixedSeries(C::SpiralTotal, K::Curve, Axis::Left, QString()),
-        fixedSeries(C::SpiralTotalCensored, K::Line, Axis::Left, QString()),
-        fixedSeries(C::SmirnovTotalCensored, K::Line, Axis::Left, QString()),
-        fixedSeries(C::GeneticTotal, K::Line, Axis::Left, QString()),
-        fixedSeries(C::GeneticTotalCensored, K::Line, Axis::Left, QString()),
-        fixedSeries(C::SpareBarsOnTotals, K::Bar, Axis::Left, QString(), false),
-        fixedSeries(C::NewtonTotal, K::Line, Axis::Left, QString()),
-        fixedSeries(C::NewtonTotalCensored, K::Line, Axis::Left, QString()),
-        mleSeries(C::MleTotalCensored, K::Line, QString(), s.ModMLE.Executed),
+    d.rightAxisFixed = true;
+    d.rightMin = 0;
+    d.rightMax = 100;
+    d.series = {
+        fixedSeries(C::ObservedTotal, K::Area, Axis::Left,
+                    QStringLiteral("Фактич. накопление на 1 изделие"), c::observedArea),
+        fixedSeries(C::ExitShareOnTotals, K::Area, Axis::Right, QStringLiteral("Выбывание, %"),
+                    c::exitShareArea),
+        fixedSeries(C::SpiralTotal, K::Curve, Axis::Left, QStringLiteral("Pirson/СС 1.1"),
+                    c::spiral),
+        fixedSeries(C::SpiralTotalCensored, K::Line, Axis::Left, kSpiralCensored,
+                    c::spiralCensored),
+        fixedSeries(C::SmirnovTotalCensored, K::Line, Axis::Left,
+                    QStringLiteral("Модель по Смирнову"), c::smirnov),
+        fixedSeries(C::GeneticTotal, K::Line, Axis::Left, kGeneticUncensored, c::genetic),
+        fixedSeries(C::GeneticTotalCensored, K::Line, Axis::Left, QStringLiteral("Генетическая"),
+                    c::geneticCensored),
+        fixedSeries(C::SpareBarsOnTotals, K::Bar, Axis::Left, QString(), 0, false),
+        fixedSeries(C::NewtonTotal, K::Line, Axis::Left, QStringLiteral("Pirson/Newton 1.2"),
+                    c::newton),
+        fixedSeries(C::NewtonTotalCensored, K::Line, Axis::Left,
+                    QStringLiteral("Pirson/Newton 1.2 ценз."), c::newtonCensored),
+        fixedSeries(C::MleTotalCensored, K::Line, Axis::Left, msg::mleColumn, c::mle,
+                    s.ModMLE.Executed),
     };
-    return c;
+    // The areas stand behind the curves: half transparent, so the bars show through.
+    d.series[0].transparency = 40;
+    d.series[1].transparency = 50;
+    return d;
 }
 
 ChartData makeChart3() {
     using K = SeriesKind;
-    ChartData c;
-    c.titleLines = {
+    ChartData d;
+    d.titleLines = {
         QStringLiteral("Отказы - факт и с коррекцией по выбыванию из гарантии, Ln количества"),
         QStringLiteral("Если поток снижается, параметры гарантийного срока завышены ")};
-    c.title = c.titleLines.join(QLatin1Char('\n'));
-    c.bottomAxis = QStringLiteral("Время наработки, час");
-    c.leftAxis = QStringLiteral("Отказов за 100 час. на изделие");
-    c.topAxis = QStringLiteral("Ln времени наработки");
-    c.rightAxis = QStringLiteral("Ln числа отказов");
-    c.series = {
-        fixedSeries(ChartSeries::SpareLineOnLnLn, K::Line, Axis::Left, QString(), false),
-        fixedSeries(ChartSeries::LnLnFailures, K::LineWithCrosses, Axis::TopRight, QString()),
-        fixedSeries(ChartSeries::LnLnLine, K::Line, Axis::TopRight, QString()),
+    d.title = d.titleLines.join(QLatin1Char('\n'));
+    d.bottomAxis = QStringLiteral("Время наработки, час");
+    d.leftAxis = QStringLiteral("Отказов за 100 час. на изделие");
+    d.topAxis = QStringLiteral("Ln времени наработки");
+    d.rightAxis = QStringLiteral("Ln числа отказов");
+    d.legendVisible = true;
+    d.series = {
+        fixedSeries(ChartSeries::SpareLineOnLnLn, K::Line, Axis::Left, QString(), 0, false),
+        fixedSeries(ChartSeries::LnLnFailures, K::LineWithCrosses, Axis::TopRight,
+                    QStringLiteral("Ln накопленных отказов"), kLnLnGreen),
+        fixedSeries(ChartSeries::LnLnLine, K::Line, Axis::TopRight,
+                    QStringLiteral("Линия наименьших квадратов"), kLnLnRed),
     };
-    return c;
+    return d;
 }
 
-void addCauseSeries(ChartData& chart, int j, int transparency, const QString& title) {
+ChartData accumulationChart(const std::vector<ChartPoint>& lnPoints,
+                            const std::vector<ChartPoint>& lnLine) {
+    ChartData d;
+    d.title = QStringLiteral("Накопленние отказов по времени наблюдения");
+    d.bottomAxis = QStringLiteral("Log t (часов)");
+    d.leftAxis = QStringLiteral("Log N (отказов)");
+    d.logAxes = true;
+    // Back from logarithms to hours and failures: the log axes show those values.
+    const auto unLn = [](std::vector<ChartPoint> points) {
+        for (ChartPoint& p : points) {
+            p.x = std::exp(p.x);
+            p.y = std::exp(p.y);
+            p.label.clear();
+        }
+        return points;
+    };
+    SeriesData failures;
+    failures.id = ChartSeries::AccumulationPoints;
+    failures.kind = SeriesKind::LineWithCircles;
+    failures.rgb = kLnLnGreen;
+    failures.hasColor = true;
+    failures.points = unLn(lnPoints);
+    SeriesData line;
+    line.id = ChartSeries::AccumulationLine;
+    line.kind = SeriesKind::Line;
+    line.inLegend = false;
+    line.rgb = kLnLnRed;
+    line.hasColor = true;
+    line.points = unLn(lnLine);
+    d.series = {std::move(failures), std::move(line)};
+    return d;
+}
+
+void addCauseSeries(ChartData& chart, int j, std::uint32_t rgb, int transparency,
+                    const QString& title) {
     SeriesData d;
     d.title = title;
     d.kind = SeriesKind::Bar;
@@ -144,9 +220,29 @@ void addCauseSeries(ChartData& chart, int j, int transparency, const QString& ti
     d.inLegend = chart.legendVisible;
     d.causeIndex = j;
     d.transparency = transparency;
-    d.rgb = causeColor(j);
+    d.rgb = rgb;
     d.hasColor = true;
     chart.series.push_back(std::move(d));
+}
+
+std::uint32_t freeShade(std::uint32_t rgb, const std::vector<std::uint32_t>& used) {
+    const auto free = [&used](std::uint32_t c) {
+        return std::find(used.cbegin(), used.cend(), c) == used.cend();
+    };
+    if (free(rgb)) return rgb;
+    for (int k = 1; k <= 3; ++k)
+        if (const std::uint32_t c = channelsTimes(rgb, 0.25 * k, 0); free(c)) return c;
+    for (int k = 1; k <= 20; ++k)
+        if (const std::uint32_t c = channelsTimes(rgb, 0.04 * k, 255); free(c)) return c;
+    return rgb;
+}
+
+std::vector<std::uint32_t> seriesColors(const ChartData& chart) {
+    std::vector<std::uint32_t> out;
+    for (const SeriesData& d : chart.series)
+        // The spare bar series are never drawn: their colour is nobody's.
+        if (d.hasColor && !(d.kind == SeriesKind::Bar && d.causeIndex < 0)) out.push_back(d.rgb);
+    return out;
 }
 
 const SeriesData* findSeries(const ChartData& chart, ChartSeries id) {

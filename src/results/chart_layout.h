@@ -17,7 +17,19 @@ ChartData makeChart2(const AnalysisState& s);
 ChartData makeChart3();
 
 // Appends an empty bar series of cause j (colour, transparency, title).
-void addCauseSeries(ChartData& chart, int j, int transparency, const QString& title);
+void addCauseSeries(ChartData& chart, int j, std::uint32_t rgb, int transparency,
+                    const QString& title);
+
+// The accumulation's documented colours: green failures, red least-squares line.
+inline constexpr std::uint32_t kLnLnGreen = 0x008000;
+inline constexpr std::uint32_t kLnLnRed = 0xFF0000;
+
+// `rgb`, or where a series already has it, the nearest of its darker, then lighter
+// shades no series has: every series of a chart keeps a colour of its own.
+std::uint32_t freeShade(std::uint32_t rgb, const std::vector<std::uint32_t>& used);
+
+// The colours of a chart's series that have one of their own, in list order.
+std::vector<std::uint32_t> seriesColors(const ChartData& chart);
 
 // The fixed series `id`; nullptr when the chart has none.
 SeriesData* findSeries(ChartData& chart, ChartSeries id);

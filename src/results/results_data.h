@@ -42,8 +42,9 @@ struct SeriesData {
     int transparency = 0;     // percent
     std::uint32_t rgb = 0;    // 0xRRGGBB, used when hasColor
     bool hasColor = false;
-    std::vector<ChartPoint> points;
+    std::vector<ChartPoint> points;  // x in hours; a bar's x is its interval's end
     std::vector<QString> valueTexts; // with valueLabels: the mark text of each point
+    std::vector<double> barFrom;     // Bar: where each point's interval starts, h
 };
 
 struct ChartData {
@@ -51,6 +52,7 @@ struct ChartData {
     QStringList titleLines; // a multi-line caption (Chart3), else empty
     QString leftAxis, rightAxis, bottomAxis, topAxis;
     bool legendVisible = false;
+    bool logAxes = false;        // bottom and left axes on log scales, in hours and failures
     bool rightAxisFixed = false; // the right axis keeps the range rightMin..rightMax
     double rightMin = 0, rightMax = 0;
     std::vector<SeriesData> series; // list order: the fixed series, then the per-cause ones
@@ -116,6 +118,11 @@ struct LogViewData {
     QString title;        // the data set's caption
 };
 LogViewData logViewData(const AnalysisState& s);
+
+// The accumulation of failures as the main window's chart and the log-scale view draw it:
+// a log-log plot in hours and failures of the ln-ln points and line given.
+ChartData accumulationChart(const std::vector<ChartPoint>& lnPoints,
+                            const std::vector<ChartPoint>& lnLine);
 
 // The grid without the padding PutResultCell adds, as rows of cell texts.
 std::vector<std::vector<QString>> trimmedRows(const ResultsData& r);

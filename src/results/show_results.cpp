@@ -30,24 +30,22 @@ ChartPoint coloured(double x, double y, const QString& label, std::uint32_t rgb)
     return ChartPoint{x, y, label, rgb, true};
 }
 
-constexpr std::uint32_t kGreen = 0x008000;
-constexpr std::uint32_t kRed = 0xFF0000;
-
-// The ln-ln accumulation of the failures and its least-squares line.
+// The ln-ln accumulation of the failures and its least-squares line, in the colours given.
 void lnLnPoints(const AnalysisState& s, std::vector<ChartPoint>& points,
-                std::vector<ChartPoint>& line, int& first) {
+                std::vector<ChartPoint>& line, int& first, std::uint32_t green = kLnLnGreen,
+                std::uint32_t red = kLnLnRed) {
     first = -1;
     const int n = static_cast<int>(s.Otkazy.size());
     for (int i = 0; i < n; ++i) {
         const double t = s.Otkazy[static_cast<std::size_t>(i)].time;
         if (!(t > 0)) continue;
-        points.push_back(coloured(std::log(t + 0.00001), std::log(i + 1.0), QString(), kGreen));
+        points.push_back(coloured(std::log(t + 0.00001), std::log(i + 1.0), QString(), green));
         if (first < 0) first = i;
     }
     if (first < 0 || !s.Line_Defined) return;
     for (const double t : {s.Otkazy[static_cast<std::size_t>(first)].time, s.Otkazy.back().time}) {
         const double x = std::log(t + 0.00001);
-        line.push_back(coloured(x, s.Naklon_LN * x + s.Sdvig_LN, QString(), kRed));
+        line.push_back(coloured(x, s.Naklon_LN * x + s.Sdvig_LN, QString(), red));
     }
 }
 
@@ -116,19 +114,31 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
     const double park = s.Park;
     const auto perProduct = [park](double v) { return park > 0 ? v / park : 0.0; };
     std::vector<int> causes;
+    // A cause keeps its table colour in all three charts unless a model or an earlier
+    // cause has it; then it takes the nearest free shade.
+    std::vector<std::uint32_t> used = seriesColors(r.chart1);
+    for (std::uint32_t c : seriesColors(r.chart2)) used.push_back(c);
+    std::vector<std::uint32_t> colours;
     for (int j = 0; j <= lastChartedCause(s); ++j) {
         const Vid_otkaza& v = s.Vidy_Otk_Sort[static_cast<std::size_t>(j)];
         if (!(v.Dolya > 0)) continue;
         causes.push_back(j);
+        const std::uint32_t rgb = freeShade(causeColor(j), used);
+        used.push_back(rgb);
+        colours.push_back(rgb);
         const QString title1 = v.Nazv_Prich + QLatin1Char(' ') + fmt::integer(v.Dolya) +
                                QStringLiteral(" раз (") +
                                fmt::format(QStringLiteral("%3.1f"), {perProduct(v.Dolya * 100)}) +
                                QStringLiteral("%") + QStringLiteral(" /машину");
-        addCauseSeries(r.chart1, j, 0, title1);
-        addCauseSeries(r.chart2, j, 30, v.Nazv_Prich);
-        addCauseSeries(r.chart3, j, 0, v.Nazv_Prich);
-        addCauseSeries(r.chart3, j, 60, v.Nazv_Prich + QStringLiteral(" с учетом цензурирования"));
+        addCauseSeries(r.chart1, j, rgb, 0, title1);
+        addCauseSeries(r.chart2, j, rgb, 30, v.Nazv_Prich);
+        addCauseSeries(r.chart3, j, rgb, 0, v.Nazv_Prich);
+        addCauseSeries(r.chart3, j, rgb, 60,
+                       v.Nazv_Prich + QStringLiteral(" с учетом цензурирования"));
     }
+    // The ln-ln accumulation gives way to a cause of its colour on the chart they share.
+    const std::uint32_t lnGreen = freeShade(kLnLnGreen, colours);
+    const std::uint32_t lnRed = freeShade(kLnLnRed, colours);
 
     using C = ChartSeries;
     const FixedSeries fixed(r);
@@ -136,7 +146,6 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
     // Interval pass: intervals with failures only; a skipped span widens the next step.
     double tPrev = 0;
     double total = 0;
-    double x = 0;
     for (std::size_t q = 0; q < m; ++q) {
         const Hist_Rec& h = s.Hist[q];
         if (h.Sum <= 0) continue;
@@ -155,24 +164,29 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         }
 
         const QString label = fmt::general(t);
+        // A curve point at its hour; a bar over its interval's hours.
+        const double x = t;
         const auto add = [&](ChartSeries id, double y) {
             fixed[id].points.push_back(point(x, y, label));
+        };
+        const auto bar = [&](SeriesData& d, double y, std::uint32_t rgb) {
+            d.points.push_back(coloured(x, y, label, rgb));
+            d.barFrom.push_back(tPrev);
         };
 
         for (std::size_t k = 0; k < causes.size(); ++k) {
             const int j = causes[k];
             const double n = h.Npr[static_cast<std::size_t>(j)];
-            const std::uint32_t rgb = causeColor(j);
+            const std::uint32_t rgb = colours[k];
             u.Sum_Npr[static_cast<std::size_t>(j)] += n;
-            r.chart1.series[kChart1CauseBase + k].points.push_back(
-                coloured(x, perProduct(n * f), label, rgb));
-            r.chart2.series[kChart2CauseBase + k].points.push_back(
-                coloured(x, perProduct(u.Sum_Npr[static_cast<std::size_t>(j)]), label, rgb));
+            bar(r.chart1.series[kChart1CauseBase + k], perProduct(n * f), rgb);
+            bar(r.chart2.series[kChart2CauseBase + k],
+                perProduct(u.Sum_Npr[static_cast<std::size_t>(j)]), rgb);
             // The corrected bar: with every product out of warranty and failures still
             // seen there is nothing to correct by, so the bar is left out.
             if (n == 0 || p < 1)
-                r.chart3.series[kChart3CauseBase + 2 * k + 1].points.push_back(
-                    coloured(x, n == 0 ? 0.0 : perProduct(2 * n * f) / (1 - p), label, rgb));
+                bar(r.chart3.series[kChart3CauseBase + 2 * k + 1],
+                    n == 0 ? 0.0 : perProduct(2 * n * f) / (1 - p), rgb);
         }
 
         const double pct = perProduct(100 * total);
@@ -217,14 +231,16 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
         add(C::ObservedTotal, perProduct(total));
 
         tPrev = t;
-        x += 1;
     }
 
     r.caption =
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
     fillResultTable(s, r, measure);
 
-    lnLnPoints(s, fixed[C::LnLnFailures].points, fixed[C::LnLnLine].points, u.N_Perv_Otk);
+    fixed[C::LnLnFailures].rgb = lnGreen;
+    fixed[C::LnLnLine].rgb = lnRed;
+    lnLnPoints(s, fixed[C::LnLnFailures].points, fixed[C::LnLnLine].points, u.N_Perv_Otk, lnGreen,
+               lnRed);
 
     return r;
 }

@@ -1,10 +1,6 @@
 #include "ui/chart_builder.h"
 
 #include <QAreaSeries>
-#include <QBarLegendMarker>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
@@ -12,6 +8,7 @@
 #include <QLineSeries>
 #include <QLinearGradient>
 #include <QListWidget>
+#include <QLogValueAxis>
 #include <QPainter>
 #include <QPixmap>
 #include <QSplineSeries>
@@ -26,7 +23,7 @@ namespace wf::ui {
 
 namespace {
 
-constexpr const char* kCauseBarsName = "CauseBars";
+constexpr const char* kCause = "wfCause";   // a per-cause bar series: its cause index
 constexpr const char* kListed = "wfListed"; // marker property: the entry belongs in the legend
 
 // Value marks with our own texts (grouped thousands, one decimal) above the points of a
@@ -106,15 +103,13 @@ QStringList wrapped(const QString& text, const QFontMetrics& fm, int width) {
     return lines;
 }
 
-// Fits the axes to the plot area whenever it changes: how many bottom labels fit, ticks
-// at round steps about every 50 px, titles wrapped to their axis' length.
+// Fits the axes to the plot area whenever it changes: ticks at round steps about every
+// 50 px, titles wrapped to their axis' length.
 class AxisFitter : public QObject {
 public:
-    AxisFitter(QChart* chart, QCategoryAxis* bottom, QStringList labels)
+    explicit AxisFitter(QChart* chart)
         : QObject(chart)
-        , chart_(chart)
-        , bottom_(bottom)
-        , labels_(std::move(labels)) {
+        , chart_(chart) {
         setObjectName(QStringLiteral("AxisFitter"));
         for (QAbstractAxis* a : chart->axes()) titles_.push_back({a, a->titleText()});
         for (QAbstractAxis* a : chart->axes()) titleFonts_.push_back(a->titleFont());
@@ -126,10 +121,9 @@ public:
         if (fitting_) return;
         fitting_ = true;
         const QRectF plot = chart_->plotArea();
-        if (bottom_ && !labels_.isEmpty()) fitBottom(plot.width());
         for (QAbstractAxis* a : chart_->axes()) {
             auto* v = qobject_cast<QValueAxis*>(a);
-            if (!v || v == bottom_) continue;
+            if (!v) continue;
             const bool vertical = a->orientation() == Qt::Vertical;
             const double length = vertical ? plot.height() : plot.width();
             const double spacing = vertical ? 40 : 90;
@@ -176,27 +170,11 @@ public:
     }
 
 private:
-    void fitBottom(double width) {
-        const QFontMetrics fm(bottom_->labelsFont());
-        int widest = 0;
-        for (const QString& l : labels_) widest = std::max(widest, fm.horizontalAdvance(l));
-        const int n = static_cast<int>(labels_.size());
-        const double perIndex = std::max(1.0, width) / n;
-        const int stride = std::max(1, int(std::ceil((widest + 10) / perIndex)));
-        if (stride == stride_) return;
-        stride_ = stride;
-        for (const QString& l : bottom_->categoriesLabels()) bottom_->remove(l);
-        for (int i = 0; i < n; i += stride) bottom_->append(labels_[i], i);
-    }
-
     QChart* chart_;
-    QCategoryAxis* bottom_;
-    QStringList labels_;
     static constexpr double kSmallestTitlePt = 6;
     std::vector<std::pair<QAbstractAxis*, QString>> titles_;
     std::vector<QFont> titleFonts_; // as set up; a short axis may show them smaller
     QStringList titleLines_;
-    int stride_ = 0;
     bool fitting_ = false;
 };
 
@@ -252,6 +230,53 @@ void applyRange(QValueAxis* axis, Range r, std::optional<double> fixedMin = {}) 
     axis->setRange(lo, r.hi + 0.05 * span);
 }
 
+// A log axis from the power of ten below the values to the one above, so it shows at
+// least two labelled decades.
+void applyLogRange(QLogValueAxis* axis, Range r) {
+    if (!r.valid() || !(r.lo > 0)) {
+        axis->setRange(1, 10);
+        return;
+    }
+    const double lo = std::pow(10.0, std::floor(std::log10(r.lo)));
+    double hi = std::pow(10.0, std::ceil(std::log10(r.hi)));
+    if (!(hi > lo)) hi = lo * 10;
+    axis->setRange(lo, hi);
+}
+
+QAbstractAxis* makeLogAxis(const QString& title) {
+    auto* axis = new QLogValueAxis;
+    axis->setBase(10);
+    axis->setLabelFormat(QStringLiteral("%.6g"));
+    axis->setMinorTickCount(8); // the 2 … 9 of every decade
+    axis->setTitleText(title);
+    return axis;
+}
+
+// The per-cause bars of a chart as rectangles over their intervals' hours, the series
+// side by side within each interval.
+QAreaSeries* barArea(const SeriesData& s, int lane, int lanes) {
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    double first = 0, last = 0;
+    const std::size_t n = std::min(s.points.size(), s.barFrom.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = s.barFrom[i];
+        const double w = s.points[i].x - a;
+        const double l = a + w * (0.05 + 0.9 * lane / lanes);
+        const double r = a + w * (0.05 + 0.9 * (lane + 1) / lanes);
+        const double y = s.points[i].y;
+        upper->append({QPointF(l, 0), QPointF(l, y), QPointF(r, y), QPointF(r, 0)});
+        if (i == 0) first = l;
+        last = r;
+    }
+    lower->append({QPointF(first, 0), QPointF(last, 0)});
+    auto* area = new QAreaSeries(upper, lower);
+    // The area does not own its lines; they go with it.
+    upper->setParent(area);
+    lower->setParent(area);
+    return area;
+}
+
 QXYSeries* makeXY(const SeriesData& s) {
     switch (s.kind) {
     case SeriesKind::Curve:
@@ -291,40 +316,19 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     // texts whole where a row at the bottom would cut them.
     chart->legend()->setAlignment(o.legendAlignment);
 
-    // The bottom axis shows the points' labels (interval times) when they carry any.
-    QStringList categories;
-    for (const auto& s : d.series) {
-        if (s.axis == Axis::TopRight) continue;
-        QStringList labels;
-        for (const auto& p : s.points) labels << p.label;
-        const bool labelled = std::any_of(labels.cbegin(), labels.cend(),
-                                          [](const QString& t) { return !t.isEmpty(); });
-        if (labelled && labels.size() > categories.size()) categories = labels;
-    }
+    // Hours along the bottom: linear, or logarithmic with the failures beside them.
     QAbstractAxis* bottom = nullptr;
-    QCategoryAxis* categoryAxis = nullptr;
-    QValueAxis* bottomValue = nullptr;
-    QStringList unique;
-    if (!categories.isEmpty()) {
-        // Interval times at their index; which of them are labelled depends on the width.
-        categoryAxis = new QCategoryAxis;
-        categoryAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        for (QString c : categories) {
-            while (unique.contains(c)) c += QChar(0x200B); // the axis refuses duplicates
-            unique << c;
-        }
-        categoryAxis->setStartValue(-0.5);
-        categoryAxis->setRange(-0.5, categories.size() - 0.5);
-        bottom = categoryAxis;
+    QAbstractAxis* left = nullptr;
+    if (d.logAxes) {
+        bottom = makeLogAxis(d.bottomAxis);
+        left = makeLogAxis(d.leftAxis);
     } else {
-        bottomValue = new QValueAxis;
-        bottom = bottomValue;
+        bottom = new QValueAxis;
+        bottom->setTitleText(d.bottomAxis);
+        left = new QValueAxis;
+        left->setTitleText(d.leftAxis);
     }
-    bottom->setTitleText(d.bottomAxis);
     chart->addAxis(bottom, Qt::AlignBottom);
-
-    auto* left = new QValueAxis;
-    left->setTitleText(d.leftAxis);
     chart->addAxis(left, Qt::AlignLeft);
     QValueAxis* right = nullptr;
     QValueAxis* top = nullptr;
@@ -346,42 +350,30 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
     }
     Range leftR, rightR, topR, bottomR;
 
-    QBarSeries* bars = nullptr;
+    // Bar series with something to draw share each interval's width.
+    const auto drawnBar = [](const SeriesData& s) {
+        return s.kind == SeriesKind::Bar && !s.points.empty() && !s.barFrom.empty();
+    };
+    const int lanes = static_cast<int>(std::count_if(d.series.cbegin(), d.series.cend(), drawnBar));
+    int lane = 0;
     std::vector<ValueMarks*> marks;
     for (const auto& s : d.series) {
         bool known = false;
         const QColor color = seriesColor(s, &known);
-        if (s.kind == SeriesKind::Bar) {
-            // Fixed bar series are always empty and inactive: nothing to draw.
-            if (s.causeIndex < 0 && s.points.empty()) continue;
-            if (!bars) {
-                bars = new QBarSeries;
-                bars->setObjectName(QString::fromLatin1(kCauseBarsName));
-                bars->setBarWidth(0.9);
-            }
-            auto* set = new QBarSet(s.title);
-            set->setObjectName(seriesObjectName(s.id));
-            // Each bar at its interval: a point left out leaves a gap, not a shift.
-            QList<qreal> values(std::max<qsizetype>(categories.size(), 0), 0.0);
-            for (const auto& p : s.points) {
-                const auto at = static_cast<qsizetype>(std::llround(p.x));
-                if (at < 0 || at >= 100000) continue;
-                if (at >= values.size()) values.resize(at + 1, 0.0);
-                values[at] = p.y;
-                leftR.add(p.y);
-            }
-            set->append(values);
-            if (known) {
-                set->setColor(color);
-                set->setBorderColor(color.alpha() == 255 ? color.darker(140) : color);
-            }
-            bars->append(set);
-            continue;
-        }
+        // Fixed bar series are always empty and inactive: nothing to draw.
+        if (s.kind == SeriesKind::Bar && !drawnBar(s) && s.causeIndex < 0) continue;
 
         QAbstractSeries* series = nullptr;
         QXYSeries* xy = nullptr;
-        if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea) {
+        if (s.kind == SeriesKind::Bar) {
+            QAreaSeries* area = barArea(s, lane, std::max(1, lanes));
+            if (drawnBar(s)) ++lane;
+            area->setColor(color);
+            area->setBorderColor(color.alpha() == 255 ? color.darker(140) : color);
+            area->setProperty(kCause, s.causeIndex);
+            for (std::size_t i = 0; i < s.barFrom.size(); ++i) bottomR.add(s.barFrom[i]);
+            series = area;
+        } else if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea) {
             auto* upper = new QLineSeries;
             for (const auto& p : thinForDrawing(s.points)) upper->append(p.x, p.y);
             auto* area = new QAreaSeries(upper);
@@ -398,7 +390,9 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
                 area->setPen(QPen(c1.darker(120), 1));
             } else if (known) {
                 area->setColor(color);
-                area->setBorderColor(color.darker(120));
+                QColor border = color.darker(120);
+                border.setAlpha(255);
+                area->setBorderColor(border);
             }
             series = area;
         } else {
@@ -433,38 +427,31 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
         }
         const bool topRight = s.axis == Axis::TopRight;
         series->attachAxis(topRight ? static_cast<QAbstractAxis*>(top) : bottom);
-        QValueAxis* vertical = s.axis == Axis::Left ? left : right;
+        QAbstractAxis* vertical = s.axis == Axis::Left ? left : right;
         series->attachAxis(vertical);
         Range& vr = s.axis == Axis::Left ? leftR : rightR;
         for (const auto& p : s.points) {
             vr.add(p.y);
             (topRight ? topR : bottomR).add(p.x);
         }
-        if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea) vr.add(0);
+        if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea ||
+            s.kind == SeriesKind::Bar)
+            vr.add(0);
         series->setVisible(s.active);
         if (s.valueLabels && !s.valueTexts.empty())
             marks.push_back(new ValueMarks(chart, series, s.points, s.valueTexts));
-        const auto markers = chart->legend()->markers(series);
-        for (auto* m : markers) {
-            const bool listed = s.active && s.inLegend && !s.title.isEmpty();
+        // Every series drawn has its entry; one with nothing to draw has none.
+        const bool listed = s.active && s.inLegend && !s.title.isEmpty() && !s.points.empty();
+        for (auto* m : chart->legend()->markers(series)) {
             m->setVisible(listed);
             m->setProperty(kListed, listed); // visibility reads false while the legend hides
         }
     }
-    if (bars) {
-        chart->addSeries(bars);
-        bars->attachAxis(bottom);
-        bars->attachAxis(left);
-        leftR.add(0);
-        const auto markers = chart->legend()->markers(bars);
-        for (int i = 0; i < markers.size() && i < bars->count(); ++i) {
-            const bool listed = !bars->barSets()[i]->label().isEmpty();
-            markers[i]->setVisible(listed);
-            markers[i]->setProperty(kListed, listed);
-        }
-    }
 
-    applyRange(left, leftR, o.leftMin);
+    if (auto* l = qobject_cast<QLogValueAxis*>(left))
+        applyLogRange(l, leftR);
+    else
+        applyRange(static_cast<QValueAxis*>(left), leftR, o.leftMin);
     if (right) {
         if (o.rightRange)
             right->setRange(o.rightRange->first, o.rightRange->second);
@@ -474,40 +461,62 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             applyRange(right, rightR);
     }
     if (top) applyRange(top, topR);
-    if (bottomValue) applyRange(bottomValue, bottomR);
-    if (o.hideAxisLabels)
-        // Transparent rather than hidden: hidden labels leave the axis titles no room.
-        for (QAbstractAxis* a : chart->axes()) a->setLabelsColor(Qt::transparent);
-    auto* fitter = new AxisFitter(chart, categoryAxis, unique);
+    if (auto* l = qobject_cast<QLogValueAxis*>(bottom))
+        applyLogRange(l, bottomR);
+    else
+        applyRange(static_cast<QValueAxis*>(bottom), bottomR, 0.0); // hours from 0
+    auto* fitter = new AxisFitter(chart);
     fitter->fit();
     for (ValueMarks* m : marks) m->place();
+}
+
+std::vector<LegendEntry> legendEntries(QChart* chart) {
+    std::vector<LegendEntry> out;
+    for (QLegendMarker* m : chart->legend()->markers()) {
+        if (!m->property(kListed).toBool() || m->label().isEmpty()) continue;
+        LegendEntry e;
+        e.text = m->label();
+        e.pen = m->pen();
+        if (auto* xy = qobject_cast<QXYSeries*>(m->series())) e.pen = xy->pen();
+        if (auto* area = qobject_cast<QAreaSeries*>(m->series())) {
+            e.fill = area->brush();
+            e.pen = area->pen();
+            e.filled = true;
+        }
+        out.push_back(e);
+    }
+    return out;
+}
+
+void paintLegendIcon(QPainter& p, const QRectF& box, const LegendEntry& e) {
+    if (e.filled) {
+        QBrush brush = e.fill;
+        // A gradient set in the area's own box would leave the icon blank.
+        if (brush.gradient()) brush = QBrush(brush.gradient()->stops().value(0).second);
+        p.fillRect(box.adjusted(2, 2, -2, -2), brush);
+        QPen pen = e.pen;
+        pen.setWidthF(1);
+        p.setPen(pen);
+        p.drawRect(box.adjusted(2, 2, -2, -2));
+        return;
+    }
+    QPen pen = e.pen;
+    pen.setWidthF(3 * box.height() / 16);
+    p.setPen(pen);
+    p.drawLine(QPointF(box.left() + 2, box.center().y()),
+               QPointF(box.right() - 2, box.center().y()));
 }
 
 void fillLegendList(QListWidget* list, QChart* chart) {
     list->clear();
     const int side = list->fontMetrics().height();
-    for (QLegendMarker* m : chart->legend()->markers()) {
-        if (!m->property(kListed).toBool() || m->label().isEmpty()) continue;
+    for (const LegendEntry& e : legendEntries(chart)) {
         QPixmap icon(2 * side, side);
         icon.fill(Qt::transparent);
         QPainter p(&icon);
-        if (auto* bar = qobject_cast<QBarLegendMarker*>(m)) {
-            p.fillRect(icon.rect().adjusted(side / 2, 1, -side / 2, -1), bar->barset()->color());
-            p.setPen(bar->barset()->borderColor());
-            p.drawRect(icon.rect().adjusted(side / 2, 1, -side / 2 - 1, -2));
-        } else {
-            QPen pen = m->pen();
-            if (auto* xy = qobject_cast<QXYSeries*>(m->series())) pen = xy->pen();
-            if (auto* area = qobject_cast<QAreaSeries*>(m->series())) {
-                p.fillRect(icon.rect().adjusted(2, 2, -2, -2), area->brush());
-                pen = area->pen();
-            }
-            pen.setWidth(3);
-            p.setPen(pen);
-            p.drawLine(2, side / 2, 2 * side - 2, side / 2);
-        }
+        paintLegendIcon(p, QRectF(icon.rect()), e);
         p.end();
-        list->addItem(new QListWidgetItem(QIcon(icon), m->label()));
+        list->addItem(new QListWidgetItem(QIcon(icon), e.text));
     }
     list->setIconSize(QSize(2 * side, side));
 }
@@ -546,10 +555,11 @@ QAbstractSeries* findSeries(QChart* chart, ChartSeries id) {
     return nullptr;
 }
 
-QBarSeries* causeBars(QChart* chart) {
+QList<QAreaSeries*> causeBars(QChart* chart) {
+    QList<QAreaSeries*> out;
     for (QAbstractSeries* s : chart->series())
-        if (s->objectName() == QLatin1String(kCauseBarsName)) return qobject_cast<QBarSeries*>(s);
-    return nullptr;
+        if (auto* a = qobject_cast<QAreaSeries*>(s); a && a->property(kCause).isValid()) out << a;
+    return out;
 }
 
 } // namespace wf::ui

@@ -1,10 +1,13 @@
 #pragma once
 // Draws a chart described as plain data with Qt Charts. Every call replaces the chart's
-// series and axes; bars of all per-cause series share one bar series so they stand side
-// by side at each point.
+// series and axes. Time runs in hours on a value axis (log axes where the data ask for
+// them); a per-cause bar is a rectangle over its interval's hours, the causes side by side.
 
 #include "results/results_data.h"
 
+#include <QBrush>
+#include <QList>
+#include <QPen>
 #include <QString>
 
 #include <optional>
@@ -12,8 +15,9 @@
 
 class QChart;
 class QAbstractSeries;
-class QBarSeries;
+class QAreaSeries;
 class QListWidget;
+class QPainter;
 
 namespace wf::ui {
 
@@ -21,16 +25,27 @@ struct ChartOptions {
     bool legend = false;    // shown (also where the data asks for it)
     bool ownLegend = false; // the chart's legend hidden: the window lists it (fillLegendList)
     Qt::Alignment legendAlignment = Qt::AlignBottom;
-    bool hideAxisLabels = false;                         // value labels of every axis hidden
     std::optional<std::pair<double, double>> rightRange; // fixed range of the right axis
     std::optional<double> leftMin;                       // fixed minimum of the left axis
 };
 
-// Bottom labels, ticks and axis titles follow the chart's size: as many labels as fit
-// their width, whole titles (wrapped when longer than their axis), value marks that do
-// not overlap. Bars stand at the interval their point names; long lines are thinned for
-// drawing (thinForDrawing).
+// Ticks and axis titles follow the chart's size: round steps as many as fit, whole titles
+// (wrapped when longer than their axis), value marks that do not overlap. Long lines are
+// thinned for drawing (thinForDrawing). A series is in the legend when it is drawn and
+// has a title.
 void fillChart(QChart* chart, const ChartData& data, const ChartOptions& options);
+
+// A legend entry as drawn: its text, and a line (pen) or a filled box (fill and border).
+struct LegendEntry {
+    QString text;
+    QPen pen;
+    QBrush fill;
+    bool filled = false;
+};
+// Every legend entry of `chart` that is shown, in order.
+std::vector<LegendEntry> legendEntries(QChart* chart);
+// The entry's sign in `box`: a line across it, or a filled box.
+void paintLegendIcon(QPainter& p, const QRectF& box, const LegendEntry& e);
 
 // Every legend entry of `chart` that is shown (with its colour), one row each, in order.
 void fillLegendList(QListWidget* list, QChart* chart);
@@ -42,7 +57,7 @@ std::vector<ChartPoint> thinForDrawing(const std::vector<ChartPoint>& points, in
 
 // The series drawn for the fixed series `id`, or nullptr.
 QAbstractSeries* findSeries(QChart* chart, ChartSeries id);
-// The bar series holding the per-cause bars (one set per cause series), or nullptr.
-QBarSeries* causeBars(QChart* chart);
+// The per-cause bar series drawn, in list order (each an area of rectangles).
+QList<QAreaSeries*> causeBars(QChart* chart);
 
 } // namespace wf::ui

@@ -17,31 +17,6 @@
 
 namespace wf::ui {
 
-ChartData TLNview::accumulationChart(const std::vector<ChartPoint>& points,
-                                     const std::vector<ChartPoint>& line) {
-    ChartData d;
-    d.title = QStringLiteral("Накопленние отказов по времени наблюдения");
-    d.bottomAxis = QStringLiteral("Log t (часов)");
-    d.leftAxis = QStringLiteral("Log N (отказов)");
-    SeriesData s1;
-    s1.id = ChartSeries::AccumulationPoints;
-    s1.kind = SeriesKind::LineWithCircles;
-    s1.rgb = 0x008000;
-    s1.hasColor = true;
-    s1.points = points;
-    for (auto& p : s1.points) p.label.clear();
-    SeriesData s2;
-    s2.id = ChartSeries::AccumulationLine;
-    s2.kind = SeriesKind::Line;
-    s2.inLegend = false;
-    s2.rgb = 0xFF0000;
-    s2.hasColor = true;
-    s2.points = line;
-    for (auto& p : s2.points) p.label.clear();
-    d.series = {std::move(s1), std::move(s2)};
-    return d;
-}
-
 TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     : QWidget(nullptr)
     , mainWindow_(mainWindow) {
@@ -86,10 +61,7 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     layout->addWidget(view, 1);
     layout->addLayout(bottom);
 
-    ChartOptions o;
-    o.hideAxisLabels = true;
-    o.leftMin = 0.0;
-    fillChart(logChart, accumulationChart(data.points, data.line), o);
+    fillChart(logChart, accumulationChart(data.points, data.line), ChartOptions{});
 
     connect(printButton, &QPushButton::clicked, this, &TLNview::Button2Click);
     connect(continueButton, &QPushButton::clicked, this, &TLNview::ProdolgenieClick);

@@ -33,10 +33,6 @@ public:
     void Button2Click();
     void ProdolgenieClick();
 
-    // The chart description shared with the main window's small accumulation chart.
-    static ChartData accumulationChart(const std::vector<ChartPoint>& points,
-                                       const std::vector<ChartPoint>& line);
-
 protected:
     void closeEvent(QCloseEvent* e) override;
 

@@ -5,6 +5,7 @@
 #include "stats/core/distributions.h"
 #include "ui/app_info.h"
 #include "ui/main_window.h"
+#include "ui/report_run.h"
 #include "ui/results_window.h"
 #include "ui/screen_fit.h"
 #include "ui/screenshot_tour.h"
@@ -17,6 +18,8 @@
 #include <QThread>
 #include <QTranslator>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -41,6 +44,10 @@ void intervalGuard() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A report for scripts shows no window: it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--report") == 0 || qstrncmp(argv[i], "--report=", 9) == 0)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("weibflow"));
     QApplication::setApplicationVersion(QStringLiteral(WEIBFLOW_VERSION));
@@ -62,21 +69,55 @@ int main(int argc, char** argv) {
                                   QStringLiteral("N"));
     QCommandLineOption shots(QStringLiteral("screenshots"), QString(), QStringLiteral("DIR"));
     shots.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("fit FILE offscreen and write the report to OUT.pdf"),
+        QStringLiteral("OUT.pdf"));
+    const QCommandLineOption models(
+        QStringLiteral("models"),
+        QStringLiteral("with --report: spiral,newton,smirnov,mle,genetic,external (spiral)"),
+        QStringLiteral("LIST"), QStringLiteral("spiral"));
     cli.addOption(evalCost);
     cli.addOption(seed);
     cli.addOption(shots);
+    cli.addOption(report);
+    cli.addOption(models);
     cli.process(app);
+
+    bool numbersOk = true;
+    const auto number = [&cli, &numbersOk](const QCommandLineOption& o) {
+        bool ok = true;
+        const qlonglong v = cli.isSet(o) ? cli.value(o).toLongLong(&ok) : 0;
+        numbersOk = numbersOk && ok && v >= 0;
+        return v;
+    };
+    const qlonglong costValue = number(evalCost);
+    const qlonglong seedValue = number(seed);
+
+    const QStringList args = cli.positionalArguments();
+    const QString file = args.isEmpty() ? QString() : args.first();
+    wf::ui::ReportRun run;
+    if (cli.isSet(report)) {
+        run.output = cli.value(report);
+        run.dataFile = file;
+        run.models = cli.value(models).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const QString bad = wf::ui::checkReportModels(run.models);
+        if (args.size() != 1 || run.output.isEmpty() || !bad.isEmpty() || !numbersOk) {
+            if (!bad.isEmpty()) std::fprintf(stderr, "%s\n", bad.toLocal8Bit().constData());
+            std::fprintf(stderr, "%s\n", wf::msg::reportUsage.toLocal8Bit().constData());
+            return wf::ui::kReportUsage;
+        }
+    }
 
     wf::ui::TForm1 form1;
     wf::ui::TForm5 form5(&form1);
     form1.setResultsWindow(&form5);
-    if (cli.isSet(evalCost)) form1.setEvalCostUs(cli.value(evalCost).toLongLong());
-    if (cli.isSet(seed)) form1.setGeneticSeed(cli.value(seed).toULongLong());
+    if (cli.isSet(evalCost)) form1.setEvalCostUs(costValue);
+    if (cli.isSet(seed)) form1.setGeneticSeed(static_cast<std::uint64_t>(seedValue));
+    if (cli.isSet(report)) return wf::ui::runReport(form1, form5, run);
 
     wf::ui::showFillingScreen(&form1);
 
-    const QStringList args = cli.positionalArguments();
-    const QString file = args.isEmpty() ? QString() : args.first();
     if (cli.isSet(shots)) {
         wf::ui::startScreenshotTour(form1, form5, file, cli.value(shots));
     } else if (!file.isEmpty()) {

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -155,9 +156,8 @@ void TForm1::applyLoad(const LoadResult& r) {
     // Row 0 holds the header texts; the view shows them in its fixed header instead.
     failureView->setRowHidden(0, true);
 
-    ChartOptions o;
-    o.hideAxisLabels = true;
-    fillChart(accumulationChart, TLNview::accumulationChart(r.summary.points, r.summary.line), o);
+    fillChart(accumulationChart, wf::accumulationChart(r.summary.points, r.summary.line),
+              ChartOptions{});
 }
 
 void TForm1::SpeedButton1Click() {
@@ -220,7 +220,11 @@ void TForm1::showResults(const QString& burnIn) {
         showMessage(this, d.end.message);
         return;
     }
-    resultsWindow_->showResults(d);
+    resultsWindow_->showResults(d, ReportFacts{.dataFile = filePathEdit->text(),
+                                               .warrantyMean = state_.Sred_Gar,
+                                               .warrantySd = state_.SKO_Gar,
+                                               .burnIn = *value,
+                                               .when = QDateTime::currentDateTime()});
     resultsButton->setEnabled(true);
 }
 

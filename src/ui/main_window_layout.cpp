@@ -357,9 +357,7 @@ void TForm1::buildLayout() {
     chartView->setObjectName(QStringLiteral("Chart2View"));
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumHeight(150);
-    ChartOptions o;
-    o.hideAxisLabels = true;
-    fillChart(accumulationChart, TLNview::accumulationChart({}, {}), o);
+    fillChart(accumulationChart, wf::accumulationChart({}, {}), ChartOptions{});
     resultsButton = named(new QPushButton(QStringLiteral("Результаты"), chartBox), "ResultsBtn");
     resultsButton->setEnabled(false);
     expandChartButton = named(new QPushButton(QStringLiteral("Expand"), chartBox), "Button2");

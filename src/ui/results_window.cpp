@@ -1,13 +1,16 @@
 #include "ui/results_window.h"
 
+#include "format/messages.h"
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
+#include "ui/message_box.h"
 #include "ui/printing.h"
 #include "ui/screen_fit.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -76,6 +79,28 @@ private:
     QTableWidget* grid_;
 };
 
+// A chart's legend as a list beside it: every entry whole, scrolling where they do not fit.
+QListWidget* makeLegend(const QString& name) {
+    auto* list = new QListWidget;
+    list->setObjectName(name);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+// A chart with its legend list beside it.
+QSplitter* withLegend(QWidget* chart, QListWidget* legend) {
+    auto* box = new QSplitter(Qt::Horizontal);
+    box->addWidget(chart);
+    box->addWidget(legend);
+    box->setStretchFactor(0, 1);
+    box->setStretchFactor(1, 0);
+    box->setChildrenCollapsible(false);
+    return box;
+}
+
 QChartView* makeView(QChart** chart, const QString& name, QWidget* parent) {
     *chart = new QChart;
     (*chart)->setObjectName(name);
@@ -105,6 +130,8 @@ TForm5::TForm5(QWidget* mainWindow)
     printButton->setObjectName(QStringLiteral("Button1"));
     continueButton = new QPushButton(QStringLiteral("Продолж."));
     continueButton->setObjectName(QStringLiteral("Prodolgenie"));
+    saveReportButton = new QPushButton(msg::saveReportButton);
+    saveReportButton->setObjectName(QStringLiteral("SaveReportBtn"));
 
     resultsTable = new QTableWidget(kResultRows, kResultColumns);
     resultsTable->setObjectName(QStringLiteral("Result_Grid"));
@@ -134,16 +161,14 @@ TForm5::TForm5(QWidget* mainWindow)
     auto* chart3View = makeView(&lnChart, QStringLiteral("Chart3"), content);
     auto* chart1View = makeView(&rateChart, QStringLiteral("Chart1"), content);
     auto* chart2View = makeView(&totalsChart, QStringLiteral("Chart2"), content);
-    rateLegend = new QListWidget;
-    rateLegend->setObjectName(QStringLiteral("Chart1Legend"));
-    rateLegend->setFrameShape(QFrame::NoFrame);
-    rateLegend->setSelectionMode(QAbstractItemView::NoSelection);
-    rateLegend->setFocusPolicy(Qt::NoFocus);
-    rateLegend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rateLegend = makeLegend(QStringLiteral("Chart1Legend"));
+    totalsLegend = makeLegend(QStringLiteral("Chart2Legend"));
+    lnLegend = makeLegend(QStringLiteral("Chart3Legend"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(captionLabel, 1);
     buttons->addWidget(printButton, 0, Qt::AlignTop);
+    buttons->addWidget(saveReportButton, 0, Qt::AlignTop);
     buttons->addWidget(continueButton, 0, Qt::AlignTop);
     auto* tableSide = new QWidget;
     auto* rightTop = new QVBoxLayout(tableSide);
@@ -155,7 +180,7 @@ TForm5::TForm5(QWidget* mainWindow)
     // Splitters: the user may give the table, a chart or the legend more room.
     top_ = new QSplitter(Qt::Horizontal);
     top_->setObjectName(QStringLiteral("Form5TopSplitter"));
-    top_->addWidget(chart3View);
+    top_->addWidget(withLegend(chart3View, lnLegend));
     top_->addWidget(tableSide);
     auto* chart1Box = new QSplitter(Qt::Horizontal);
     chart1Box->addWidget(chart1View);
@@ -164,7 +189,7 @@ TForm5::TForm5(QWidget* mainWindow)
     chart1Box->setStretchFactor(1, 0);
     bottom_ = new QSplitter(Qt::Horizontal);
     bottom_->addWidget(chart1Box);
-    bottom_->addWidget(chart2View);
+    bottom_->addWidget(withLegend(chart2View, totalsLegend));
     bottom_->setStretchFactor(0, 2);
     bottom_->setStretchFactor(1, 1);
     auto* rows = new QSplitter(Qt::Vertical, content);
@@ -179,10 +204,10 @@ TForm5::TForm5(QWidget* mainWindow)
     contentLayout->addWidget(rows);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(content);
-    printed_ = {captionLabel, resultsTable, chart3View, chart1View, rateLegend, chart2View};
 
     connect(printButton, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(continueButton, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
+    connect(saveReportButton, &QPushButton::clicked, this, &TForm5::SaveReportClick);
 }
 
 TextWidthFn TForm5::measure() const {
@@ -190,7 +215,9 @@ TextWidthFn TForm5::measure() const {
     return [fm](const QString& text) { return fm.horizontalAdvance(text); };
 }
 
-void TForm5::showResults(const ResultsData& d) {
+void TForm5::showResults(const ResultsData& d, const ReportFacts& facts) {
+    shown_ = d;
+    facts_ = facts;
     captionLabel->setText(d.caption);
     const QFontMetrics fm(resultsTable->font());
     QFont boldFont = resultsTable->font();
@@ -245,8 +272,13 @@ void TForm5::showResults(const ResultsData& d) {
     fillLegendList(rateLegend, rateChart);
     ChartOptions o2;
     o2.rightRange = std::make_pair(0.0, 100.0);
+    o2.ownLegend = true;
     fillChart(totalsChart, d.chart2, o2);
-    fillChart(lnChart, d.chart3, ChartOptions{});
+    fillLegendList(totalsLegend, totalsChart);
+    ChartOptions o3;
+    o3.ownLegend = true;
+    fillChart(lnChart, d.chart3, o3);
+    fillLegendList(lnLegend, lnChart);
     show();
     raise();
     shareWidths(tableWidth);
@@ -262,7 +294,7 @@ void TForm5::clearResults() {
             item->setToolTip(QString());
         }
     for (QChart* chart : {rateChart, totalsChart, lnChart}) fillChart(chart, ChartData{}, {});
-    rateLegend->clear();
+    for (QListWidget* legend : {rateLegend, totalsLegend, lnLegend}) legend->clear();
 }
 
 void TForm5::shareWidths(int tableWidth) {
@@ -278,14 +310,42 @@ void TForm5::shareWidths(int tableWidth) {
                                 wide / 4);
     if (auto* chart1Box = qobject_cast<QSplitter*>(bottom_->widget(0)))
         chart1Box->setSizes({wide * 2 / 3 - legend, legend});
+    // The smaller charts keep two thirds of their room at least.
+    const auto share = [](QSplitter* box, QListWidget* list, int room) {
+        if (!box) return;
+        const int w =
+            std::min(list->sizeHintForColumn(0) + 8 + list->verticalScrollBar()->sizeHint().width(),
+                     room / 3);
+        box->setSizes({room - w, w});
+    };
+    share(qobject_cast<QSplitter*>(top_->widget(0)), lnLegend, total - side);
+    share(qobject_cast<QSplitter*>(bottom_->widget(1)), totalsLegend, wide - wide * 2 / 3);
 }
 
 bool TForm5::printTo(QPrinter& printer) {
-    return printWidgets(this, printed_, printer);
+    // The layout's unit is the screen pixel; the page keeps its vectors at any resolution.
+    printer.setResolution(96);
+    if (paintReport(printer, shown_, facts_)) return true;
+    const QString name =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    showMessage(this, msg::printerCannotOpen(name));
+    return false;
+}
+
+bool TForm5::saveReport(const QString& path) {
+    if (writeReportPdf(path, shown_, facts_)) return true;
+    showMessage(this, msg::reportCannotWrite(path));
+    return false;
+}
+
+void TForm5::SaveReportClick() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, msg::saveReportButton, QString(), msg::saveReportFilter);
+    if (!path.isEmpty()) saveReport(path);
 }
 
 void TForm5::Button1Click() {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     prepareLandscape(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;

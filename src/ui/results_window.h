@@ -3,6 +3,7 @@
 // start, hidden until the first results; "Продолж." and closing only hide it.
 
 #include "results/results_data.h"
+#include "ui/report.h"
 
 #include <QWidget>
 
@@ -25,13 +26,15 @@ public:
 
     // Width of a cell text in the table's font, for the padding of the cells.
     TextWidthFn measure() const;
-    // Draws the table and charts and shows the window.
-    void showResults(const ResultsData& data);
+    // Draws the table and charts and shows the window; `facts` go into its report.
+    void showResults(const ResultsData& data, const ReportFacts& facts = {});
     // Hides the window with nothing in it: the results shown belonged to data now replaced.
     void clearResults();
-    // The caption, table, charts and legend at the printer's resolution on one page (not
-    // the buttons); false, with a message, when the printer cannot be opened.
+    // The report of the results shown (caption, inputs, the whole table, the charts and
+    // their legends); false, with a message, when the printer cannot be opened.
     bool printTo(QPrinter& printer);
+    // The same report as a PDF file; false, with a message, when it cannot be written.
+    bool saveReport(const QString& path);
 
     QTableWidget* resultsTable = nullptr;
     QLabel* captionLabel = nullptr;
@@ -39,10 +42,14 @@ public:
     QChart* totalsChart = nullptr;
     QChart* lnChart = nullptr;
     QListWidget* rateLegend = nullptr; // every legend entry of rateChart, scrolling
+    QListWidget* totalsLegend = nullptr;
+    QListWidget* lnLegend = nullptr;
     QPushButton* printButton = nullptr;
     QPushButton* continueButton = nullptr;
+    QPushButton* saveReportButton = nullptr; // "Сохранить отчёт (PDF)…"
 
     void Button1Click();
+    void SaveReportClick();
     void ProdolgenieClick();
 
 protected:
@@ -55,7 +62,8 @@ private:
     QTableView* labelColumn_ = nullptr;
     QSplitter* top_ = nullptr;
     QSplitter* bottom_ = nullptr;
-    QList<QWidget*> printed_;
+    ResultsData shown_;
+    ReportFacts facts_;
 };
 
 } // namespace wf::ui

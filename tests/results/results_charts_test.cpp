@@ -4,6 +4,7 @@
 #include "results/results_data.h"
 #include "stats/core/distributions.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace wf;
@@ -61,8 +62,11 @@ TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     const ResultsData r = showAndStore(s, 300);
     const SeriesData& pump = r.chart1.series[13];
     ASSERT_EQ(pump.points.size(), 2u);
-    EXPECT_EQ(pump.points[0].x, 0);
-    EXPECT_EQ(pump.points[1].x, 1);
+    // A bar spans its interval's hours: the empty 100-200 h interval falls into the next.
+    EXPECT_EQ(pump.points[0].x, 100);
+    EXPECT_EQ(pump.points[1].x, 300);
+    EXPECT_EQ(pump.barFrom, (std::vector<double>{0, 100}));
+    EXPECT_EQ(seriesOf(r.chart1, ChartSeries::ObservedPercent).points[1].x, 300);
     EXPECT_EQ(pump.points[0].label, QStringLiteral("100"));
     EXPECT_EQ(pump.points[1].label, QStringLiteral("300"));
     // One failure per 100 h, then one over the 200 h since the last interval shown.
@@ -186,7 +190,9 @@ TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
     ASSERT_EQ(line.points.size(), 2u);
     EXPECT_DOUBLE_EQ(line.points[1].x, std::log(280 + 0.00001));
     EXPECT_DOUBLE_EQ(line.points[1].y, line.points[1].x); // slope 1, intercept 0
-    EXPECT_EQ(line.points[1].rgb, 0xFF0000u);
+    // "Насос" has the line's red: on the chart they share the line takes a darker shade.
+    EXPECT_NE(line.points[1].rgb, 0xFF0000u);
+    EXPECT_EQ(line.points[1].rgb, line.rgb);
 
     const LogViewData v = logViewData(s);
     EXPECT_EQ(v.points.size(), 3u);
@@ -194,6 +200,7 @@ TEST_F(ResultsCharts, LnLnSeriesAndTheirLine) {
     EXPECT_EQ(v.aText, QStringLiteral("A= 1.0000"));
     EXPECT_EQ(v.bText, QStringLiteral("B= 0.0000"));
     EXPECT_EQ(v.title, QStringLiteral("Парк А"));
+    EXPECT_EQ(v.line[1].rgb, 0xFF0000u); // no cause beside it in the log-scale view
 }
 
 TEST_F(ResultsCharts, NoPositiveFailureTimeDrawsNoLine) {
@@ -234,7 +241,7 @@ TEST_F(ResultsCharts, FixedLayoutTitlesAndAxes) {
     EXPECT_EQ(r.chart1.series[1].id, ChartSeries::ObservedPercent);
     EXPECT_TRUE(r.chart1.series[1].valueLabels);
     EXPECT_EQ(r.chart1.series[1].axis, Axis::Right);
-    EXPECT_FALSE(r.chart1.series[2].inLegend);
+    EXPECT_TRUE(r.chart1.series[2].inLegend); // the censored curve of model 1.1 too
     EXPECT_EQ(r.chart1.series[10].title, QStringLiteral("Go Генетич."));
     EXPECT_EQ(r.chart2.rightAxis, QStringLiteral("Выбывание из гарантии, %"));
     EXPECT_TRUE(r.chart2.rightAxisFixed);
@@ -261,4 +268,36 @@ TEST_F(ResultsCharts, FixedSeriesKeepTheirObjectNames) {
     expected.sort();
     EXPECT_EQ(names, expected);
     EXPECT_EQ(seriesObjectName(ChartSeries::ObservedPercent), QStringLiteral("Series17"));
+}
+
+// Each chart tells its series apart: a colour of their own, a legend text for every one
+// that can be drawn, and values on its axes in hours.
+TEST_F(ResultsCharts, EverySeriesHasItsOwnColourAndALegendEntry) {
+    AnalysisState s = smallFleet();
+    s.Vidy_Otk_Sort[1].Dolya = 0;
+    s.Vidy_Otk_Sort[3] = {QStringLiteral("Датчик"), 1};
+    s.Vidy_Otk_Sort.push_back({QStringLiteral("Реле"), 1});
+    s.Kol_Prich = 4;
+    for (auto* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov, &s.ModGen, &s.ModExt, &s.ModMLE})
+        *m = executedModel(1.5, 1000, 1.2);
+    const ResultsData r = showAndStore(s, 300);
+    for (const ChartData* c : {&r.chart1, &r.chart2, &r.chart3}) {
+        EXPECT_TRUE(c->legendVisible);
+        EXPECT_FALSE(c->bottomAxis.isEmpty());
+        std::vector<std::uint32_t> colours;
+        for (const SeriesData& d : c->series) {
+            if (d.causeIndex < 0 && !d.active) continue; // the spare series, never drawn
+            EXPECT_TRUE(d.hasColor);
+            EXPECT_FALSE(d.title.isEmpty()) << seriesObjectName(d.id).toStdString();
+            EXPECT_TRUE(d.inLegend);
+            if (d.causeIndex >= 0 && d.points.empty()) continue; // a pair's empty member
+            EXPECT_EQ(std::count(colours.cbegin(), colours.cend(), d.rgb), 0)
+                << d.title.toStdString();
+            colours.push_back(d.rgb);
+        }
+    }
+    // A cause keeps its table colour unless another series has it, in every chart alike.
+    EXPECT_EQ(r.chart1.series[kChart1CauseBase].rgb, causeColor(2));
+    EXPECT_EQ(r.chart2.series[kChart2CauseBase].rgb, causeColor(2));
+    EXPECT_EQ(freeShade(0xFF0000, {0xFF0000}), 0xBF0000u);
 }

@@ -6,9 +6,6 @@
 #include <QAbstractSeries>
 #include <QApplication>
 #include <QAreaSeries>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsSimpleTextItem>
@@ -16,6 +13,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QLogValueAxis>
 #include <QPointer>
 #include <QTest>
 #include <QValueAxis>
@@ -35,8 +33,11 @@ SeriesData series(ChartSeries id, SeriesKind kind, Axis axis, const char* title 
     s.title = QString::fromUtf8(title);
     s.kind = kind;
     s.axis = axis;
-    for (int i = 0; i < 3; ++i)
-        s.points.push_back({double(i), 1.0 + i, QString::number(100 * (i + 1)), 0, false});
+    // Intervals 0-100, 100-200 and 200-300 h.
+    for (int i = 0; i < 3; ++i) {
+        s.points.push_back({100.0 * (i + 1), 1.0 + i, QString::number(100 * (i + 1)), 0, false});
+        if (kind == SeriesKind::Bar) s.barFrom.push_back(100.0 * i);
+    }
     return s;
 }
 
@@ -91,12 +92,16 @@ ChartData intervals(int n) {
     line.valueLabels = true;
     SeriesData bars = series(ChartSeries::Cause, SeriesKind::Bar, Axis::Left, "Генератор");
     bars.points.clear();
+    bars.barFrom.clear();
     bars.causeIndex = 2;
     for (int i = 0; i < n; ++i) {
-        line.points.push_back({double(i), 100.0 + i, QString::number(100 * (i + 1)), 0, false});
+        const double t = 100.0 * (i + 1);
+        line.points.push_back({t, 100.0 + i, QString::number(t), 0, false});
         line.valueTexts.push_back(QString::number(100.0 + i, 'f', 1));
-        if (i != 1)
-            bars.points.push_back({double(i), 1.0 + i, QString::number(100 * (i + 1)), 0, false});
+        if (i != 1) {
+            bars.points.push_back({t, 1.0 + i, QString::number(t), 0, false});
+            bars.barFrom.push_back(t - 100);
+        }
     }
     d.series = {line, bars};
     return d;
@@ -120,6 +125,7 @@ private slots:
     void areaLineIsFreedWithItsArea();
     void labelsTitlesAndMarksFitTheChartSize();
     void barsStandAtTheirInterval();
+    void causesStandSideBySideAndLogAxesShowDecades();
     void legendListShowsEveryEntry();
     void longLinesAreThinnedKeepingTheirShape();
 };
@@ -136,13 +142,21 @@ void ChartBuilderTest::drawsSeriesAsDescribed() {
     // Inactive series have no legend entry.
     const auto markers5 = chart->legend()->markers(findSeries(chart, ChartSeries::GeneticRate));
     QVERIFY(!markers5.isEmpty() && !markers5.first()->isVisible());
-    // The empty fixed bar series is not drawn; the two causes share one bar series.
-    QBarSeries* bars = causeBars(chart);
-    QVERIFY(bars);
-    QCOMPARE(bars->count(), 2);
-    QCOMPARE(bars->barSets()[0]->label(), QStringLiteral("Генератор"));
-    QCOMPARE(bars->barSets()[0]->color(), QColor(255, 0, 0));
-    QCOMPARE(bars->barSets()[1]->color().alpha(), 255 * 40 / 100);
+    // The empty fixed bar series is not drawn; each cause is a series of its own.
+    const QList<QAreaSeries*> bars = causeBars(chart);
+    QCOMPARE(bars.size(), 2);
+    QCOMPARE(bars[0]->name(), QStringLiteral("Генератор"));
+    QCOMPARE(bars[0]->color(), QColor(255, 0, 0));
+    QCOMPARE(bars[1]->color().alpha(), 255 * 40 / 100);
+    // Every axis shows its values; time runs linearly in hours from 0.
+    for (QAbstractAxis* a : chart->axes()) {
+        QVERIFY(a->labelsVisible());
+        QVERIFY(a->labelsColor().alpha() > 0);
+    }
+    auto* hours = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
+    QVERIFY(hours);
+    QCOMPARE(hours->min(), 0.0);
+    QVERIFY(hours->max() >= 300);
     // Value marks carry the given texts.
     QCOMPARE(marksWithText(chart, QStringLiteral("2 000,5")), 1);
     // The right axis keeps its fixed range.
@@ -164,7 +178,7 @@ void ChartBuilderTest::secondDrawingReplacesTheFirst() {
     fillChart(chart, sample(), ChartOptions{});
     QCOMPARE(static_cast<int>(chart->series().size()), seriesCount);
     QCOMPARE(static_cast<int>(chart->axes().size()), axisCount);
-    QCOMPARE(causeBars(chart)->count(), 2);
+    QCOMPARE(causeBars(chart).size(), 2);
     QCOMPARE(marksWithText(chart, QStringLiteral("1 000")), 1);
 }
 
@@ -193,11 +207,11 @@ void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
     view.show();
     fillChart(chart, intervals(60), ChartOptions{});
     QApplication::processEvents();
-    auto* bottom = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).first());
+    auto* bottom = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
     QVERIFY(bottom);
-    const int narrow = static_cast<int>(bottom->categoriesLabels().size());
-    QVERIFY(narrow >= 2 && narrow < 60);
-    QVERIFY(bottom->categoriesLabels().contains(QStringLiteral("100")));
+    // Hour ticks at a round step (two labelled at least), fewer where the chart is narrow.
+    const double narrow = bottom->tickInterval();
+    QVERIFY(narrow > 0 && (bottom->max() - bottom->min()) / narrow >= 1);
     // The left title is longer than its axis: it wraps into whole lines.
     const QString left = chart->axes(Qt::Vertical).first()->titleText();
     QVERIFY(left.contains(QStringLiteral("<br>")));
@@ -210,7 +224,7 @@ void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
     for (int i = 1; i < marks.size(); ++i) QVERIFY(!marks[i].intersects(marks[i - 1]));
 
     view.resize(1800, 900);
-    QTRY_VERIFY_WITH_TIMEOUT(bottom->categoriesLabels().size() > narrow, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(bottom->tickInterval() < narrow, 30000);
 
     // So flat a chart that a word of the left title is longer than its axis: the title gets
     // a smaller font and its words stay whole.
@@ -224,16 +238,52 @@ void ChartBuilderTest::labelsTitlesAndMarksFitTheChartSize() {
             leftAxis->titleFont().pointSizeF() <= 6);
 }
 
-// A point left out of a cause once moved its later bars one interval to the left.
+// A point left out of a cause once moved its later bars one interval to the left. A bar
+// spans its own interval's hours, whatever came before it.
 void ChartBuilderTest::barsStandAtTheirInterval() {
     auto* chart = new QChart;
     QChartView view(chart);
     fillChart(chart, intervals(5), ChartOptions{});
-    QBarSet* set = causeBars(chart)->barSets().first();
-    QCOMPARE(set->count(), 5);
-    QCOMPARE(set->at(1), 0.0);
-    QCOMPARE(set->at(2), 3.0);
-    QCOMPARE(set->at(4), 5.0);
+    const QList<QAreaSeries*> bars = causeBars(chart);
+    QCOMPARE(bars.size(), 1);
+    const QList<QPointF> outline = bars.first()->upperSeries()->points();
+    QCOMPARE(outline.size(), 4 * 4); // four corners for each of the four bars
+    // The second bar drawn is the third interval's, 200-300 h, less a margin each side.
+    QCOMPARE(outline[4], QPointF(205, 0));
+    QCOMPARE(outline[5], QPointF(205, 3));
+    QCOMPARE(outline[6], QPointF(295, 3));
+    QCOMPARE(outline[7], QPointF(295, 0));
+    // A curve point stands at its hour.
+    auto* line = qobject_cast<QXYSeries*>(findSeries(chart, ChartSeries::ObservedPercent));
+    QCOMPARE(line->at(2).x(), 300.0);
+}
+
+void ChartBuilderTest::causesStandSideBySideAndLogAxesShowDecades() {
+    auto* chart = new QChart;
+    QChartView view(chart);
+    fillChart(chart, sample(), ChartOptions{});
+    const QList<QAreaSeries*> bars = causeBars(chart);
+    // Two causes share 0-100 h: the first takes 5-50 h, the second 50-95 h.
+    QCOMPARE(bars[0]->upperSeries()->at(0).x(), 5.0);
+    QCOMPARE(bars[0]->upperSeries()->at(2).x(), 50.0);
+    QCOMPARE(bars[1]->upperSeries()->at(0).x(), 50.0);
+    QCOMPARE(bars[1]->upperSeries()->at(2).x(), 95.0);
+
+    ChartData d = accumulationChart({{std::log(30.0), std::log(2.0), QString(), 0x008000, true},
+                                     {std::log(700.0), std::log(15.0), QString(), 0x008000, true}},
+                                    {});
+    fillChart(chart, d, ChartOptions{});
+    auto* hours = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).first());
+    auto* failures = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Vertical).first());
+    QVERIFY(hours && failures);
+    QCOMPARE(hours->min(), 10.0);
+    QCOMPARE(hours->max(), 1000.0);
+    QCOMPARE(failures->min(), 1.0);
+    QCOMPARE(failures->max(), 100.0);
+    QVERIFY(hours->labelsVisible() && failures->labelsVisible());
+    auto* points = qobject_cast<QXYSeries*>(findSeries(chart, ChartSeries::AccumulationPoints));
+    QVERIFY(qAbs(points->at(1).x() - 700) < 1e-9);
+    QVERIFY(qAbs(points->at(1).y() - 15) < 1e-9);
 }
 
 void ChartBuilderTest::legendListShowsEveryEntry() {
@@ -241,11 +291,16 @@ void ChartBuilderTest::legendListShowsEveryEntry() {
     QChartView view(chart);
     ChartOptions o;
     o.ownLegend = true;
-    fillChart(chart, sample(), o);
+    ChartData d = sample();
+    SeriesData empty = series(ChartSeries::NewtonRate, SeriesKind::Curve, Axis::Left, "Пусто");
+    empty.points.clear();
+    d.series.push_back(empty);
+    fillChart(chart, d, o);
     QVERIFY(!chart->legend()->isVisible());
     QListWidget list;
     fillLegendList(&list, chart);
-    // ObservedPercent, SpiralRate and the two causes; inactive and untitled series are not listed.
+    // ObservedPercent, SpiralRate and the two causes; inactive, untitled and empty series
+    // are not listed.
     QStringList texts;
     for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
     QCOMPARE(texts, (QStringList{QStringLiteral("Фактич."), QStringLiteral("Pirson/СС 1.1"),

@@ -11,8 +11,7 @@
 
 #include <QAbstractSeries>
 #include <QApplication>
-#include <QBarSeries>
-#include <QBarSet>
+#include <QAreaSeries>
 #include <QChart>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -20,11 +19,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLogValueAxis>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -243,10 +245,10 @@ void WindowsTest::secondRunAddsColumnWithoutDuplicatingCauseSeries() {
 
     const int causes = causesWithFailures(f.state());
     QVERIFY(causes > 2);
-    QCOMPARE(causeBars(r.rateChart)->count(), causes);
-    QCOMPARE(causeBars(r.totalsChart)->count(), causes);
-    QCOMPARE(causeBars(r.lnChart)->count(), 2 * causes);
-    QVERIFY(!causeBars(r.rateChart)->barSets().first()->label().isEmpty());
+    QCOMPARE(causeBars(r.rateChart).size(), causes);
+    QCOMPARE(causeBars(r.totalsChart).size(), causes);
+    QCOMPARE(causeBars(r.lnChart).size(), 2 * causes);
+    QVERIFY(!causeBars(r.rateChart).first()->name().isEmpty());
 }
 
 void WindowsTest::warrantyFileFillsItsFields() {
@@ -284,8 +286,11 @@ void WindowsTest::logViewShowsFailuresAndDisposesOnContinue() {
             ++positive;
         }
     QCOMPARE(s1->count(), positive);
-    // Failures at time 0 get no point but still count: the first y is ln(first + 1).
-    QVERIFY(qAbs(s1->at(0).y() - std::log(first + 1.0)) < 1e-12);
+    // Failures at time 0 get no point but still count: the first point stands at first + 1
+    // failures (a log axis: the values themselves, not their logarithms).
+    QVERIFY(qAbs(s1->at(0).y() - (first + 1.0)) < 1e-9);
+    QVERIFY(qobject_cast<QLogValueAxis*>(view->logChart->axes(Qt::Horizontal).first()));
+    QVERIFY(qobject_cast<QLogValueAxis*>(view->logChart->axes(Qt::Vertical).first()));
     QCOMPARE(s2->count(), 2);
     QVERIFY(view->aLabel->text().startsWith(QStringLiteral("A= ")));
     QVERIFY(view->bLabel->text().startsWith(QStringLiteral("B= ")));
@@ -300,7 +305,12 @@ void WindowsTest::printingGivesLandscapePdf() {
     Windows w;
     TForm1& f = *w.form1;
     f.loadDataFile(test::samplePath());
+    tickOnly(f, true, true, true);
+    f.mleBox->setChecked(true);
     QVERIFY(w.runAndWait(f.calculateButton));
+    // Scrolled to its far end the table shows only its last columns; the page holds all.
+    w.form5->resultsTable->horizontalScrollBar()->setValue(
+        w.form5->resultsTable->horizontalScrollBar()->maximum());
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("results.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -317,6 +327,18 @@ void WindowsTest::printingGivesLandscapePdf() {
                        .match(QString::fromLatin1(bytes));
     QVERIFY(m.hasMatch());
     QVERIFY(m.captured(1).toDouble() > m.captured(2).toDouble());
+    QVERIFY(bytes.size() < 2000000);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString read = QString::fromUtf8(text.readAllStandardOutput()).replace('\n', ' ');
+    for (const QString& want :
+         {QStringLiteral("Пирсона/Ньютона"), QStringLiteral("Пирсона/спир.спуск"),
+          QStringLiteral("Критерий Смирнова"), wf::msg::mleColumn,
+          QStringLiteral("Данные эксплуатации"), QStringLiteral("Pirson/СС 1.1 ценз."),
+          QStringLiteral("Pirson/Newton 1.2 ценз."), QStringLiteral("Модель по Смирнову"),
+          QStringLiteral("Линия наименьших квадратов"), QStringLiteral("Выбывание, %")})
+        QVERIFY2(read.contains(want), qPrintable(want));
 
     f.Button2Click();
     QPrinter printer2(QPrinter::HighResolution);
