@@ -12,6 +12,7 @@
 #include "genetic/genetic_run.h"
 #include "results/results_data.h"
 #include "stats/calculation_run.h"
+#include "stats/likelihood_yardstick.h"
 
 #include <memory>
 
@@ -54,11 +55,9 @@ template <class T> void given(RunStart& set, RunField field, T& into, const std:
 json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& memo,
              const QStringList& messages) {
     json models = json::object();
-    const std::pair<const char*, const Mod_Weib*> all[] = {{"ModNewton", &s.ModNewton},
-                                                           {"ModSpir", &s.ModSpir},
-                                                           {"ModSmirnov", &s.ModSmirnov},
-                                                           {"ModGen", &s.ModGen},
-                                                           {"ModExt", &s.ModExt}};
+    const std::pair<const char*, const Mod_Weib*> all[] = {
+        {"ModNewton", &s.ModNewton}, {"ModSpir", &s.ModSpir}, {"ModSmirnov", &s.ModSmirnov},
+        {"ModGen", &s.ModGen},       {"ModExt", &s.ModExt},   {"ModMLE", &s.ModMLE}};
     for (const auto& [name, m] : all)
         if (m->Executed) models[name] = modelJson(s, *m);
     if (s.ModMLE.Executed) {
@@ -70,8 +69,7 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
             return json::array(
                 {b.loOpen ? json(nullptr) : number(b.lo), b.hiOpen ? json(nullptr) : number(b.hi)});
         };
-        json m = modelJson(s, s.ModMLE);
-        m["log_likelihood"] = number(d.logLikelihood);
+        json& m = models["ModMLE"];
         m["confidence"] = number(d.confidence);
         m["bounds_method"] = d.method == BoundsMethod::Wald ? "wald" : "lr";
         m["bounds"] = {{"A", pair(d.A)}, {"B", pair(d.B)}, {"K_powtor", pair(d.K)}};
@@ -80,8 +78,18 @@ json fitJson(const AnalysisState& s, const ResultsData& r, const QStringList& me
                                {"per_product_2000", pair(d.perProduct2000)},
                                {"per_product_4000", pair(d.perProduct4000)}};
         m["message"] = text(d.message);
-        models["ModMLE"] = std::move(m);
     }
+    // Every model on the one yardstick: l at its own parameters and warranty law.
+    const std::vector<const Mod_Weib*> shown = executedModels(s);
+    const std::vector<LikelihoodStanding> standings =
+        likelihoodStandings(s, shown, yardstickLevel(s));
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (const auto& [name, m] : all)
+            if (m == shown[i]) {
+                models[name]["log_likelihood"] =
+                    standings[i].defined ? number(standings[i].value) : json(nullptr);
+                models[name]["outside_confidence_region"] = standings[i].outside;
+            }
     return {{"memo", texts(memo)},
             {"models", std::move(models)},
             {"caption", text(r.caption)},

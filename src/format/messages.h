@@ -231,6 +231,13 @@ inline const QString stageModel3 = QStringLiteral("Модель 3");
 inline const QString mleOption = QStringLiteral("Модель 3 (максимум правдоподобия)");
 inline const QString mleColumn = QStringLiteral("Макс. правдоподобие");
 inline const QString confidenceLabel = QStringLiteral("Доверительная вероятность");
+// The likelihood yardstick of the results table.
+inline const QString likelihoodRow = QStringLiteral("ln L (Δ к лучшей)");
+inline const QString noLikelihood = QStringLiteral("—");
+// model: "1.1" or a column caption in quotes; percent: "95".
+inline QString outsideLikelihoodRegion(const QString& model, const QString& percent) {
+    return QStringLiteral("Модель %1 вне %2% области правдоподобия данных").arg(model, percent);
+}
 inline const QString boundsLabel = QStringLiteral("Границы:");
 inline const QString boundsByLikelihood = QStringLiteral("по правдоподобию");
 inline const QString boundsByWald = QStringLiteral("по Вальду");

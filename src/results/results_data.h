@@ -78,7 +78,7 @@ struct ResultsState {
 };
 
 inline constexpr int kResultColumns = 8;
-inline constexpr int kResultRows = 12;
+inline constexpr int kResultRows = 13;
 
 struct ResultsData {
     JobEnd end;      // Refused when the burn-in is not a finite number; nothing was changed then

@@ -4,6 +4,7 @@
 #include "format/number_format.h"
 #include "stats/evaluation.h"
 #include "stats/fits.h"
+#include "stats/likelihood_yardstick.h"
 #include "stats/model_figures.h"
 
 namespace wf {
@@ -47,8 +48,10 @@ public:
     // The criterion is shown, not kept. `totals` are the model's running totals of this pass.
     // modelNumber names the model in its warnings; with `bounds`, each estimated figure gets
     // its confidence bounds on a second line.
+    // `standing` is the model's place on the likelihood yardstick at `level`.
     void FillModelColumn(const Mod_Weib& model, const std::optional<ModelTotals>& totals,
-                         const QString& caption, int width, const QString& modelNumber = {},
+                         const QString& caption, int width, const LikelihoodStanding& standing,
+                         double level, const QString& modelNumber = {},
                          const LikelihoodDetail* bounds = nullptr) {
         if (!model.Executed || r_.state.Stolbec_Rez >= kResultColumns - 1) return;
         const int col = r_.state.Stolbec_Rez;
@@ -90,6 +93,15 @@ public:
                                              failuresPerProduct(model.A, model.B, k, 4000)}),
                                 boundsText(b.perProduct2000, 2) + QStringLiteral(" / ") +
                                     boundsText(b.perProduct4000, 2)));
+        PutResultCell(12, standing.defined
+                              ? fmt::fixed(standing.value, 0, 2) + QStringLiteral(" (") +
+                                    fmt::fixed(standing.delta, 0, 2) + QLatin1Char(')')
+                              : msg::noLikelihood);
+        if (standing.outside)
+            r_.warnings[static_cast<std::size_t>(col)] << msg::outsideLikelihoodRegion(
+                modelNumber.isEmpty() ? QStringLiteral("«") + caption + QStringLiteral("»")
+                                      : modelNumber,
+                fmt::general(100 * level));
         ++r_.state.Stolbec_Rez;
     }
 
@@ -122,16 +134,26 @@ void fillResultTable(const AnalysisState& s, ResultsData& r, const TextWidthFn& 
     r.widths.fill(kDefaultWidth);
     w.setWidth(0, kLabelWidth);
 
+    const double level = yardstickLevel(s);
+    const std::vector<const Mod_Weib*> shown = executedModels(s);
+    const std::vector<LikelihoodStanding> standings = likelihoodStandings(s, shown, level);
+    auto standingOf = [&](const Mod_Weib& m) {
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            if (shown[i] == &m) return standings[i];
+        return LikelihoodStanding{};
+    };
     w.FillModelColumn(s.ModNewton, u.ModNewton, QStringLiteral("Пирсона/Ньютона"), kModelWidth,
-                      QStringLiteral("1.2"));
+                      standingOf(s.ModNewton), level, QStringLiteral("1.2"));
     w.FillModelColumn(s.ModSpir, u.ModSpir, QStringLiteral("Пирсона/спир.спуск"), kModelWidth,
-                      QStringLiteral("1.1"));
+                      standingOf(s.ModSpir), level, QStringLiteral("1.1"));
     w.FillModelColumn(s.ModSmirnov, u.ModSmirnov, QStringLiteral("Критерий Смирнова"), kModelWidth,
-                      QStringLiteral("2"));
-    w.FillModelColumn(s.ModGen, u.ModGen, QStringLiteral("Генетическая"), kModelWidth);
-    w.FillModelColumn(s.ModExt, u.ModExt, QStringLiteral("Golang"), kModelWidth);
-    w.FillModelColumn(s.ModMLE, u.ModMLE, msg::mleColumn, kModelWidth, QStringLiteral("3"),
-                      &s.ModMLE_Detail);
+                      standingOf(s.ModSmirnov), level, QStringLiteral("2"));
+    w.FillModelColumn(s.ModGen, u.ModGen, QStringLiteral("Генетическая"), kModelWidth,
+                      standingOf(s.ModGen), level);
+    w.FillModelColumn(s.ModExt, u.ModExt, QStringLiteral("Golang"), kModelWidth,
+                      standingOf(s.ModExt), level);
+    w.FillModelColumn(s.ModMLE, u.ModMLE, msg::mleColumn, kModelWidth, standingOf(s.ModMLE), level,
+                      QStringLiteral("3"), &s.ModMLE_Detail);
 
     const int data = u.Stolbec_Rez;
     r.dataColumn = data;
@@ -162,6 +184,7 @@ void fillResultTable(const AnalysisState& s, ResultsData& r, const TextWidthFn& 
                                                 QStringLiteral(" (до 1000 ч.)")
                                           : kNoRateWindow);
     w.at(0, 11) = QStringLiteral("Отказов/изд. за 2000/4000 ч");
+    w.at(0, 12) = msg::likelihoodRow;
     w.PutResultCell(11, fmt::format(QStringLiteral("%4.2f"), {s.Otk_2000}));
 }
 

@@ -296,10 +296,14 @@ std::array<double, 6> weibullCdfTerms(double A, double lnB, double lnx) {
 }
 
 MleSample mleSample(const AnalysisState& s) {
+    return mleSample(s, s.Sred_Gar, s.SKO_Gar);
+}
+
+MleSample mleSample(const AnalysisState& s, double mean, double sd) {
     MleSample d;
     d.park = s.Park;
-    d.mean = s.Sred_Gar;
-    d.sd = s.SKO_Gar;
+    d.mean = mean;
+    d.sd = sd;
     d.logTimes.reserve(s.Otkazy.size());
     double maxY = -std::numeric_limits<double>::infinity();
     for (const Problems& p : s.Otkazy) {

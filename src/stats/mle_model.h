@@ -51,6 +51,8 @@ struct MleSample {
     int n() const { return static_cast<int>(logTimes.size()); }
 };
 MleSample mleSample(const AnalysisState& s);
+// The same with another warranty law (a model's own).
+MleSample mleSample(const AnalysisState& s, double mean, double sd);
 
 // Sums over the failures for one shape A (powers taken relative to the latest failure, so
 // they cannot overflow): with them the density terms of l cost nothing more for any B.

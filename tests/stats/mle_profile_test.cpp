@@ -11,6 +11,10 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "results/results_table.h"
+#include "stats/histogram.h"
+#include "stats/likelihood_yardstick.h"
+#include "stats/mle_band.h"
+#include "stats/model_arrays.h"
 #include "stats/model_figures.h"
 
 #include <QFile>
@@ -286,5 +290,55 @@ TEST(MleProfile, CoverageAndBiasOnFleetsDrawnFromTheModel) {
         const double se = std::sqrt((sumLogA2 / fleets - mean * mean) / (fleets - 1));
         EXPECT_LT(std::fabs(mean), 3 * se + 0.02) << g.name;
         RecordProperty(std::string(g.name) + "_shape_bias", std::to_string(mean));
+    }
+}
+
+TEST(LikelihoodYardstick, ModelThreeIsTheBestAndAFarModelLiesOutside) {
+    AnalysisState s = loaded("ball_bearings.txt");
+    ASSERT_TRUE(Postr_Gist(s));
+    ASSERT_TRUE(storeMle(s, fitMle(s, MleSettings{})));
+    // Model 1.2 stands near the estimate, model 1.1 at six failures per bearing, both with
+    // model 3's warranty law, so neither can beat the maximum.
+    const double A = s.ModMLE.A, B = s.ModMLE.B;
+    storeFittedModel(s, s.ModNewton, {A * 1.02, B, 1.0});
+    storeFittedModel(s, s.ModSpir, {A, B, 5.98});
+    const std::vector<const Mod_Weib*> shown = executedModels(s);
+    ASSERT_EQ(shown.size(), 3u);
+    const std::vector<LikelihoodStanding> st = likelihoodStandings(s, shown, 0.95);
+    EXPECT_EQ(st[2].delta, 0);                                     // model 3, the maximum
+    EXPECT_NEAR(st[2].value, s.ModMLE_Detail.logLikelihood, 1e-9); // the fit's own l
+    EXPECT_GT(st[0].delta, 0);
+    EXPECT_FALSE(st[0].outside);
+    // K = 5.98 expects 138 failures where 23 were seen: l falls by about 23 ln 5.98 - 115.
+    EXPECT_GT(st[1].delta, 60);
+    EXPECT_TRUE(st[1].outside);
+
+    const ResultsData r = ShowResults(s, 300);
+    EXPECT_EQ(r.grid[0][12], msg::likelihoodRow);
+    EXPECT_TRUE(r.grid[3][12].trimmed().endsWith(QStringLiteral("(0.00)")));
+    EXPECT_EQ(r.warnings[2], QStringList{msg::outsideLikelihoodRegion(QStringLiteral("1.1"),
+                                                                      QStringLiteral("95"))});
+    EXPECT_TRUE(r.warnings[1].isEmpty());
+}
+
+TEST(MleBand, PointwiseBoundsMatchTheTableAndHoldTheCurve) {
+    AnalysisState s = loaded("sample_fleet.txt");
+    const MleResult r = fitMle(s, MleSettings{});
+    ASSERT_TRUE(storeMle(s, r));
+    EXPECT_TRUE(failuresPerProductBand(AnalysisState{}, {2000}, 0.95).empty());
+    const std::vector<BandPoint> band = failuresPerProductBand(s, {500, 1000, 2000, 4000}, 0.95);
+    ASSERT_EQ(band.size(), 4u);
+    for (const BandPoint& p : band) {
+        ASSERT_TRUE(p.bounds.defined && !p.bounds.loOpen && !p.bounds.hiOpen);
+        EXPECT_LT(p.bounds.lo, p.value);
+        EXPECT_GT(p.bounds.hi, p.value);
+    }
+    // The same profile as the table's figure: equal to the root search's 1e-9 on ln g.
+    EXPECT_NEAR(band[2].bounds.lo, r.perProduct2000.bounds.lo, 1e-8 * r.perProduct2000.value);
+    EXPECT_NEAR(band[3].bounds.hi, r.perProduct4000.bounds.hi, 1e-8 * r.perProduct4000.value);
+    // Accumulated failures grow with time, and so do both edges of the band.
+    for (std::size_t i = 1; i < band.size(); ++i) {
+        EXPECT_GT(band[i].bounds.lo, band[i - 1].bounds.lo);
+        EXPECT_GT(band[i].bounds.hi, band[i - 1].bounds.hi);
     }
 }
