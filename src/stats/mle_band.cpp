@@ -2,6 +2,7 @@
 
 #include "stats/mle_profile.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wf {
@@ -16,8 +17,28 @@ std::vector<BandPoint> failuresPerProductBand(const AnalysisState& s,
     ShapeCache cache(d);
     const MleBox box = mleBox();
     const MlePoint at = evaluatePoint(d, cache, std::log(m.A), std::log(m.B), KRule{}, box);
-    const ProfileContext c{d, at, at.l.value, chiSquareQuantile(level, 1), box};
+    // A deficit off by 1e-3 moves a side a side w away by about 1e-4 w on the log scale:
+    // far below a pixel.
+    const ProfileContext c{d, at, at.l.value, chiSquareQuantile(level, 1), box, 1e-3};
     double step = 0;
+    SideHints hints;
+    // Each side's distance from the value on the log scale, at the last two times: the next
+    // is extrapolated in ln t, which puts the hint a Newton step from its root.
+    struct Offsets {
+        double lnT[2] = {0, 0}, off[2] = {0, 0};
+        int known = 0;
+        void push(double lnT0, double off0) {
+            lnT[1] = lnT[0];
+            off[1] = off[0];
+            lnT[0] = lnT0;
+            off[0] = off0;
+            known = std::min(known + 1, 2);
+        }
+        double at(double x) const {
+            if (known < 2 || lnT[0] == lnT[1]) return off[0];
+            return off[0] + (off[0] - off[1]) * (x - lnT[0]) / (lnT[0] - lnT[1]);
+        }
+    } loOff, hiOff;
     band.reserve(times.size());
     for (double t : times) {
         if (!(t > 0)) continue;
@@ -25,8 +46,19 @@ std::vector<BandPoint> failuresPerProductBand(const AnalysisState& s,
         p.t = t;
         const MleFigure f{MleFigure::Kind::PerProduct, t};
         p.value = figureValue(f, m.A, m.B, m.K_powtor);
-        p.bounds = profileBounds(c, cache, f, step);
-        // The next time's sides lie close on the log scale: start there.
+        const double lnT = std::log(t);
+        const double lnValue = p.value > 0 ? std::log(p.value) : 0;
+        if (hints.lo.known) hints.lo.x = lnValue + loOff.at(lnT);
+        if (hints.hi.known) hints.hi.x = lnValue + hiOff.at(lnT);
+        p.bounds = profileBounds(c, cache, f, step, &hints);
+        if (hints.lo.known)
+            loOff.push(lnT, hints.lo.x - lnValue);
+        else
+            loOff = {};
+        if (hints.hi.known)
+            hiOff.push(lnT, hints.hi.x - lnValue);
+        else
+            hiOff = {};
         if (p.bounds.defined && !p.bounds.loOpen && !p.bounds.hiOpen && p.value > 0)
             step =
                 1.05 * std::max(std::log(p.value / p.bounds.lo), std::log(p.bounds.hi / p.value));

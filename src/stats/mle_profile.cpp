@@ -14,9 +14,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 // A first step on the log scale when no Wald width is known.
 constexpr double kDefaultStep = 0.25;
-// The root search ends when the deficit is this close to the threshold, or the bracket
+// The root search ends when the deficit is close enough to the threshold, or the bracket
 // this narrow on the log scale (relative 1e-12 in the figure).
-constexpr double kDeficitTol = 1e-10;
 constexpr double kBracketTol = 1e-12;
 constexpr int kMaxRootSteps = 100;
 constexpr int kMaxBracketSteps = 64;
@@ -70,6 +69,7 @@ public:
         last_ = {x, at};
         two_ = count_++ > 0 && prev_.x != last_.x;
     }
+    const MlePoint& last() const { return last_.at; }
     MlePoint startFor(double x, const MleBox& box) const {
         MlePoint p = last_.at;
         if (!two_) return p;
@@ -92,7 +92,7 @@ private:
 
 // One side (dir +1 or -1) of the set where the deficit is at most 0, from x0 inside it.
 SideEnd findSide(const ProfileContext& c, ShapeCache& cache, const MleFigure& f, double x0,
-                 const MlePoint& in0, int dir, double step, double xEnd) {
+                 const MlePoint& in0, int dir, double step, double xEnd, const SideHint& hint) {
     if (dir * (xEnd - x0) <= 0) return {true, xEnd, {}};
     Trail trail(x0, in0);
     auto at = [&](double x) {
@@ -103,8 +103,35 @@ SideEnd findSide(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
     double xin = x0, hin = -c.q, sin = 0;
     double xout = 0, hout = kInf;
     bool bracketed = false;
+    // A hinted root is tried first: inside, the bracket grows from it with a small step;
+    // outside, it already closes the bracket and Newton starts from it.
+    double base = x0;
+    double xn = xin, hn = hin, sn = sin;
+    if (hint.known && dir * (hint.x - x0) > 0 && dir * (xEnd - hint.x) > 0) {
+        trail = Trail(hint.x, hint.at);
+        const ProfileValue v = profileAt(c, cache, f, hint.x, hint.at);
+        trail.push(hint.x, v.at);
+        const double h = deficit(c, v);
+        if (h > 0 && std::isfinite(h)) {
+            xout = hint.x;
+            hout = h;
+            bracketed = true;
+            xn = hint.x;
+            hn = h;
+            sn = v.slope;
+        } else if (h <= 0) {
+            base = xin = xn = hint.x;
+            hin = hn = h;
+            sin = sn = v.slope;
+            // The deficit is convex along the side: a Newton step from inside lands just
+            // past the root, so one probe usually closes the bracket.
+            const double dx = sn != 0 && std::isfinite(sn) ? hn / (2 * sn) : 0;
+            step = dir * dx > 0 ? 1.001 * dir * dx + 1e-9
+                                : std::min(step, std::max(1e-3, 0.05 * std::fabs(hint.x - x0)));
+        }
+    }
     for (int i = 0; i < kMaxBracketSteps && !bracketed; ++i) {
-        double xt = x0 + dir * step;
+        double xt = base + dir * step;
         if (dir * (xt - xEnd) >= 0) xt = xEnd;
         const ProfileValue v = at(xt);
         const double h = deficit(c, v);
@@ -113,18 +140,18 @@ SideEnd findSide(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
             hout = h;
             bracketed = true;
         } else {
-            xin = xt;
-            hin = h;
-            sin = v.slope;
+            xin = xn = xt;
+            hin = hn = h;
+            sin = sn = v.slope;
             if (xt == xEnd) return {true, xEnd, {}};
             step *= 2;
         }
     }
     if (!bracketed) return {true, xEnd, {}};
+    if (hout <= c.deficitTol) return {false, xout, trail.last()};
 
     // Newton on the deficit (its slope is -2 times the profile's) from the newest point,
-    // falling back on the bracket's secant, and on halving when the bracket shrinks slowly.
-    double xn = xin, hn = hin, sn = sin;
+    // falling back on the bracket's secant, and on halving when the search is slow.
     double best = xin, bestAbs = std::fabs(hin);
     MlePoint bestAt;
     double width = std::fabs(xout - xin);
@@ -148,6 +175,9 @@ SideEnd findSide(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
             xin = x;
             hin = h;
         }
+        // Newton from one side converges without halving the bracket: a step is slow only
+        // when it neither halves the bracket nor the deficit.
+        const bool halvedDeficit = std::fabs(h) <= 0.5 * std::fabs(hn);
         xn = x;
         hn = h;
         sn = v.slope;
@@ -157,9 +187,9 @@ SideEnd findSide(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
             bestAt = v.at;
         }
         const double w = std::fabs(xout - xin);
-        slow = w > 0.5 * width ? slow + 1 : 0;
+        slow = w > 0.5 * width && !halvedDeficit ? slow + 1 : 0;
         width = std::min(width, w);
-        if (bestAbs <= kDeficitTol || w <= kBracketTol * (1 + std::fabs(x))) break;
+        if (bestAbs <= c.deficitTol || w <= kBracketTol * (1 + std::fabs(x))) break;
     }
     return {false, best, bestAt};
 }
@@ -245,7 +275,7 @@ ProfileValue profileAt(const ProfileContext& c, ShapeCache& cache, const MleFigu
 }
 
 ConfidenceBounds profileBounds(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
-                               double step) {
+                               double step, SideHints* hints) {
     ConfidenceBounds r;
     double xLo = 0, xHi = 0;
     figureRange(f, c.box, xLo, xHi);
@@ -274,14 +304,23 @@ ConfidenceBounds profileBounds(const ProfileContext& c, ShapeCache& cache, const
     // owes its limit to that range rather than to the data: it is open.
     const bool free = !onRangeEnd(c.estimate, c.box);
     auto open = [&](const SideEnd& e) { return e.open || (free && onRangeEnd(e.at, c.box)); };
-    const SideEnd lo = findSide(c, cache, f, x0, in0, -1, step, xLo);
+    const auto found = [](const SideEnd& e, bool isOpen) {
+        return isOpen ? SideHint{} : SideHint{true, e.x, e.at};
+    };
+    const SideEnd lo =
+        findSide(c, cache, f, x0, in0, -1, step, xLo, hints ? hints->lo : SideHint{});
     r.defined = true;
     r.loOpen = open(lo);
     r.lo = r.loOpen ? 0 : std::exp(lo.x);
+    if (hints) hints->lo = found(lo, r.loOpen);
     if (!r.hiOpen) {
-        const SideEnd hi = findSide(c, cache, f, x0, in0, +1, step, xHi);
+        const SideEnd hi =
+            findSide(c, cache, f, x0, in0, +1, step, xHi, hints ? hints->hi : SideHint{});
         r.hiOpen = open(hi);
         r.hi = r.hiOpen ? kInf : std::exp(hi.x);
+        if (hints) hints->hi = found(hi, r.hiOpen);
+    } else if (hints) {
+        hints->hi = {};
     }
     return r;
 }

@@ -32,6 +32,9 @@ struct ProfileContext {
     double lHat = 0;   // l at the estimate
     double q = 0;      // threshold of 2 (l_hat - profile)
     MleBox box = mleBox();
+    // A root is taken when its deficit is this close to the threshold: 1e-10 for the
+    // table's figures; a drawn band needs far less.
+    double deficitTol = 1e-10;
 };
 
 // The profile at ln g: l maximised with the figure held at g, its slope d/d ln g, and
@@ -45,11 +48,23 @@ struct ProfileValue {
 ProfileValue profileAt(const ProfileContext& c, ShapeCache& cache, const MleFigure& f, double x,
                        const MlePoint& warm);
 
+// Where a side's root is expected (ln g) and the profile's maximum there: a search that
+// starts beside its root needs a Newton step or two instead of a bracket from the estimate.
+struct SideHint {
+    bool known = false;
+    double x = 0;
+    MlePoint at;
+};
+struct SideHints {
+    SideHint lo, hi;
+};
+
 // Each side found by bracketing and a safeguarded Newton root search on ln g to 1e-9; a
 // side where the profile stays within the threshold to the end of the search range is open.
 // `step` is a first step on the log scale (a Wald half-width when known), 0 for a default.
+// With `hints`, the search starts at the known sides, and the roots found are written back.
 ConfidenceBounds profileBounds(const ProfileContext& c, ShapeCache& cache, const MleFigure& f,
-                               double step = 0);
+                               double step = 0, SideHints* hints = nullptr);
 
 // The chi-square quantile with `dof` degrees of freedom (1 to 3) at probability p.
 double chiSquareQuantile(double p, int dof);

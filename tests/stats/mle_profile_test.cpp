@@ -333,9 +333,10 @@ TEST(MleBand, PointwiseBoundsMatchTheTableAndHoldTheCurve) {
         EXPECT_LT(p.bounds.lo, p.value);
         EXPECT_GT(p.bounds.hi, p.value);
     }
-    // The same profile as the table's figure: equal to the root search's 1e-9 on ln g.
-    EXPECT_NEAR(band[2].bounds.lo, r.perProduct2000.bounds.lo, 1e-8 * r.perProduct2000.value);
-    EXPECT_NEAR(band[3].bounds.hi, r.perProduct4000.bounds.hi, 1e-8 * r.perProduct4000.value);
+    // The same profile as the table's figure; the band's roots stop at a deficit of 1e-3, which
+    // moves a side by about 1e-4 of its distance from the value on the log scale.
+    EXPECT_NEAR(band[2].bounds.lo, r.perProduct2000.bounds.lo, 1e-5 * r.perProduct2000.value);
+    EXPECT_NEAR(band[3].bounds.hi, r.perProduct4000.bounds.hi, 1e-5 * r.perProduct4000.value);
     // Accumulated failures grow with time, and so do both edges of the band.
     for (std::size_t i = 1; i < band.size(); ++i) {
         EXPECT_GT(band[i].bounds.lo, band[i - 1].bounds.lo);
