@@ -230,6 +230,13 @@ inline const QString mleLogLikelihoodFormat =
 inline const QString stageModel3 = QStringLiteral("Модель 3");
 inline const QString mleOption = QStringLiteral("Модель 3 (максимум правдоподобия)");
 inline const QString mleColumn = QStringLiteral("Макс. правдоподобие");
+inline const QString mleUncensored = QStringLiteral("Макс. правдоподобие без ценз.");
+// percent: "95".
+inline QString mleBand(const QString& percent) {
+    return QStringLiteral("Макс. правдоподобие: границы %1%").arg(percent);
+}
+inline const QString accumulatedFailures = QStringLiteral("Накопленные отказы");
+inline const QString leastSquaresLine = QStringLiteral("Линия наименьших квадратов");
 inline const QString confidenceLabel = QStringLiteral("Доверительная вероятность");
 // The likelihood yardstick of the results table.
 inline const QString likelihoodRow = QStringLiteral("ln L (Δ к лучшей)");

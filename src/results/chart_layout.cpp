@@ -1,6 +1,8 @@
 #include "results/chart_layout.h"
 
 #include "format/messages.h"
+#include "format/number_format.h"
+#include "stats/mle_band.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +25,8 @@ SeriesData fixedSeries(ChartSeries id, SeriesKind kind, Axis axis, const QString
                       .hasColor = true,
                       .points = {},
                       .valueTexts = {},
-                      .barFrom = {}};
+                      .barFrom = {},
+                      .lower = {}};
 }
 
 // One colour per model in every chart, none of them a cause colour: a model's curve
@@ -33,6 +36,7 @@ constexpr std::uint32_t spiral = 0x1565C0, spiralCensored = 0x64B5F6;
 constexpr std::uint32_t newton = 0x2E7D32, newtonCensored = 0x81C784;
 constexpr std::uint32_t genetic = 0xBCAAA4, geneticCensored = 0x6D4C41;
 constexpr std::uint32_t smirnov = 0xD84315, external = 0x00838F, mle = 0x7B1FA2;
+constexpr std::uint32_t mleUncensored = 0x4A148C, mleBand = 0xCE93D8;
 constexpr std::uint32_t observed = 0x37474F, observedArea = 0x90A4AE;
 constexpr std::uint32_t exitShare = 0x8080C0, exitShareArea = 0xC5CAE9;
 } // namespace colour
@@ -78,6 +82,19 @@ std::uint32_t causeColor(int j) {
     // the rest so a high index never takes their black or white.
     if (j >= n) j = 2 + (j - 2) % (n - 2);
     return kCvetPrich[static_cast<std::size_t>(j)];
+}
+
+SeriesData mleUncensoredSeries(ChartSeries id, bool active) {
+    return fixedSeries(id, SeriesKind::Line, Axis::Left, msg::mleUncensored, colour::mleUncensored,
+                       active);
+}
+
+SeriesData mleBandSeries(ChartSeries id, const LikelihoodDetail& d, bool active) {
+    SeriesData b =
+        fixedSeries(id, SeriesKind::Band, Axis::Left,
+                    msg::mleBand(fmt::general(100 * bandLevel(d))), colour::mleBand, active);
+    b.transparency = 55; // the curves inside it stay visible
+    return b;
 }
 
 ChartData makeChart1(const AnalysisState& s) {
@@ -149,6 +166,8 @@ ChartData makeChart2(const AnalysisState& s) {
                     QStringLiteral("Pirson/Newton 1.2 ценз."), c::newtonCensored),
         fixedSeries(C::MleTotalCensored, K::Line, Axis::Left, msg::mleColumn, c::mle,
                     s.ModMLE.Executed),
+        mleUncensoredSeries(C::MleTotal, s.ModMLE.Executed),
+        mleBandSeries(C::MleBand, s.ModMLE_Detail, s.ModMLE.Executed),
     };
     // The areas stand behind the curves: half transparent, so the bars show through.
     d.series[0].transparency = 40;
@@ -179,7 +198,8 @@ ChartData makeChart3() {
 }
 
 ChartData accumulationChart(const std::vector<ChartPoint>& lnPoints,
-                            const std::vector<ChartPoint>& lnLine) {
+                            const std::vector<ChartPoint>& lnLine, const SeriesData* mleCurve,
+                            const SeriesData* mleBand) {
     ChartData d;
     d.title = QStringLiteral("Накопленние отказов по времени наблюдения");
     d.bottomAxis = QStringLiteral("Log t (часов)");
@@ -208,6 +228,15 @@ ChartData accumulationChart(const std::vector<ChartPoint>& lnPoints,
     line.hasColor = true;
     line.points = unLn(lnLine);
     d.series = {std::move(failures), std::move(line)};
+    // With model 3 beside them, every series needs its legend entry.
+    if (mleCurve && !mleCurve->points.empty()) {
+        d.legendVisible = true;
+        d.series[0].title = msg::accumulatedFailures;
+        d.series[1].title = msg::leastSquaresLine;
+        d.series[1].inLegend = true;
+        if (mleBand && !mleBand->points.empty()) d.series.insert(d.series.begin(), *mleBand);
+        d.series.push_back(*mleCurve);
+    }
     return d;
 }
 

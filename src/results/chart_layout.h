@@ -7,7 +7,7 @@ namespace wf {
 
 // Positions of the first per-cause series in each chart's list.
 inline constexpr int kChart1CauseBase = 12;
-inline constexpr int kChart2CauseBase = 11;
+inline constexpr int kChart2CauseBase = 13;
 inline constexpr int kChart3CauseBase = 3;
 
 // The charts with their captions, axis titles and fixed series, all empty; the model
@@ -15,6 +15,10 @@ inline constexpr int kChart3CauseBase = 3;
 ChartData makeChart1(const AnalysisState& s);
 ChartData makeChart2(const AnalysisState& s);
 ChartData makeChart3();
+
+// Model 3's curve without the exits and its band, empty, in their own colours.
+SeriesData mleUncensoredSeries(ChartSeries id, bool active);
+SeriesData mleBandSeries(ChartSeries id, const LikelihoodDetail& d, bool active);
 
 // Appends an empty bar series of cause j (colour, transparency, title).
 void addCauseSeries(ChartData& chart, int j, std::uint32_t rgb, int transparency,

@@ -40,11 +40,15 @@ constexpr std::array<Named, kCount> kNames = {{
     {C::GeneticTotalCensored, "Series12"},
     {C::MleTotalCensored, "Series26"},
     {C::SpareBarsOnTotals, "Series16"},
+    {C::MleTotal, "Series27"},
+    {C::MleBand, "Series28"},
     {C::LnLnFailures, "Series18"},
     {C::LnLnLine, "Series19"},
     {C::SpareLineOnLnLn, "Series13"},
     {C::AccumulationPoints, "Series1"},
     {C::AccumulationLine, "Series2"},
+    {C::AccumulationMle, "Series3"},
+    {C::AccumulationMleBand, "Series4"},
     {C::Cause, ""},
 }};
 

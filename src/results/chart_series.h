@@ -34,6 +34,8 @@ enum class ChartSeries {
     GeneticTotalCensored,
     MleTotalCensored,
     SpareBarsOnTotals, // never drawn
+    MleTotal,          // model 3 without the exits, K F(t)
+    MleBand,           // its pointwise likelihood-ratio bounds
     // Chart3: the ln-ln accumulation beside the per-cause bars.
     LnLnFailures,    // ln N against ln t of each failure
     LnLnLine,        // its least-squares line
@@ -41,6 +43,8 @@ enum class ChartSeries {
     // The accumulation chart of the main window and the log-scale view.
     AccumulationPoints,
     AccumulationLine,
+    AccumulationMle,     // model 3's expected failures without the exits, Park K F(t)
+    AccumulationMleBand, // their pointwise bounds
     // A per-cause bar series (SeriesData::causeIndex says which cause). Stays last.
     Cause,
 };

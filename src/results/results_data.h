@@ -26,7 +26,8 @@ enum class SeriesKind {
     GradientArea,
     Bar,
     LineWithCrosses,
-    LineWithCircles
+    LineWithCircles,
+    Band // the area between `lower` and `points`
 };
 enum class Axis { Left, Right, TopRight /* Chart3 ln-ln series use the top and right axes */ };
 
@@ -45,6 +46,7 @@ struct SeriesData {
     std::vector<ChartPoint> points;  // x in hours; a bar's x is its interval's end
     std::vector<QString> valueTexts; // with valueLabels: the mark text of each point
     std::vector<double> barFrom;     // Bar: where each point's interval starts, h
+    std::vector<ChartPoint> lower;   // Band: its lower edge, point by point with `points`
 };
 
 struct ChartData {
@@ -114,15 +116,19 @@ std::uint32_t causeColor(int j);
 // (red; empty when it is undefined) and the labels' texts.
 struct LogViewData {
     std::vector<ChartPoint> points, line;
-    QString aText, bText; // the line's coefficients ("A= …", "B= …")
-    QString title;        // the data set's caption
+    SeriesData mleCurve, mleBand; // model 3's expected failures and band; empty without it
+    QString aText, bText;         // the line's coefficients ("A= …", "B= …")
+    QString title;                // the data set's caption
 };
 LogViewData logViewData(const AnalysisState& s);
 
 // The accumulation of failures as the main window's chart and the log-scale view draw it:
-// a log-log plot in hours and failures of the ln-ln points and line given.
+// a log-log plot in hours and failures of the ln-ln points and line given, and model 3's
+// expected failures with their band when `mle` holds them (in failures, not logarithms).
 ChartData accumulationChart(const std::vector<ChartPoint>& lnPoints,
-                            const std::vector<ChartPoint>& lnLine);
+                            const std::vector<ChartPoint>& lnLine,
+                            const SeriesData* mleCurve = nullptr,
+                            const SeriesData* mleBand = nullptr);
 
 // The grid without the padding PutResultCell adds, as rows of cell texts.
 std::vector<std::vector<QString>> trimmedRows(const ResultsData& r);

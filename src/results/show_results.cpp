@@ -6,6 +6,8 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
+#include "stats/mle_band.h"
+#include "stats/model_figures.h"
 
 #include <algorithm>
 #include <array>
@@ -46,6 +48,24 @@ void lnLnPoints(const AnalysisState& s, std::vector<ChartPoint>& points,
     for (const double t : {s.Otkazy[static_cast<std::size_t>(first)].time, s.Otkazy.back().time}) {
         const double x = std::log(t + 0.00001);
         line.push_back(coloured(x, s.Naklon_LN * x + s.Sdvig_LN, QString(), red));
+    }
+}
+
+// Model 3 without the exits, K F(t) times `scale`, at each of `times`, and its pointwise
+// bounds at the fit's level where both sides are finite.
+void mleCurveAndBand(const AnalysisState& s, const std::vector<double>& times, double scale,
+                     SeriesData& curve, SeriesData& band) {
+    const Mod_Weib& M = s.ModMLE;
+    if (!M.Executed) return;
+    for (double t : times)
+        curve.points.push_back(
+            point(t, scale * failuresPerProduct(M.A, M.B, M.K_powtor, t), fmt::general(t)));
+    for (const BandPoint& p : failuresPerProductBand(s, times, bandLevel(s.ModMLE_Detail))) {
+        const ConfidenceBounds& b = p.bounds;
+        if (!b.defined || b.loOpen || b.hiOpen || !(b.lo > 0)) continue;
+        const QString label = fmt::general(p.t);
+        band.points.push_back(point(p.t, scale * b.hi, label));
+        band.lower.push_back(point(p.t, scale * b.lo, label));
     }
 }
 
@@ -145,11 +165,13 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
 
     // Interval pass: intervals with failures only; a skipped span widens the next step.
     double tPrev = 0;
+    std::vector<double> curveTimes; // the hours of the curves' points
     double total = 0;
     for (std::size_t q = 0; q < m; ++q) {
         const Hist_Rec& h = s.Hist[q];
         if (h.Sum <= 0) continue;
         const double t = fmt::roundHalfEven(h.time);
+        curveTimes.push_back(t);
         const double f = t > tPrev ? 100.0 / (t - tPrev) : 0.0;
         const double p = Norm_Raspr(s.Sred_Gar, s.SKO_Gar, t);
         u.P_Norm_Int[q] = p;
@@ -232,6 +254,7 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
 
         tPrev = t;
     }
+    mleCurveAndBand(s, curveTimes, 1.0, fixed[C::MleTotal], fixed[C::MleBand]);
 
     r.caption =
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
@@ -274,6 +297,24 @@ LogViewData logViewData(const AnalysisState& s) {
     v.aText = QStringLiteral("A= ") + coef(s.Naklon_LN);
     v.bText = QStringLiteral("B= ") + coef(s.Sdvig_LN);
     v.title = s.Kommentarij;
+    // Model 3 over the failures' hours, evenly on the log scale.
+    if (s.ModMLE.Executed && !v.points.empty()) {
+        // From the first failure the flow counts (1 h on), not from the burn-in rejects.
+        double from = 0;
+        for (const ChartPoint& p : v.points)
+            if (std::exp(p.x) >= 1) {
+                from = std::exp(p.x);
+                break;
+            }
+        const double to = std::exp(v.points.back().x);
+        std::vector<double> times;
+        constexpr int kLogPoints = 30;
+        for (int i = 0; i < kLogPoints && from > 0 && to > from; ++i)
+            times.push_back(from * std::pow(to / from, i / (kLogPoints - 1.0)));
+        v.mleCurve = mleUncensoredSeries(ChartSeries::AccumulationMle, true);
+        v.mleBand = mleBandSeries(ChartSeries::AccumulationMleBand, s.ModMLE_Detail, true);
+        mleCurveAndBand(s, times, s.Park, v.mleCurve, v.mleBand);
+    }
     return v;
 }
 

@@ -7,6 +7,10 @@
 
 namespace wf {
 
+double bandLevel(const LikelihoodDetail& d) {
+    return d.confidence > 0 && d.confidence < 1 ? d.confidence : 0.95;
+}
+
 std::vector<BandPoint> failuresPerProductBand(const AnalysisState& s,
                                               const std::vector<double>& times, double level) {
     std::vector<BandPoint> band;

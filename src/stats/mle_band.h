@@ -14,6 +14,9 @@ struct BandPoint {
     ConfidenceBounds bounds;
 };
 
+// The level of model 3's bounds, for its band: 0.95 when the fit recorded none.
+double bandLevel(const LikelihoodDetail& d);
+
 // Empty when model 3 has not been fitted. Each bound starts from its neighbour's width.
 std::vector<BandPoint> failuresPerProductBand(const AnalysisState& s,
                                               const std::vector<double>& times, double level);

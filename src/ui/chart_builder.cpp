@@ -373,6 +373,18 @@ void fillChart(QChart* chart, const ChartData& d, const ChartOptions& o) {
             area->setProperty(kCause, s.causeIndex);
             for (std::size_t i = 0; i < s.barFrom.size(); ++i) bottomR.add(s.barFrom[i]);
             series = area;
+        } else if (s.kind == SeriesKind::Band) {
+            auto* upper = new QLineSeries;
+            auto* lower = new QLineSeries;
+            for (const auto& p : s.points) upper->append(p.x, p.y);
+            for (const auto& p : s.lower) lower->append(p.x, p.y);
+            auto* area = new QAreaSeries(upper, lower);
+            upper->setParent(area);
+            lower->setParent(area);
+            area->setColor(color);
+            area->setBorderColor(color);
+            for (const auto& p : s.lower) leftR.add(p.y);
+            series = area;
         } else if (s.kind == SeriesKind::Area || s.kind == SeriesKind::GradientArea) {
             auto* upper = new QLineSeries;
             for (const auto& p : thinForDrawing(s.points)) upper->append(p.x, p.y);

@@ -61,7 +61,8 @@ TLNview::TLNview(const LogViewData& data, QWidget* mainWindow)
     layout->addWidget(view, 1);
     layout->addLayout(bottom);
 
-    fillChart(logChart, accumulationChart(data.points, data.line), ChartOptions{});
+    fillChart(logChart, accumulationChart(data.points, data.line, &data.mleCurve, &data.mleBand),
+              ChartOptions{});
 
     connect(printButton, &QPushButton::clicked, this, &TLNview::Button2Click);
     connect(continueButton, &QPushButton::clicked, this, &TLNview::ProdolgenieClick);

@@ -1,8 +1,11 @@
 #include "results_fixture.h"
 
+#include "drawn_fleets.h"
 #include "results/chart_layout.h"
 #include "results/results_data.h"
 #include "stats/core/distributions.h"
+#include "stats/histogram.h"
+#include "stats/mle_fit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,13 +37,13 @@ TEST_F(ResultsCharts, CausesWithFailuresGetFourSeriesAtTheirPositions) {
     const ResultsData r = showAndStore(s, 300);
     // Causes 1 ("Другие") and 2 ("Насос") have failures; 0 and 3 have none.
     ASSERT_EQ(r.chart1.series.size(), 12u + 2);
-    ASSERT_EQ(r.chart2.series.size(), 11u + 2);
+    ASSERT_EQ(r.chart2.series.size(), 13u + 2);
     ASSERT_EQ(r.chart3.series.size(), 3u + 4);
     EXPECT_EQ(r.chart1.series[12].causeIndex, 1);
     EXPECT_EQ(r.chart1.series[13].causeIndex, 2);
     EXPECT_EQ(r.chart1.series[13].title, QStringLiteral("Насос 2 раз (2.0% /машину"));
-    EXPECT_EQ(r.chart2.series[12].title, QStringLiteral("Насос"));
-    EXPECT_EQ(r.chart2.series[12].transparency, 30);
+    EXPECT_EQ(r.chart2.series[14].title, QStringLiteral("Насос"));
+    EXPECT_EQ(r.chart2.series[14].transparency, 30);
     EXPECT_EQ(r.chart3.series[5].title, QStringLiteral("Насос"));
     EXPECT_EQ(r.chart3.series[6].title, QStringLiteral("Насос с учетом цензурирования"));
     EXPECT_EQ(r.chart3.series[6].transparency, 60);
@@ -74,7 +77,7 @@ TEST_F(ResultsCharts, EmptyIntervalsAreSkippedAndWidenTheNextStep) {
     EXPECT_DOUBLE_EQ(pump.points[1].y, 1.0 * 0.5 / 100);
     EXPECT_EQ(pump.points[1].rgb, 0xFF0000u);
     EXPECT_TRUE(pump.points[1].hasColor);
-    EXPECT_EQ(ys(r.chart2.series[12]), (std::vector<double>{0.01, 0.02}));
+    EXPECT_EQ(ys(r.chart2.series[kChart2CauseBase + 1]), (std::vector<double>{0.01, 0.02}));
     EXPECT_EQ(ys(seriesOf(r.chart2, ChartSeries::ObservedTotal)),
               (std::vector<double>{0.01, 0.03}));
     EXPECT_EQ(ys(seriesOf(r.chart1, ChartSeries::ObservedPercent)), (std::vector<double>{1, 3}));
@@ -263,7 +266,7 @@ TEST_F(ResultsCharts, FixedSeriesKeepTheirObjectNames) {
                 names << seriesObjectName(d.id);
             else
                 EXPECT_TRUE(seriesObjectName(d.id).isEmpty());
-    for (int n = 1; n <= 26; ++n) expected << QStringLiteral("Series%1").arg(n);
+    for (int n = 1; n <= 28; ++n) expected << QStringLiteral("Series%1").arg(n);
     names.sort();
     expected.sort();
     EXPECT_EQ(names, expected);
@@ -300,4 +303,34 @@ TEST_F(ResultsCharts, EverySeriesHasItsOwnColourAndALegendEntry) {
     EXPECT_EQ(r.chart1.series[kChart1CauseBase].rgb, causeColor(2));
     EXPECT_EQ(r.chart2.series[kChart2CauseBase].rgb, causeColor(2));
     EXPECT_EQ(freeShade(0xFF0000, {0xFF0000}), 0xBF0000u);
+}
+
+// Model 3's curve without the exits lies inside its band on the integral chart and in the
+// log-scale view, where both count failures of the whole fleet.
+TEST_F(ResultsCharts, ModelThreeBandHoldsItsCurveOnBothCharts) {
+    Draws draws{std::mt19937_64(7)};
+    AnalysisState s = drawnFleet(1.5, 3000, 1.0, 400, 2500, 600, draws);
+    Postr_Gist(s);
+    ASSERT_TRUE(storeMle(s, fitMle(s, MleSettings{})));
+    const ResultsData r = showAndStore(s, 0);
+    const LogViewData v = logViewData(s);
+    const auto holds = [&s](const SeriesData& curve, const SeriesData& band, double scale) {
+        ASSERT_FALSE(curve.points.empty());
+        ASSERT_EQ(band.points.size(), curve.points.size());
+        ASSERT_EQ(band.lower.size(), curve.points.size());
+        for (std::size_t i = 0; i < curve.points.size(); ++i) {
+            const ChartPoint& c = curve.points[i];
+            EXPECT_LT(band.lower[i].y, c.y);
+            EXPECT_GT(band.points[i].y, c.y);
+            const Mod_Weib& M = s.ModMLE;
+            const double kf = M.K_powtor * -std::expm1(-std::pow(c.x / M.B, M.A));
+            EXPECT_NEAR(c.y, scale * kf, 1e-9 * scale * kf);
+        }
+    };
+    holds(seriesOf(r.chart2, ChartSeries::MleTotal), seriesOf(r.chart2, ChartSeries::MleBand), 1);
+    holds(v.mleCurve, v.mleBand, s.Park);
+    const ChartData log = accumulationChart(v.points, v.line, &v.mleCurve, &v.mleBand);
+    EXPECT_TRUE(log.legendVisible);
+    EXPECT_EQ(log.series.size(), 4u);
+    for (const SeriesData& d : log.series) EXPECT_FALSE(d.title.isEmpty());
 }
