@@ -230,6 +230,15 @@ inline const QString mleLogLikelihoodFormat =
 inline const QString stageModel3 = QStringLiteral("Модель 3");
 inline const QString mleOption = QStringLiteral("Модель 3 (максимум правдоподобия)");
 inline const QString mleColumn = QStringLiteral("Макс. правдоподобие");
+// Tooltip of the fleet-size and failure-count displays.
+inline const QString fromDataFile =
+    QStringLiteral("Значение из файла данных; его меняет только загрузка другого файла");
+// The positions the genetic search left its sliders at, "0.18" and "0.12".
+inline QString searchSliders(const QString& crossover, const QString& mutation) {
+    return QStringLiteral("Поиск закончил с вероятностями скрещивания %1 и мутаций %2; "
+                          "ползунки возвращены к заданным")
+        .arg(crossover, mutation);
+}
 inline const QString mleUncensored = QStringLiteral("Макс. правдоподобие без ценз.");
 // percent: "95".
 inline QString mleBand(const QString& percent) {

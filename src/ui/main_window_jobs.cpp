@@ -183,6 +183,13 @@ void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
     // The field counted the generations down; the next run wants the user's number.
     generationsEdit->setText(typedGenerations_);
     geneticProgress->setValue(0);
+    // The search moved the sliders to show its rates; the next run starts from the user's.
+    {
+        const QSignalBlocker b1(crossoverTrack), b2(mutationTrack);
+        crossoverTrack->setValue(geneticControls_->crossover.load());
+        mutationTrack->setValue(geneticControls_->mutation.load());
+    }
+    updateSliderHints();
     ThreadTerminated();
     const QStringList lines = applyGeneticOutcome(state_, r->outcome);
     memoLines(lines);

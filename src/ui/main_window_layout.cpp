@@ -99,6 +99,11 @@ QWidget* TForm1::buildUpperPanel() {
 
     fleetSizeEdit = named(new QLineEdit(panel), "meKolAll");
     failureCountEdit = named(new QLineEdit(panel), "meKolOtk");
+    // Both come from the data file and nothing reads them back: a display, not an input.
+    for (QLineEdit* e : {fleetSizeEdit, failureCountEdit}) {
+        e->setReadOnly(true);
+        e->setToolTip(wf::msg::fromDataFile);
+    }
     warrantyMeanEdit = named(new QLineEdit(panel), "meSred");
     warrantySdEdit = named(new QLineEdit(panel), "meSKO");
     countingPeriodEdit = named(new QLineEdit(panel), "LabeledEdit2");

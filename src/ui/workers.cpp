@@ -1,5 +1,8 @@
 #include "ui/workers.h"
 
+#include "format/messages.h"
+#include "format/number_format.h"
+
 #include <QElapsedTimer>
 #include <QMutexLocker>
 
@@ -35,9 +38,15 @@ GeneticWorker::GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
     , settings_(settings)
     , controls_(std::move(controls)) {}
 
+int GeneticWorker::own(const std::atomic<int>& user, Position& p) {
+    const int u = user.load();
+    if (u != p.seen) p.own = p.seen = u;
+    return p.own;
+}
+
 void GeneticWorker::setSliders(int crossover, int mutation) {
-    controls_->crossover.store(crossover);
-    controls_->mutation.store(mutation);
+    crossover_.own = crossover;
+    mutation_.own = mutation;
     emit slidersMoved(crossover, mutation);
 }
 
@@ -48,7 +57,12 @@ std::optional<int> GeneticWorker::copyBestCount() {
 
 void GeneticWorker::run() {
     auto result = std::make_shared<GeneticJobResult>();
+    crossover_.own = crossover_.seen = controls_->crossover.load();
+    mutation_.own = mutation_.seen = controls_->mutation.load();
     result->outcome = runGeneticSearch(snapshot_, settings_, *this);
+    // The sliders go back to the user's positions; where the search left them is logged.
+    emit logLine(msg::searchSliders(fmt::format(QStringLiteral("%4.2f"), {crossover_.own / 100.0}),
+                                    fmt::format(QStringLiteral("%4.2f"), {mutation_.own / 100.0})));
     emit finished(result);
 }
 

@@ -40,8 +40,8 @@ private:
     std::atomic<bool> cancel_{false};
 };
 
-// Slider positions and the copy-best count as the window shows them, readable from the
-// searching thread.
+// Slider positions as the user set them and the copy-best count, written by the window and
+// read by the searching thread. The search's own positions stay in its worker.
 struct GeneticControls {
     std::atomic<int> crossover{55};
     std::atomic<int> mutation{15};
@@ -70,8 +70,9 @@ signals:
     void finished(const std::shared_ptr<wf::ui::GeneticJobResult>& result);
 
 private:
-    int crossoverSlider() override { return controls_->crossover.load(); }
-    int mutationSlider() override { return controls_->mutation.load(); }
+    // The search's own position, or the user's where the user moved the slider since.
+    int crossoverSlider() override { return own(controls_->crossover, crossover_); }
+    int mutationSlider() override { return own(controls_->mutation, mutation_); }
     void setSliders(int crossover, int mutation) override;
     std::optional<int> copyBestCount() override;
     void log(const QString& line) override { emit logLine(line); }
@@ -85,6 +86,13 @@ private:
     std::shared_ptr<GeneticControls> controls_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> copyBest_{false};
+
+    struct Position {
+        int own = 0;  // where the search put the slider
+        int seen = 0; // the user's position when last read
+    };
+    static int own(const std::atomic<int>& user, Position& p);
+    Position crossover_, mutation_; // searching thread only
 };
 
 struct ExternalJobResult {

@@ -134,6 +134,8 @@ void WindowsTest::loadFillsFieldsTableAndChart() {
     QVERIFY(f.state().Dannye_Gotovy);
     QCOMPARE(f.fleetSizeEdit->text(), wf::fmt::general(f.state().Kol_All));
     QCOMPARE(f.failureCountEdit->text(), QString::number(f.state().Kol_Otk_Bez_Braka));
+    QVERIFY(f.fleetSizeEdit->isReadOnly() && f.failureCountEdit->isReadOnly());
+    QVERIFY(!f.fleetSizeEdit->toolTip().isEmpty());
     QCOMPARE(f.captionLabel->text(), f.state().Kommentarij);
     QVERIFY(!f.warrantyMeanEdit->text().isEmpty());
     QCOMPARE(f.countingPeriodEdit->text(), f.warrantyMeanEdit->text());
@@ -376,6 +378,8 @@ void WindowsTest::geneticRunShowsProgressAndColumn() {
     f.loadDataFile(test::samplePath());
     f.populationEdit->setText(QStringLiteral("20"));
     f.generationsEdit->setText(QStringLiteral("30"));
+    f.crossoverTrack->setValue(40);
+    f.mutationTrack->setValue(20);
     const int memoBefore = f.logEdit->blockCount();
     QSignalSpy done(&f, &TForm1::jobFinished);
     QSignalSpy progress(f.geneticProgress, &QProgressBar::valueChanged);
@@ -393,6 +397,10 @@ void WindowsTest::geneticRunShowsProgressAndColumn() {
     QCOMPARE(f.geneticProgress->value(), 0);
     QCOMPARE(f.generationsEdit->text(), QStringLiteral("30"));
     QVERIFY(f.logEdit->blockCount() > memoBefore);
+    // The user's positions are back; where the search left them is in the log.
+    QCOMPARE(f.crossoverTrack->value(), 40);
+    QCOMPARE(f.mutationTrack->value(), 20);
+    QVERIFY(f.logEdit->toPlainText().contains(QStringLiteral("ползунки возвращены")));
     TForm5& r = *w.form5;
     QVERIFY(r.isVisible());
     QCOMPARE(cell(r, 1, 0), QStringLiteral("Генетическая"));
@@ -406,16 +414,21 @@ void WindowsTest::geneticRunStopsOnStopButton() {
     f.loadDataFile(test::samplePath());
     f.populationEdit->setText(QStringLiteral("20"));
     f.generationsEdit->setText(QStringLiteral("1000000"));
+    f.mutationTrack->setValue(30);
     QSignalSpy done(&f, &TForm1::jobFinished);
     f.geneticButton->click();
     // Stop once the search counts its generations.
     QTRY_VERIFY_WITH_TIMEOUT(f.generationsEdit->text() != QStringLiteral("1000000"), test::kWaitMs);
+    // Meanwhile the sliders show the search's own rate, and go back after "Стоп".
+    QTRY_VERIFY_WITH_TIMEOUT(f.crossoverTrack->value() != 55, test::kWaitMs);
     f.stopGeneticButton->click();
     QElapsedTimer t;
     t.start();
     QVERIFY(done.wait(60000));
     QVERIFY(t.elapsed() < 30000);
     QCOMPARE(f.generationsEdit->text(), QStringLiteral("1000000"));
+    QCOMPARE(f.crossoverTrack->value(), 55);
+    QCOMPARE(f.mutationTrack->value(), 30);
     QVERIFY(f.geneticButton->isEnabled());
     QVERIFY(f.populationEdit->isEnabled());
     QVERIFY(f.state().ModGen.Executed);
