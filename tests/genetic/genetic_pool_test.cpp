@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <thread>
 #include <vector>
 
 namespace wf {
@@ -29,7 +31,9 @@ TEST(GeneticPool, EveryItemOnceInEveryBatch) {
 }
 
 TEST(GeneticPool, ZeroMeansTheMachinesCores) {
-    EXPECT_GE(GeneticPool(0).size(), 1);
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    EXPECT_EQ(GeneticPool(0).size(), std::clamp(cores, 1, 64));
+    EXPECT_EQ(GeneticPool(1000).size(), 64);
 }
 
 TEST(GeneticRandom, SeededDrawsRepeatAndStayInRange) {

@@ -1,3 +1,4 @@
+#include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 
 #include "fleets.h"

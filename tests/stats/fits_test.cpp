@@ -1,3 +1,4 @@
+#include "stats/core/distributions.h"
 #include "stats/fits.h"
 
 #include "fleets.h"

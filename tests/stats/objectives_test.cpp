@@ -1,5 +1,6 @@
 #include "fleets.h"
 #include "reference_objectives.h"
+#include "stats/core/distributions.h"
 #include "stats/histogram.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"

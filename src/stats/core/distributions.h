@@ -1,7 +1,8 @@
 #pragma once
 // The distribution functions every model rests on. They follow fixed rational
 // approximations and floors (1e-12, 1e-30, 1e-305), not the library's own functions:
-// the fits and the reported figures depend on these exact values.
+// the fits and the reported figures depend on these exact values. Erf is within 4e-9 of the
+// exact function, Erfc within 2e-8 relative for x >= 0 (0 from 10 on), Norm_Raspr within 2e-9.
 
 namespace wf {
 
