@@ -11,6 +11,7 @@
 #include "genetic/genetic_engine.h"
 #include "genetic/genetic_run.h"
 #include "results/results_data.h"
+#include "results/table_text.h"
 #include "stats/calculation_run.h"
 #include "stats/likelihood_yardstick.h"
 
@@ -124,6 +125,10 @@ void fitReport(const ResultsData& r, const QStringList& memo) {
 } // namespace
 
 int runFit(const FitOptions& o) {
+    if (o.json && o.csv) {
+        err(msg::cliCsvWithJson);
+        return kExitUsage;
+    }
     AnalysisState s;
     LoadResult load;
     if (!loadDataFile(s, o.file, load)) return kExitDataError;
@@ -244,6 +249,8 @@ int runFit(const FitOptions& o) {
     }
     if (o.json)
         printJson(fitJson(s, r, memo, messages));
+    else if (o.csv)
+        outText(delimitedText(resultsTableCells(r), kCsvSeparator));
     else
         fitReport(r, memo);
     return kExitOk;

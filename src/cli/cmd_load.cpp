@@ -3,7 +3,9 @@
 #include "cli/json_out.h"
 #include "cli/report.h"
 
+#include "format/messages.h"
 #include "format/number_format.h"
+#include "results/table_text.h"
 
 namespace wf::cli {
 
@@ -23,10 +25,6 @@ json fieldsJson(const MainFields& f) {
 }
 
 json loadJson(const AnalysisState& s, const LoadResult& r) {
-    json grid = json::array();
-    grid.push_back(rowJson(problemsGridHeader()));
-    for (int i = 0; i < static_cast<int>(s.Otkazy.size()); ++i)
-        grid.push_back(rowJson(problemsGridRow(s, r.summary, i)));
     const bool line = s.Line_Defined;
     return {{"Kommentarij", text(s.Kommentarij)},
             {"Sred_Gar", number(s.Sred_Gar)},
@@ -46,7 +44,7 @@ json loadJson(const AnalysisState& s, const LoadResult& r) {
             {"Vidy_Otk", causesJson(s.Vidy_Otk)},
             {"Vidy_Otk_Sort", causesJson(s.Vidy_Otk_Sort)},
             {"Otkazy", otkazyJson(s.Otkazy)},
-            {"failure_table", std::move(grid)},
+            {"failure_table", rowsJson(failureTableCells(s, r.summary))},
             {"fields", fieldsJson(r.fields)},
             {"messages", texts(r.messages)}};
 }
@@ -79,24 +77,23 @@ void loadReport(const AnalysisState& s, const LoadResult& r) {
                 {QStringLiteral("Naklon_LN"), line ? numberText(s.Naklon_LN) : QStringLiteral("—")},
                 {QStringLiteral("Sdvig_LN"), line ? numberText(s.Sdvig_LN) : QStringLiteral("—")}});
     out();
-    std::vector<std::vector<QString>> grid;
-    const auto header = problemsGridHeader();
-    grid.push_back({header.begin(), header.end()});
-    for (int i = 0; i < static_cast<int>(s.Otkazy.size()); ++i) {
-        const auto row = problemsGridRow(s, r.summary, i);
-        grid.push_back({row.begin(), row.end()});
-    }
-    printTable(grid, {true, true, false, false});
+    printTable(failureTableCells(s, r.summary), {true, true, false, false});
 }
 
 } // namespace
 
 int runLoad(const LoadOptions& o) {
+    if (o.json && o.csv) {
+        err(msg::cliCsvWithJson);
+        return kExitUsage;
+    }
     AnalysisState s;
     LoadResult r;
     if (!loadDataFile(s, o.file, r)) return kExitDataError;
     if (o.json)
         printJson(loadJson(s, r));
+    else if (o.csv)
+        outText(delimitedText(failureTableCells(s, r.summary), kCsvSeparator));
     else
         loadReport(s, r);
     return kExitOk;

@@ -14,6 +14,7 @@ enum ExitCode : int { kExitOk = 0, kExitDataError = 1, kExitUsage = 2 };
 struct LoadOptions {
     QString file;
     bool json = false;
+    bool csv = false; // load: the failure table as CSV instead of the report
 };
 
 struct EvaluateOptions {
@@ -32,6 +33,7 @@ struct WarrantyOptions {
 struct FitOptions {
     QString file;
     bool json = false;
+    bool csv = false; // the results table as CSV instead of the report
     bool spiral = false, newton = false, smirnov = false, mle = false, genetic = false,
          external = false;
     double confidence = 0.95; // level of model 3's bounds

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("weibflow-cli " WEIBFLOW_VERSION),
                          "показать версию и выйти");
-    bool json = false;
+    bool json = false, csv = false;
     app.add_flag("--json", json, "один объект JSON на stdout вместо отчёта");
 
     std::string file;
@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
         app.add_subcommand("load", "прочитать файл данных об отказах и сводку загрузки");
     fileArg(load, "файл данных об отказах");
     load->add_flag("--json", json, "вывод в JSON");
+    load->add_flag("--csv", csv, "таблица отказов в CSV (UTF-8, поля через «;») вместо отчёта");
 
     CLI::App* hist =
         app.add_subcommand("histogram", "построить частотную диаграмму потока отказов");
@@ -136,6 +137,7 @@ int main(int argc, char** argv) {
     CLI::App* fit = app.add_subcommand("fit", "расчёт моделей и таблица результатов");
     fileArg(fit, "файл данных об отказах");
     fit->add_flag("--json", json, "вывод в JSON");
+    fit->add_flag("--csv", csv, "таблица результатов в CSV (UTF-8, поля через «;») вместо отчёта");
     std::vector<std::string> models{"spiral"};
     fit->add_option("--models", models,
                     "spiral,newton,smirnov,mle,genetic,external или none (spiral)")
@@ -204,8 +206,8 @@ int main(int argc, char** argv) {
     }
 
     const QString path = QString::fromStdString(file);
-    if (load->parsed()) return runLoad({path, json});
-    if (hist->parsed()) return runHistogram({path, json});
+    if (load->parsed()) return runLoad({path, json, csv});
+    if (hist->parsed()) return runHistogram({path, json, false});
     if (war->parsed()) return runWarranty({path, json});
     if (eval->parsed()) {
         EvaluateOptions o;
@@ -222,6 +224,7 @@ int main(int argc, char** argv) {
 
     fo.file = path;
     fo.json = json;
+    fo.csv = csv;
     for (const std::string& m : models) {
         if (m == "spiral")
             fo.spiral = true;

@@ -12,6 +12,10 @@ void out(const QString& line) {
     std::cout << line.toStdString() << '\n';
 }
 
+void outText(const QString& text) {
+    std::cout << text.toStdString();
+}
+
 void err(const QString& line) {
     std::cerr << line.toStdString() << '\n';
 }

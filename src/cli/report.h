@@ -10,6 +10,8 @@
 namespace wf::cli {
 
 void out(const QString& line = QString());
+// The text as it is, in UTF-8, no line break added.
+void outText(const QString& text);
 void err(const QString& line);
 void errAll(const QStringList& lines);
 

@@ -315,6 +315,8 @@ inline QString cliUnknownModel(const QString& name) {
                           "genetic, external)")
         .arg(name);
 }
+inline const QString cliCsvWithJson =
+    QStringLiteral("Ключи --csv и --json несовместимы: укажите один из них");
 inline const QString stageGenetic = QStringLiteral("Генетический алгоритм");
 inline const QString stageExternal = QStringLiteral("Golang модуль оптимизации");
 inline const QString geneticNoResult =
@@ -349,6 +351,13 @@ inline QString reportInputs(const QString& mean, const QString& sd, const QStrin
 }
 inline QString reportCannotWrite(const QString& path) {
     return QStringLiteral("Не удалось записать отчёт «%1»").arg(path);
+}
+// Tables saved as CSV.
+inline const QString saveTableButton = QStringLiteral("Сохранить таблицу (CSV)…");
+inline const QString saveProblemsButton = QStringLiteral("Сохранить таблицу отказов (CSV)…");
+inline const QString saveCsvFilter = QStringLiteral("Таблица CSV (*.csv)");
+inline QString tableCannotWrite(const QString& path) {
+    return QStringLiteral("Не удалось записать таблицу «%1»: файл не изменён").arg(path);
 }
 inline const QString reportUsage =
     QStringLiteral("Использование: weibflow --report ФАЙЛ.pdf [--models СПИСОК] [--eval-cost-us N] "

@@ -12,6 +12,7 @@
 #include "ui/log_view.h"
 #include "ui/message_box.h"
 #include "ui/results_window.h"
+#include "ui/table_copy.h"
 #include "ui/workers.h"
 
 #include <QApplication>
@@ -52,6 +53,7 @@ TForm1::TForm1(QWidget* parent)
     connect(stopGeneticButton, &QPushButton::clicked, this, &TForm1::StopBtnClick);
     connect(stopCalcButton, &QPushButton::clicked, this, &TForm1::StopBtnClick);
     connect(resultsButton, &QPushButton::clicked, this, &TForm1::ResultsBtnClick);
+    connect(saveProblemsButton, &QPushButton::clicked, this, &TForm1::SaveProblemsClick);
     connect(externalButton, &QPushButton::clicked, this, &TForm1::OutsorsGoBtnClick);
     connect(crossoverTrack, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     connect(mutationTrack, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
@@ -155,9 +157,21 @@ void TForm1::applyLoad(const LoadResult& r) {
     for (int c = 0; c < 4; ++c) failureView->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     // Row 0 holds the header texts; the view shows them in its fixed header instead.
     failureView->setRowHidden(0, true);
+    saveProblemsButton->setEnabled(true);
 
     fillChart(accumulationChart, wf::accumulationChart(r.summary.points, r.summary.line),
               ChartOptions{});
+}
+
+bool TForm1::saveProblems(const QString& path) {
+    if (writeCsvFile(path, modelCells(tableModel_))) return true;
+    showMessage(this, msg::tableCannotWrite(path));
+    return false;
+}
+
+void TForm1::SaveProblemsClick() {
+    const QString path = askCsvPath(this, msg::saveProblemsButton);
+    if (!path.isEmpty()) saveProblems(path);
 }
 
 void TForm1::SpeedButton1Click() {

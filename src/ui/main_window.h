@@ -73,6 +73,10 @@ public:
     // The warranty button on a given path.
     void loadWarrantyFile(const QString& path);
 
+    // The failure table as shown (edits included), header row first, as a CSV file; false,
+    // with a message, when it cannot be written.
+    bool saveProblems(const QString& path);
+
     // True while a calculation, genetic search or external optimizer runs.
     bool jobRunning() const;
     const AnalysisState& state() const { return state_; }
@@ -95,6 +99,7 @@ public:
     void TrackBar2Change();
     // "Результаты": the results window again, as the last results left it.
     void ResultsBtnClick();
+    void SaveProblemsClick();
 
 signals:
     // A calculation, genetic search or external run has ended and its results are shown.
@@ -122,6 +127,7 @@ public:
     QLineEdit* warrantyFileSdEdit = nullptr;
     QPlainTextEdit* logEdit = nullptr;
     QTableView* failureView = nullptr;
+    QPushButton* saveProblemsButton = nullptr; // "Сохранить таблицу отказов (CSV)…"
     QChart* accumulationChart = nullptr;
     QPushButton* expandChartButton = nullptr;
     QPushButton* resultsButton = nullptr; // shows the results window again

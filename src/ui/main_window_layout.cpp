@@ -8,6 +8,7 @@
 #include "ui/chart_builder.h"
 #include "ui/failure_table_model.h"
 #include "ui/log_view.h"
+#include "ui/table_copy.h"
 
 #include <QButtonGroup>
 #include <QChart>
@@ -346,8 +347,15 @@ void TForm1::buildLayout() {
     failureView->horizontalHeader()->setStretchLastSection(false);
     failureView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     failureView->setWordWrap(false);
+    enableTableCopy(failureView);
+    saveProblemsButton = named(new QPushButton(msg::saveProblemsButton, left), "SaveProblemsBtn");
+    saveProblemsButton->setEnabled(false); // until a file is loaded
+    auto* tableRow = new QHBoxLayout;
+    tableRow->addStretch(1);
+    tableRow->addWidget(saveProblemsButton);
     lv->addWidget(logEdit, 2);
     lv->addWidget(failureView, 5);
+    lv->addLayout(tableRow);
 
     // Chart and pages share the right column through a splitter, and each page scrolls:
     // on a laptop screen every control stays reachable.

@@ -6,6 +6,7 @@
 #include "ui/message_box.h"
 #include "ui/printing.h"
 #include "ui/screen_fit.h"
+#include "ui/table_copy.h"
 
 #include <QChart>
 #include <QChartView>
@@ -132,6 +133,8 @@ TForm5::TForm5(QWidget* mainWindow)
     continueButton->setObjectName(QStringLiteral("Prodolgenie"));
     saveReportButton = new QPushButton(msg::saveReportButton);
     saveReportButton->setObjectName(QStringLiteral("SaveReportBtn"));
+    saveTableButton = new QPushButton(msg::saveTableButton);
+    saveTableButton->setObjectName(QStringLiteral("SaveTableBtn"));
 
     resultsTable = new QTableWidget(kResultRows, kResultColumns);
     resultsTable->setObjectName(QStringLiteral("Result_Grid"));
@@ -155,6 +158,7 @@ TForm5::TForm5(QWidget* mainWindow)
             resultsTable->setItem(r, c, item);
         }
     labelColumn_ = new FrozenColumn(resultsTable);
+    enableTableCopy(resultsTable);
 
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("Form5Content"));
@@ -169,6 +173,7 @@ TForm5::TForm5(QWidget* mainWindow)
     buttons->addWidget(captionLabel, 1);
     buttons->addWidget(printButton, 0, Qt::AlignTop);
     buttons->addWidget(saveReportButton, 0, Qt::AlignTop);
+    buttons->addWidget(saveTableButton, 0, Qt::AlignTop);
     buttons->addWidget(continueButton, 0, Qt::AlignTop);
     auto* tableSide = new QWidget;
     auto* rightTop = new QVBoxLayout(tableSide);
@@ -208,6 +213,7 @@ TForm5::TForm5(QWidget* mainWindow)
     connect(printButton, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(continueButton, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
     connect(saveReportButton, &QPushButton::clicked, this, &TForm5::SaveReportClick);
+    connect(saveTableButton, &QPushButton::clicked, this, &TForm5::SaveTableClick);
 }
 
 TextWidthFn TForm5::measure() const {
@@ -342,6 +348,17 @@ void TForm5::SaveReportClick() {
     const QString path =
         QFileDialog::getSaveFileName(this, msg::saveReportButton, QString(), msg::saveReportFilter);
     if (!path.isEmpty()) saveReport(path);
+}
+
+bool TForm5::saveTable(const QString& path) {
+    if (writeCsvFile(path, resultsTableCells(shown_))) return true;
+    showMessage(this, msg::tableCannotWrite(path));
+    return false;
+}
+
+void TForm5::SaveTableClick() {
+    const QString path = askCsvPath(this, msg::saveTableButton);
+    if (!path.isEmpty()) saveTable(path);
 }
 
 void TForm5::Button1Click() {

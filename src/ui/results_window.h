@@ -35,6 +35,8 @@ public:
     bool printTo(QPrinter& printer);
     // The same report as a PDF file; false, with a message, when it cannot be written.
     bool saveReport(const QString& path);
+    // The results table shown, as a CSV file; false, with a message, when it cannot be written.
+    bool saveTable(const QString& path);
 
     QTableWidget* resultsTable = nullptr;
     QLabel* captionLabel = nullptr;
@@ -47,9 +49,11 @@ public:
     QPushButton* printButton = nullptr;
     QPushButton* continueButton = nullptr;
     QPushButton* saveReportButton = nullptr; // "Сохранить отчёт (PDF)…"
+    QPushButton* saveTableButton = nullptr;  // "Сохранить таблицу (CSV)…"
 
     void Button1Click();
     void SaveReportClick();
+    void SaveTableClick();
     void ProdolgenieClick();
 
 protected:

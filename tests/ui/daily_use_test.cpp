@@ -99,6 +99,7 @@ void DailyUseTest::everyControlIsReachableOnALaptopScreen() {
     QVERIFY(w.runAndWait(f.calculateButton));
     QVERIFY(reachable(w.form5->continueButton));
     QVERIFY(reachable(w.form5->printButton));
+    QVERIFY(reachable(w.form5->saveTableButton));
     w.form5->hide();
     f.Button2Click();
     QVERIFY(reachable(f.logView()->continueButton));
