@@ -305,6 +305,26 @@ inline QString badConfidence(const QString& text) {
         .arg(text);
 }
 
+// Model 3 by cause and under another warranty law.
+inline const QString causeTooFewFailures = QStringLiteral("мало отказов");
+inline const QString causeKindEarly = QStringLiteral("приработочные");
+inline const QString causeKindWearout = QStringLiteral("износовые");
+inline const QString causeKindRandom = QStringLiteral("случайные или не различимы");
+inline const QString causesTitle = QStringLiteral("Модель 3 по причинам отказов");
+inline QString causesShared(int failures) {
+    return QStringLiteral("Отказов, отнесённых к нескольким причинам: %1; каждый учтён в каждой "
+                          "из своих причин")
+        .arg(failures);
+}
+inline const QString whatIfTitle = QStringLiteral("Отказы на изделие при другом законе гарантии");
+inline QString whatIfBadLaw(const QString& mean, const QString& sd) {
+    return QStringLiteral("Закон гарантии: среднее %1 ч, СКО %2 ч недопустимы, нужно среднее "
+                          "больше 0 и СКО не меньше 0")
+        .arg(mean, sd);
+}
+inline const QString whatIfNoFit =
+    QStringLiteral("Модель 3 не подобрана: отказы при другом законе гарантии не рассчитаны");
+
 // Command line (weibflow-cli).
 inline QString cliUsageError(const QString& what) {
     return QStringLiteral("Ошибка в командной строке: ") + what +

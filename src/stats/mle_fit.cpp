@@ -40,6 +40,18 @@ double clampTo(double v, double lo, double hi) {
     return std::min(hi, std::max(lo, v));
 }
 
+// The moments of ln t as for a complete Weibull sample.
+void momentsGuess(const MleSample& d, double& a, double& b) {
+    const double n = d.n();
+    const double mean = d.sumLogTimes / n;
+    double ss = 0;
+    for (double y : d.logTimes) ss += (y - mean) * (y - mean);
+    const double sd = n > 1 ? std::sqrt(ss / (n - 1)) : 0;
+    const double A = sd > 0 ? std::numbers::pi / (std::sqrt(6.0) * sd) : kMleMaxA;
+    a = std::log(std::clamp(A, kMleMinA, kMleMaxA));
+    b = mean + std::numbers::egamma / std::exp(a);
+}
+
 // The load-time ln-ln line: slope A, and B where the line reaches the failure count (as if
 // the flow were seen whole); without the line, the moments of ln t.
 void startingGuess(const AnalysisState& s, const MleSample& d, double& a, double& b) {
@@ -50,22 +62,13 @@ void startingGuess(const AnalysisState& s, const MleSample& d, double& a, double
         a = std::log(A);
         b = (std::log(n) - s.Sdvig_LN) / A;
     } else {
-        const double mean = d.sumLogTimes / n;
-        double ss = 0;
-        for (double y : d.logTimes) ss += (y - mean) * (y - mean);
-        const double sd = n > 1 ? std::sqrt(ss / (n - 1)) : 0;
-        const double A = sd > 0 ? std::numbers::pi / (std::sqrt(6.0) * sd) : kMleMaxA;
-        a = std::log(std::clamp(A, kMleMinA, kMleMaxA));
-        b = mean + std::numbers::egamma / std::exp(a);
+        momentsGuess(d, a, b);
     }
 }
 
 // The guess, then a coarse grid over the whole range; the best of them starts the search.
-MlePoint globalStart(const AnalysisState& s, const MleSample& d, const MleBox& r,
-                     ShapeCache& cache) {
+MlePoint globalStart(const MleSample& d, double a0, double b0, const MleBox& r, ShapeCache& cache) {
     const KRule best{};
-    double a0, b0;
-    startingGuess(s, d, a0, b0);
     MlePoint top = evaluatePoint(d, cache, clampTo(a0, r.lo[0], r.hi[0]),
                                  clampTo(b0, r.lo[1], r.hi[1]), best, r);
     for (int i = 0; i < kGridA; ++i) {
@@ -114,6 +117,10 @@ std::array<double, 3> logSlope(const MleFigure& f, double A, double B, double K)
         return gammaLifeLogSlope(A, B, K, f.at);
     case MleFigure::Kind::PerProduct:
         return failuresPerProductLogSlope(A, B, K, f.at);
+    case MleFigure::Kind::PerProductWarranty: {
+        const WarrantyShare w = flowShare(A, B, f.at, f.sd);
+        return {w.dA / w.I, w.dB / w.I, 1};
+    }
     }
     return {0, 0, 0};
 }
@@ -144,27 +151,29 @@ QStringList openSideNotes(const MleResult& r, double seenShare) {
 
 } // namespace
 
-MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
+// Why a sample cannot be fitted at all, or empty.
+QString refusal(const MleSample& d, const MleSettings& set) {
+    QString why;
+    if (!set.valid(&why)) return why;
+    if (!(d.park > 0) || !std::isfinite(d.park)) return msg::fleetSizeNotPositive;
+    if (d.n() == 0) return msg::noFailuresToFit;
+    return {};
+}
+
+MleResult fitFrom(const MleSample& d, double a0, double b0, const MleSettings& set,
+                  const std::vector<MleFigure>& extra, std::vector<MleEstimate>* extraOut) {
     MleResult res;
     res.confidence = set.confidence;
     res.method = set.method;
-    res.Sred = s.Sred_Gar;
-    res.SKO = s.SKO_Gar;
-    if (!set.valid(&res.message)) return res;
-    if (!(s.Park > 0) || !std::isfinite(s.Park)) {
-        res.message = msg::fleetSizeNotPositive;
-        return res;
-    }
-    const MleSample d = mleSample(s);
+    res.Sred = d.mean;
+    res.SKO = d.sd;
     res.failures = d.n();
-    if (d.n() == 0) {
-        res.message = msg::noFailuresToFit;
-        return res;
-    }
+    if (extraOut) extraOut->assign(extra.size(), MleEstimate{});
     const MleBox r = mleBox();
     ShapeCache cache(d);
     const bool noneHeld[2] = {false, false};
-    const MleSearch fit = maximise(d, cache, globalStart(s, d, r, cache), KRule{}, r, noneHeld);
+    const MleSearch fit =
+        maximise(d, cache, globalStart(d, a0, b0, r, cache), KRule{}, r, noneHeld);
     const MlePoint& x = fit.at;
     res.iterations = fit.iterations;
     res.converged = fit.converged;
@@ -193,6 +202,8 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     const bool invertible = invertInformation(info, cov);
     for (const TableFigure& t : kTableFigures)
         (res.*t.field).value = figureValue(t.figure, A, B, K);
+    for (std::size_t i = 0; extraOut && i < extra.size(); ++i)
+        (*extraOut)[i].value = figureValue(extra[i], A, B, K);
 
     if (!res.converged) {
         res.message = msg::mleNotConverged;
@@ -212,15 +223,27 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
             if (c && std::isfinite(slope[0]) && std::isfinite(slope[1]) && std::isfinite(slope[2]))
                 e.bounds = logScaleBounds(e.value, slope, *c, res.z);
         }
+        for (std::size_t i = 0; c && extraOut && i < extra.size(); ++i) {
+            MleEstimate& e = (*extraOut)[i];
+            const std::array<double, 3> slope = logSlope(extra[i], A, B, K);
+            if (std::isfinite(slope[0]) && std::isfinite(slope[1]) && std::isfinite(slope[2]))
+                e.bounds = logScaleBounds(e.value, slope, *c, res.z);
+        }
         return res;
     }
 
     const ProfileContext c{d, x, x.l.value, chiSquareQuantile(set.confidence, 1), r};
     for (const TableFigure& t : kTableFigures) {
+        if (!set.lifeBounds && t.figure.kind == MleFigure::Kind::Life) continue;
         MleEstimate& e = res.*t.field;
         const double step =
             invertible ? waldHalfWidth(logSlope(t.figure, A, B, K), cov, res.z) : 0.0;
         e.bounds = profileBounds(c, cache, t.figure, step);
+    }
+    for (std::size_t i = 0; extraOut && i < extra.size(); ++i) {
+        const double step =
+            invertible ? waldHalfWidth(logSlope(extra[i], A, B, K), cov, res.z) : 0.0;
+        (*extraOut)[i].bounds = profileBounds(c, cache, extra[i], step);
     }
     QStringList notes;
     if (!onLimit.isEmpty()) notes << msg::mleEstimateOnLimit(onLimit);
@@ -228,6 +251,41 @@ MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     notes << openSideNotes(res, seen);
     res.message = notes.join(QLatin1Char('\n'));
     return res;
+}
+
+MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
+    const MleSample d = mleSample(s);
+    if (const QString why = refusal(d, set); !why.isEmpty()) {
+        MleResult res;
+        res.confidence = set.confidence;
+        res.method = set.method;
+        res.Sred = s.Sred_Gar;
+        res.SKO = s.SKO_Gar;
+        res.failures = d.n();
+        res.message = why;
+        return res;
+    }
+    double a0, b0;
+    startingGuess(s, d, a0, b0);
+    return fitFrom(d, a0, b0, set, {}, nullptr);
+}
+
+MleResult fitMle(const MleSample& d, const MleSettings& set, const std::vector<MleFigure>& extra,
+                 std::vector<MleEstimate>* extraOut) {
+    if (extraOut) extraOut->assign(extra.size(), MleEstimate{});
+    if (const QString why = refusal(d, set); !why.isEmpty()) {
+        MleResult res;
+        res.confidence = set.confidence;
+        res.method = set.method;
+        res.Sred = d.mean;
+        res.SKO = d.sd;
+        res.failures = d.n();
+        res.message = why;
+        return res;
+    }
+    double a0, b0;
+    momentsGuess(d, a0, b0);
+    return fitFrom(d, a0, b0, set, extra, extraOut);
 }
 
 bool storeMle(AnalysisState& s, const MleResult& r) {

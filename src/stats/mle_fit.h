@@ -7,17 +7,20 @@
 #include "analysis/job_end.h"
 #include "analysis/state.h"
 #include "stats/mle_bounds.h"
+#include "stats/mle_profile.h"
 #include "stats/mle_search.h"
 
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace wf {
 
 struct MleSettings {
     double confidence = 0.95; // two-sided level of the bounds
     BoundsMethod method = BoundsMethod::LikelihoodRatio;
+    bool lifeBounds = true; // likelihood-ratio bounds of "Гамма 50%" and "Гамма 90%" too
     // The level must lie strictly between 0 and 1.
     bool valid(QString* why = nullptr) const;
 };
@@ -52,6 +55,12 @@ struct MleResult {
 // nothing: the load-time guess and a coarse grid, then Newton steps on ln A, ln B with K
 // maximised in closed form, until the step is below 1e-10; then the bounds. Deterministic.
 MleResult fitMle(const AnalysisState& s, const MleSettings& set);
+
+// The same fit to failures already chosen (one cause's, say), started from the moments of
+// ln t. Each of `extra` gets its value and bounds in `extraOut`, in order, as the table's do.
+MleResult fitMle(const MleSample& d, const MleSettings& set,
+                 const std::vector<MleFigure>& extra = {},
+                 std::vector<MleEstimate>* extraOut = nullptr);
 
 // Stores a fit in s.ModMLE as the other fits store theirs: A, B, K_powtor, the warranty law
 // it was fitted with, the per-interval arrays over the current Hist, Harakt_Modeli and

@@ -264,6 +264,8 @@ WarrantyShare warrantyShare(double A, double B, double mean, double sd, double r
 }
 
 WarrantyShare flowShare(double A, double B, double mean, double sd, double relTol) {
+    // A fixed limit at or before the flow's start leaves nothing of it to be seen.
+    if (!(sd > 0) && !(mean > kFlowStart)) return {};
     WarrantyShare r = warrantyShare(A, B, mean, sd, relTol);
     // The part of the flow before kFlowStart, integral of f (1 - Phi) over (0, 1), is by
     // parts W(1) P(exit > 1) plus the mean of W over exits in (0, 1); the latter only counts
@@ -300,20 +302,27 @@ MleSample mleSample(const AnalysisState& s) {
 }
 
 MleSample mleSample(const AnalysisState& s, double mean, double sd) {
+    std::vector<double> times;
+    times.reserve(s.Otkazy.size());
+    for (const Problems& p : s.Otkazy) times.push_back(p.time);
+    return mleSample(times, s.Park, mean, sd);
+}
+
+MleSample mleSample(const std::vector<double>& times, double park, double mean, double sd) {
     MleSample d;
-    d.park = s.Park;
+    d.park = park;
     d.mean = mean;
     d.sd = sd;
-    d.logTimes.reserve(s.Otkazy.size());
+    d.logTimes.reserve(times.size());
     double maxY = -std::numeric_limits<double>::infinity();
-    for (const Problems& p : s.Otkazy) {
-        if (!(p.time >= kFlowStart)) continue;
-        const double y = std::log(p.time);
+    for (const double t : times) {
+        if (!(t >= kFlowStart)) continue;
+        const double y = std::log(t);
         d.logTimes.push_back(y);
         d.sumLogTimes += y;
         maxY = std::max(maxY, y);
         // A failure the warranty law leaves no chance keeps l finite at the program's floor.
-        const double stay = 1 - Norm_Raspr(d.mean, d.sd, p.time);
+        const double stay = 1 - Norm_Raspr(d.mean, d.sd, t);
         d.sumLogStay += std::log(std::max(stay, 1e-12));
     }
     d.maxLogTime = d.logTimes.empty() ? 0 : maxY;

@@ -35,7 +35,8 @@ WarrantyShare warrantyShare(double A, double B, double mean, double sd,
 inline constexpr double kFlowStart = 1.0;
 
 // The same share counted from kFlowStart: the part of the flow that can appear in the data,
-// integral over (1 h, inf) of f (1 - Phi). The likelihood's integral.
+// integral over (1 h, inf) of f (1 - Phi). The likelihood's integral. For sd <= 0 (a fixed
+// limit L) it is F(L) - F(1 h), and 0 when L <= 1 h.
 WarrantyShare flowShare(double A, double B, double mean, double sd, double relTol = kShareRelTol);
 
 // What the likelihood needs of a fleet: the failures at 1 h or later (earlier ones are
@@ -53,6 +54,8 @@ struct MleSample {
 MleSample mleSample(const AnalysisState& s);
 // The same with another warranty law (a model's own).
 MleSample mleSample(const AnalysisState& s, double mean, double sd);
+// Of chosen failure times (one cause's, say); those before 1 h are left out as above.
+MleSample mleSample(const std::vector<double>& times, double park, double mean, double sd);
 
 // Sums over the failures for one shape A (powers taken relative to the latest failure, so
 // they cannot overflow): with them the density terms of l cost nothing more for any B.

@@ -38,6 +38,7 @@ void figureRange(const MleFigure& f, const MleBox& box, double& lo, double& hi) 
         hi = box.kHi;
         return;
     case MleFigure::Kind::PerProduct:
+    case MleFigure::Kind::PerProductWarranty:
         lo = std::log(1e-12);
         hi = box.kHi;
         return;
@@ -208,6 +209,8 @@ double figureValue(const MleFigure& f, double A, double B, double K) {
         return failuresPerProduct(A, B, K, f.at);
     case MleFigure::Kind::Life:
         return gammaLife(A, B, K, f.at);
+    case MleFigure::Kind::PerProductWarranty:
+        return K * flowShare(A, B, f.at, f.sd).I;
     }
     return 0;
 }
@@ -240,6 +243,12 @@ ProfileValue profileAt(const ProfileContext& c, ShapeCache& cache, const MleFigu
         rule.lnC = std::log(f.at);
         rule.lnT = x;
         break;
+    case MleFigure::Kind::PerProductWarranty:
+        rule.kind = KRule::Kind::Share;
+        rule.lnC = x;
+        rule.mean = f.at;
+        rule.sd = f.sd;
+        break;
     }
     MlePoint start = evaluatePoint(c.d, cache, a, b, rule, c.box);
     // F(T) may vanish at the warm start for a short T; a smaller B raises it.
@@ -262,6 +271,7 @@ ProfileValue profileAt(const ProfileContext& c, ShapeCache& cache, const MleFigu
         break;
     case MleFigure::Kind::K:
     case MleFigure::Kind::PerProduct:
+    case MleFigure::Kind::PerProductWarranty:
         v.slope = l.grad[2];
         break;
     case MleFigure::Kind::Life: {

@@ -17,9 +17,13 @@ struct MleFigure {
         K,
         PerProduct, // expected failures per product by `at` hours, K F(at)
         Life,       // hours by which K F(t) reaches the share `at` ("Гамма 50%": 0.5)
+        // Expected failures per product within a warranty law (mean `at`, SD `sd`, h): K times
+        // the likelihood's own share of the flow seen from 1 h before exit, flowShare.
+        PerProductWarranty,
     };
     Kind kind = Kind::A;
     double at = 0;
+    double sd = 0; // of PerProductWarranty only
 };
 
 // The figure's value at A, B, K, as the results table computes it.

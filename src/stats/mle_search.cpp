@@ -112,8 +112,19 @@ MlePoint evaluatePoint(const MleSample& d, ShapeCache& cache, double a, double b
     case KRule::Kind::Fixed:
         k = rule.lnK;
         break;
-    case KRule::Kind::Figure: {
-        const std::array<double, 6> t = weibullCdfTerms(sums.A, b, rule.lnT);
+    case KRule::Kind::Figure:
+    case KRule::Kind::Share: {
+        std::array<double, 6> t;
+        if (rule.kind == KRule::Kind::Figure) {
+            t = weibullCdfTerms(sums.A, b, rule.lnT);
+        } else {
+            // The sample's own law needs no second integral.
+            const WarrantyShare o =
+                rule.mean == d.mean && rule.sd == d.sd
+                    ? sh
+                    : flowShare(sums.A, std::exp(b), rule.mean, rule.sd, shareTol);
+            t = {o.I, o.dA, o.dB, o.dAA, o.dAB, o.dBB};
+        }
         const double W = t[0];
         if (!(W > 0)) {
             p.feasible = false;
@@ -136,7 +147,7 @@ MlePoint evaluatePoint(const MleSample& d, ShapeCache& cache, double a, double b
     p.k = k;
     p.l = logLikelihood(d, sums, b, k, sh);
     const LogLikelihood& l = p.l;
-    if (rule.kind == KRule::Kind::Figure) {
+    if (rule.kind == KRule::Kind::Figure || rule.kind == KRule::Kind::Share) {
         // f(a, b) = l(a, b, k(a, b)) by the chain rule.
         const double kd[2] = {ka, kb};
         const double kdd[2][2] = {{kaa, kab}, {kab, kbb}};

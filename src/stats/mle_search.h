@@ -25,10 +25,12 @@ struct KRule {
         Best,   // n / (Park I), the maximum over K, kept within its range
         Fixed,  // ln K = lnK
         Figure, // K * F(T; A, B) = C: ln K = lnC - ln F(e^lnT; A, B)
+        Share,  // K * flowShare(A, B, mean, sd).I = C under a warranty law of its own
     };
     Kind kind = Kind::Best;
     double lnK = 0;
     double lnC = 0, lnT = 0;
+    double mean = 0, sd = 0; // of Share
 };
 
 // l at one point with K by its rule, and its gradient and Hessian in (ln A, ln B) with K

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace wf::test {
@@ -43,6 +44,46 @@ inline AnalysisState drawnFleet(double A, double B, double K, int park, double m
     }
     std::sort(times.begin(), times.end());
     AnalysisState s = fleetWithFailures(times, park);
+    s.Sred_Gar = mean;
+    s.SKO_Gar = sd;
+    return s;
+}
+
+// One cause's flow: Poisson(K) failures per product at Weibull(A, B) times.
+struct CauseFlow {
+    const char* name;
+    double A, B, K;
+};
+
+// A fleet whose causes fail as independent flows, every product leaving warranty once
+// (exit normal) for all of them. Causes are listed after "Брак" and "Другие" in the given
+// order, each failure carrying its cause's index and name.
+inline AnalysisState drawnCauseFleet(const std::vector<CauseFlow>& flows, int park, double mean,
+                                     double sd, Draws& d) {
+    std::vector<std::pair<double, int>> failures;
+    for (int p = 0; p < park; ++p) {
+        const double exit = mean + sd * d.normal();
+        for (std::size_t c = 0; c < flows.size(); ++c)
+            for (int f = d.poisson(flows[c].K); f > 0; --f) {
+                const double t = flows[c].B * std::pow(-std::log(1 - d.uniform()), 1 / flows[c].A);
+                if (t < exit) failures.push_back({t, static_cast<int>(c) + 2});
+            }
+    }
+    std::sort(failures.begin(), failures.end());
+    std::vector<double> times;
+    for (const auto& f : failures) times.push_back(f.first);
+    AnalysisState s = fleetWithFailures(times, park);
+    s.Vidy_Otk_Sort = {{QStringLiteral("Брак"), 0}, {QStringLiteral("Другие"), 0}};
+    for (const CauseFlow& c : flows) s.Vidy_Otk_Sort.push_back({QString::fromUtf8(c.name), 0});
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        Problems& p = s.Otkazy[i];
+        if (p.time < 1) continue; // "Брак" as the loader takes it
+        p.chey = failures[i].second;
+        p.Pri = s.Vidy_Otk_Sort[static_cast<std::size_t>(p.chey)].Nazv_Prich;
+        s.Vidy_Otk_Sort[static_cast<std::size_t>(p.chey)].Dolya += 1;
+    }
+    s.Vidy_Otk = s.Vidy_Otk_Sort;
+    s.Kol_Prich = static_cast<int>(s.Vidy_Otk_Sort.size()) - 1;
     s.Sred_Gar = mean;
     s.SKO_Gar = sd;
     return s;
