@@ -1,3 +1,4 @@
+#include "cli/cause_out.h"
 #include "cli/commands.h"
 #include "cli/data_files.h"
 #include "cli/json_out.h"
@@ -247,12 +248,26 @@ int runFit(const FitOptions& o) {
         err(r.end.message);
         return kExitDataError;
     }
-    if (o.json)
-        printJson(fitJson(s, r, memo, messages));
-    else if (o.csv)
+    // Model 3 by cause and under another warranty law, when asked.
+    std::optional<WarrantyLaw> law;
+    if (o.whatIfMean) law = WarrantyLaw{*o.whatIfMean, o.whatIfSd.value_or(0)};
+    CauseFits causes;
+    if (o.byCause) {
+        causes = fitCauses(s, {set.confidence, set.bounds});
+        if (causes.sharedFailures > 0) messages << msg::causesShared(causes.sharedFailures);
+    }
+    if (o.json) {
+        json j = fitJson(s, r, memo, messages);
+        if (o.byCause) j["causes"] = causeFitsJson(causes, law);
+        if (law) j["what_if"] = whatIfJson(warrantyWhatIf(s, *law));
+        printJson(j);
+    } else if (o.csv) {
         outText(delimitedText(resultsTableCells(r), kCsvSeparator));
-    else
+    } else {
         fitReport(r, memo);
+        if (o.byCause) causeFitsReport(causes, law);
+        if (law) whatIfReport(warrantyWhatIf(s, *law));
+    }
     return kExitOk;
 }
 

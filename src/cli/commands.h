@@ -53,7 +53,9 @@ struct FitOptions {
     std::optional<long long> evalCostUs;
     QString optimizer;
     bool progress = false;
-    bool polish = true; // local refinement of the genetic search's best
+    bool polish = true;                         // local refinement of the genetic search's best
+    bool byCause = false;                       // model 3 fitted to each cause alone
+    std::optional<double> whatIfMean, whatIfSd; // another warranty law for model 3, h
 };
 
 int runLoad(const LoadOptions& o);

@@ -192,6 +192,12 @@ int main(int argc, char** argv) {
                     "уточнить лучший вариант генетического поиска локальным поиском on|off (on)")
         ->check(CLI::IsMember({"on", "off"}));
 
+    fit->add_flag("--by-cause", fo.byCause, "модель 3 отдельно по каждой причине отказов");
+    NumberOpt fWhatIfMean =
+        addNumber(fit, "--what-if-mean", "среднее время гарантии другого закона для модели 3, ч");
+    NumberOpt fWhatIfSd = addNumber(fit, "--what-if-sd",
+                                    "СКО времени гарантии другого закона, ч (0: постоянный срок)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -260,5 +266,15 @@ int main(int argc, char** argv) {
     fo.polish = polish == "on";
     if (costOpt->count()) fo.evalCostUs = cost;
     fo.optimizer = QString::fromStdString(optimizer);
+    fo.whatIfMean = fWhatIfMean.value();
+    fo.whatIfSd = fWhatIfSd.value();
+    if (fo.whatIfSd && !fo.whatIfMean) {
+        err(msg::cliUsageError(msg::cliWhatIfNeedsMean));
+        return kExitUsage;
+    }
+    if ((fo.byCause || fo.whatIfMean) && !fo.mle) {
+        err(msg::cliUsageError(msg::cliNeedsModelThree));
+        return kExitUsage;
+    }
     return runFit(fo);
 }

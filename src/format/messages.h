@@ -330,6 +330,9 @@ inline QString cliUsageError(const QString& what) {
     return QStringLiteral("Ошибка в командной строке: ") + what +
            QStringLiteral("\nСправка: weibflow-cli --help");
 }
+inline const QString cliNeedsModelThree =
+    QStringLiteral("--by-cause и --what-if-mean требуют модели 3 (--models mle)");
+inline const QString cliWhatIfNeedsMean = QStringLiteral("--what-if-sd требует --what-if-mean");
 inline QString cliUnknownModel(const QString& name) {
     return QStringLiteral("неизвестная модель «%1» (допустимы spiral, newton, smirnov, mle, "
                           "genetic, external)")

@@ -149,8 +149,6 @@ QStringList openSideNotes(const MleResult& r, double seenShare) {
     return notes;
 }
 
-} // namespace
-
 // Why a sample cannot be fitted at all, or empty.
 QString refusal(const MleSample& d, const MleSettings& set) {
     QString why;
@@ -169,6 +167,8 @@ MleResult fitFrom(const MleSample& d, double a0, double b0, const MleSettings& s
     res.SKO = d.sd;
     res.failures = d.n();
     if (extraOut) extraOut->assign(extra.size(), MleEstimate{});
+    res.message = refusal(d, set);
+    if (!res.message.isEmpty()) return res;
     const MleBox r = mleBox();
     ShapeCache cache(d);
     const bool noneHeld[2] = {false, false};
@@ -253,38 +253,19 @@ MleResult fitFrom(const MleSample& d, double a0, double b0, const MleSettings& s
     return res;
 }
 
+} // namespace
+
 MleResult fitMle(const AnalysisState& s, const MleSettings& set) {
     const MleSample d = mleSample(s);
-    if (const QString why = refusal(d, set); !why.isEmpty()) {
-        MleResult res;
-        res.confidence = set.confidence;
-        res.method = set.method;
-        res.Sred = s.Sred_Gar;
-        res.SKO = s.SKO_Gar;
-        res.failures = d.n();
-        res.message = why;
-        return res;
-    }
-    double a0, b0;
-    startingGuess(s, d, a0, b0);
+    double a0 = 0, b0 = 0;
+    if (d.n() > 0) startingGuess(s, d, a0, b0);
     return fitFrom(d, a0, b0, set, {}, nullptr);
 }
 
 MleResult fitMle(const MleSample& d, const MleSettings& set, const std::vector<MleFigure>& extra,
                  std::vector<MleEstimate>* extraOut) {
-    if (extraOut) extraOut->assign(extra.size(), MleEstimate{});
-    if (const QString why = refusal(d, set); !why.isEmpty()) {
-        MleResult res;
-        res.confidence = set.confidence;
-        res.method = set.method;
-        res.Sred = d.mean;
-        res.SKO = d.sd;
-        res.failures = d.n();
-        res.message = why;
-        return res;
-    }
-    double a0, b0;
-    momentsGuess(d, a0, b0);
+    double a0 = 0, b0 = 0;
+    if (d.n() > 0) momentsGuess(d, a0, b0);
     return fitFrom(d, a0, b0, set, extra, extraOut);
 }
 
