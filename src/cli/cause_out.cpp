@@ -24,15 +24,6 @@ const char* kindKey(CauseKind k) {
     return nullptr;
 }
 
-QString valueText(double v, int decimals) {
-    return decimals == 0 ? fmt::integer(v) : fmt::fixed(v, 0, decimals);
-}
-
-// A value with its bounds on one line.
-QString withBounds(const MleEstimate& e, int decimals) {
-    return valueText(e.value, decimals) + QLatin1Char(' ') + boundsText(e.bounds, decimals);
-}
-
 } // namespace
 
 json boundsJson(const ConfidenceBounds& b) {
@@ -98,42 +89,11 @@ void whatIfReport(const WhatIf& w) {
                  fmt::fixed(w.currentPerProduct, 0, 3)}});
 }
 
-void causeFitsReport(const CauseFits& all, const std::optional<WarrantyLaw>& law) {
+void causeFitsReport(const CausesView& v) {
     out();
     out(msg::causesTitle);
-    std::vector<std::vector<QString>> rows{
-        {QStringLiteral("Причина"), QStringLiteral("Отказов"), QStringLiteral("A"),
-         QStringLiteral("B, ч"), QStringLiteral("K"), QStringLiteral("На изделие за гарантию"),
-         QStringLiteral("К 2000 ч"), QStringLiteral("К 4000 ч"), QStringLiteral("Характер")}};
-    if (law)
-        rows[0].push_back(QStringLiteral("При гарантии %1 ± %2 ч")
-                              .arg(fmt::general(law->mean), fmt::general(law->sd)));
-    for (const CauseFit& c : all.causes) {
-        std::vector<QString> row{c.name, fmt::integer(c.failures)};
-        if (c.fitted) {
-            row.insert(row.end(),
-                       {withBounds(c.fit.A, 2), withBounds(c.fit.B, 0), withBounds(c.fit.K, 3),
-                        withBounds(c.perProductWarranty, 3), withBounds(c.fit.perProduct2000, 3),
-                        withBounds(c.fit.perProduct4000, 3), causeKindText(c.kind)});
-            if (law) {
-                const WhatIf w = warrantyWhatIf(c, *law);
-                row.push_back(w.defined ? fmt::fixed(w.perProduct, 0, 3) + QLatin1Char(' ') +
-                                              boundsText(w.bounds, 3)
-                                        : w.message);
-            }
-        } else {
-            row.push_back(c.message);
-        }
-        rows.push_back(std::move(row));
-    }
-    printTable(rows);
-    if (all.sharedFailures > 0) out(msg::causesShared(all.sharedFailures));
-    for (const CauseFit& c : all.causes) {
-        if (!c.fitted || c.message.isEmpty()) continue;
-        out(c.name + QLatin1Char(':'));
-        for (const QString& line : c.message.split(QLatin1Char('\n')))
-            out(QStringLiteral("  ") + line);
-    }
+    printTable(v.table);
+    for (const QString& note : v.notes) out(note);
 }
 
 } // namespace wf::cli

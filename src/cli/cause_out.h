@@ -3,6 +3,7 @@
 // "causes" and "what_if", and the same in the readable report.
 
 #include "cli/json_out.h"
+#include "results/causes_view.h"
 #include "stats/cause_fits.h"
 #include "stats/warranty_what_if.h"
 
@@ -18,6 +19,6 @@ json causeFitsJson(const CauseFits& all, const std::optional<WarrantyLaw>& law);
 
 // The same as tables after the results.
 void whatIfReport(const WhatIf& w);
-void causeFitsReport(const CauseFits& all, const std::optional<WarrantyLaw>& law);
+void causeFitsReport(const CausesView& v);
 
 } // namespace wf::cli

@@ -265,7 +265,11 @@ int runFit(const FitOptions& o) {
         outText(delimitedText(resultsTableCells(r), kCsvSeparator));
     } else {
         fitReport(r, memo);
-        if (o.byCause) causeFitsReport(causes, law);
+        if (const auto in = causesInput(s); o.byCause && in) {
+            WhatIfRun run;
+            if (law) run = runWhatIf(*in, causes, *law);
+            causeFitsReport(causesView(*in, causes, law ? &run : nullptr));
+        }
         if (law) whatIfReport(warrantyWhatIf(s, *law));
     }
     return kExitOk;

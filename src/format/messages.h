@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace wf::msg {
 
 // Number conversion, naming the offending text.
@@ -315,6 +317,46 @@ inline QString causesShared(int failures) {
     return QStringLiteral("Отказов, отнесённых к нескольким причинам: %1; каждый учтён в каждой "
                           "из своих причин")
         .arg(failures);
+}
+// The page "По причинам".
+inline const QString causesButton = QStringLiteral("По причинам…");
+inline const QString causesWindowTitle = QStringLiteral("По причинам");
+inline const std::vector<QString> causesHeading = {QStringLiteral("Причина"),
+                                                   QStringLiteral("Отказов"),
+                                                   QStringLiteral("A"),
+                                                   QStringLiteral("B, ч"),
+                                                   QStringLiteral("K"),
+                                                   QStringLiteral("На изделие за гарантию"),
+                                                   QStringLiteral("Наблюдалось на изделие"),
+                                                   QStringLiteral("К 2000 ч"),
+                                                   QStringLiteral("К 4000 ч"),
+                                                   QStringLiteral("Характер")};
+inline const QString causesWholeFleet = QStringLiteral("Все причины (модель 3)");
+inline const QString causesChartTitle =
+    QStringLiteral("Накопленные отказы на изделие по причинам: модель 3 и данные");
+inline const QString perProductAxis = QStringLiteral("Отказов на изделие");
+inline QString causesRest(int causes) {
+    return QStringLiteral("Остальные причины (%1)").arg(causes);
+}
+inline QString causeModelLegend(const QString& cause) {
+    return cause + QStringLiteral(": модель 3");
+}
+inline QString causeObservedLegend(const QString& cause) {
+    return cause + QStringLiteral(": данные");
+}
+inline QString whatIfColumn(const QString& mean, const QString& sd) {
+    return QStringLiteral("При гарантии %1 ± %2 ч").arg(mean, sd);
+}
+inline const QString whatIfChangeColumn = QStringLiteral("Изменение на изделие");
+inline const QString whatIfButton = QStringLiteral("Пересчитать гарантию");
+inline const QString whatIfMeanLabel = QStringLiteral("Среднее время гарантии, ч");
+inline const QString whatIfSdLabel = QStringLiteral("СКО времени гарантии, ч (0: постоянный срок)");
+inline QString whatIfSummary(const QString& mean, const QString& sd, const QString& perProduct,
+                             const QString& fleet, const QString& current,
+                             const QString& observed) {
+    return QStringLiteral("При гарантии %1 ± %2 ч модель 3 ожидает %3 отказа на изделие, %4 на "
+                          "парк; при текущей гарантии %5 (наблюдалось %6)")
+        .arg(mean, sd, perProduct, fleet, current, observed);
 }
 inline const QString whatIfTitle = QStringLiteral("Отказы на изделие при другом законе гарантии");
 inline QString whatIfBadLaw(const QString& mean, const QString& sd) {

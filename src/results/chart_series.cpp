@@ -49,6 +49,8 @@ constexpr std::array<Named, kCount> kNames = {{
     {C::AccumulationLine, "Series2"},
     {C::AccumulationMle, "Series3"},
     {C::AccumulationMleBand, "Series4"},
+    {C::CauseFlow, "CauseFlow"},
+    {C::CauseObserved, "CauseObserved"},
     {C::Cause, ""},
 }};
 

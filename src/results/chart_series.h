@@ -45,6 +45,9 @@ enum class ChartSeries {
     AccumulationLine,
     AccumulationMle,     // model 3's expected failures without the exits, Park K F(t)
     AccumulationMleBand, // their pointwise bounds
+    // The page by cause: a cause's expected failures per product seen, and its observed ones.
+    CauseFlow,
+    CauseObserved,
     // A per-cause bar series (SeriesData::causeIndex says which cause). Stays last.
     Cause,
 };

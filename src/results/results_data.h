@@ -5,6 +5,7 @@
 #include "analysis/chart_point.h"
 #include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "results/causes_input.h"
 #include "results/chart_series.h"
 
 #include <QString>
@@ -91,7 +92,8 @@ struct ResultsData {
     // Per column, the warnings of the fit behind it (empty: the search moved freely).
     std::array<QStringList, kResultColumns> warnings;
     ChartData chart1, chart2, chart3;
-    ResultsState state; // for storeResults
+    ResultsState state;                // for storeResults
+    std::optional<CausesInput> causes; // with model 3: what the page by cause needs
 };
 
 // Pixel width of a cell text in the grid's font; an empty function means no padding.

@@ -259,6 +259,8 @@ ResultsData ShowResults(const AnalysisState& s, double burnIn, const TextWidthFn
     r.caption =
         s.Kommentarij + QStringLiteral(" (") + fmt::general(s.Kol_All) + QStringLiteral(" шт.)");
     fillResultTable(s, r, measure);
+    r.causes = causesInput(s);
+    if (r.causes) r.causes->caption = r.caption;
 
     fixed[C::LnLnFailures].rgb = lnGreen;
     fixed[C::LnLnLine].rgb = lnRed;

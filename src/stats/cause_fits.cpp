@@ -27,8 +27,11 @@ QString causeKindText(CauseKind k) {
     return {};
 }
 
-CauseFits fitCauses(const AnalysisState& s, const MleSettings& set) {
-    CauseFits out;
+CauseSamples causeSamples(const AnalysisState& s) {
+    CauseSamples out;
+    out.park = s.Park;
+    out.mean = s.Sred_Gar;
+    out.sd = s.SKO_Gar;
     const std::size_t nc = s.Vidy_Otk_Sort.size();
     std::vector<QString> names(nc);
     for (std::size_t j = 1; j < nc; ++j) names[j] = s.Vidy_Otk_Sort[j].Nazv_Prich.toLower();
@@ -48,21 +51,30 @@ CauseFits fitCauses(const AnalysisState& s, const MleSettings& set) {
         }
         if (count > 1) ++out.sharedFailures;
     }
-
-    const MleFigure warranty{MleFigure::Kind::PerProductWarranty, s.Sred_Gar, s.SKO_Gar};
-    std::vector<CauseFit> fitted, rest;
     for (std::size_t j = 1; j < nc; ++j) {
         if (j == 1 && times[j].empty()) continue; // "Другие" only when it holds failures
+        out.causes.push_back(
+            {static_cast<int>(j), s.Vidy_Otk_Sort[j].Nazv_Prich, std::move(times[j])});
+    }
+    return out;
+}
+
+CauseFits fitCauses(const CauseSamples& in, const MleSettings& set) {
+    CauseFits out;
+    out.sharedFailures = in.sharedFailures;
+    const MleFigure warranty{MleFigure::Kind::PerProductWarranty, in.mean, in.sd};
+    std::vector<CauseFit> fitted, rest;
+    for (const CauseSample& cs : in.causes) {
         CauseFit c;
-        c.cause = static_cast<int>(j);
-        c.name = s.Vidy_Otk_Sort[j].Nazv_Prich;
-        c.failures = static_cast<int>(times[j].size());
+        c.cause = cs.cause;
+        c.name = cs.name;
+        c.failures = static_cast<int>(cs.times.size());
         if (c.failures < kMinCauseFailures) {
             c.message = msg::causeTooFewFailures;
             rest.push_back(std::move(c));
             continue;
         }
-        auto d = std::make_shared<MleSample>(mleSample(times[j], s.Park, s.Sred_Gar, s.SKO_Gar));
+        auto d = std::make_shared<MleSample>(mleSample(cs.times, in.park, in.mean, in.sd));
         std::vector<MleEstimate> extra;
         MleSettings own = set;
         own.lifeBounds = false; // a cause's row shows no lives
@@ -86,6 +98,10 @@ CauseFits fitCauses(const AnalysisState& s, const MleSettings& set) {
     out.causes = std::move(fitted);
     for (CauseFit& c : rest) out.causes.push_back(std::move(c));
     return out;
+}
+
+CauseFits fitCauses(const AnalysisState& s, const MleSettings& set) {
+    return fitCauses(causeSamples(s), set);
 }
 
 } // namespace wf

@@ -46,8 +46,23 @@ struct CauseFits {
     int sharedFailures = 0; // failures at 1 h or later counted under more than one cause
 };
 
-// Every cause but "Брак" ("Другие" only when it has failures), each fitted with the state's
-// Park, Sred_Gar and SKO_Gar at the settings' level and method. Deterministic.
+// One cause's failure times at 1 h or later.
+struct CauseSample {
+    int cause = 0; // index into Vidy_Otk_Sort
+    QString name;
+    std::vector<double> times; // h
+};
+// Every cause but "Брак" ("Другие" only when it has failures) with the fleet's Park,
+// Sred_Gar and SKO_Gar: what the fits need, apart from the state.
+struct CauseSamples {
+    std::vector<CauseSample> causes;
+    int sharedFailures = 0;
+    double park = 0, mean = 0, sd = 0;
+};
+CauseSamples causeSamples(const AnalysisState& s);
+
+// Each cause fitted at the settings' level and method. Deterministic.
+CauseFits fitCauses(const CauseSamples& in, const MleSettings& set);
 CauseFits fitCauses(const AnalysisState& s, const MleSettings& set);
 
 } // namespace wf

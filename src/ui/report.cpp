@@ -62,21 +62,21 @@ public:
         y_ += fm.lineSpacing();
     }
 
-    // Columns 0 … last of the grid; the font shrinks until every column fits the width.
-    void table(const ResultsData& r) {
-        const int last = std::clamp(r.dataColumn, 0, kResultColumns - 1);
-        const auto rows = trimmedRows(r);
+    // Every column of `rows` (the first the heading); the font shrinks until they fit the width.
+    void table(const std::vector<std::vector<QString>>& rows) {
+        const std::size_t columns = rows.empty() ? 0 : rows[0].size();
+        const auto cell = [&rows](std::size_t row, std::size_t c) {
+            return c < rows[row].size() ? rows[row][c] : QString();
+        };
         double px = 11;
         std::vector<double> widths;
         for (;; px -= 0.5) {
-            widths.assign(static_cast<std::size_t>(last + 1), 0);
+            widths.assign(columns, 0);
             const QFontMetricsF fm(pixelFont(px, true));
-            for (int c = 0; c <= last; ++c)
-                for (const auto& row : rows)
-                    for (const QString& l : row[static_cast<std::size_t>(c)].split('\n'))
-                        widths[static_cast<std::size_t>(c)] =
-                            std::max(widths[static_cast<std::size_t>(c)],
-                                     fm.horizontalAdvance(l.trimmed()) + px);
+            for (std::size_t c = 0; c < columns; ++c)
+                for (std::size_t row = 0; row < rows.size(); ++row)
+                    for (const QString& l : cell(row, c).split('\n'))
+                        widths[c] = std::max(widths[c], fm.horizontalAdvance(l.trimmed()) + px);
             double total = 0;
             for (double w : widths) total += w;
             if (total <= width() || px <= 5) break;
@@ -85,26 +85,35 @@ public:
         const double lineH = QFontMetricsF(bold).lineSpacing();
         for (std::size_t row = 0; row < rows.size(); ++row) {
             int lines = 1;
-            for (int c = 0; c <= last; ++c)
-                lines =
-                    std::max<int>(lines, rows[row][static_cast<std::size_t>(c)].count('\n') + 1);
+            for (std::size_t c = 0; c < columns; ++c)
+                lines = std::max<int>(lines, cell(row, c).count('\n') + 1);
             const double h = lines * lineH + px * 0.4;
             if (room() < h) newPage();
             double x = 0;
-            for (int c = 0; c <= last; ++c) {
-                const double w = widths[static_cast<std::size_t>(c)];
-                const QRectF cell(x, y_, w, h);
-                if (row == 0) p_.fillRect(cell, QColor(0xEE, 0xEE, 0xEE));
+            for (std::size_t c = 0; c < columns; ++c) {
+                const QRectF box(x, y_, widths[c], h);
+                if (row == 0) p_.fillRect(box, QColor(0xEE, 0xEE, 0xEE));
                 p_.setPen(QPen(Qt::gray, 0.5));
-                p_.drawRect(cell);
+                p_.drawRect(box);
                 p_.setPen(Qt::black);
                 p_.setFont(row == 0 || c == 0 ? bold : plain);
-                p_.drawText(cell.adjusted(px / 2, 0, -px / 4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                            rows[row][static_cast<std::size_t>(c)].trimmed());
-                x += w;
+                p_.drawText(box.adjusted(px / 2, 0, -px / 4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                            cell(row, c).trimmed());
+                x += widths[c];
             }
             y_ += h;
         }
+    }
+
+    // Text wrapped to the page's width.
+    void paragraph(const QString& text, const QFont& font) {
+        p_.setFont(font);
+        p_.setPen(Qt::black);
+        const QRectF area(0, y_, width(), room());
+        const QRectF used = p_.boundingRect(area, Qt::TextWordWrap, text);
+        if (used.height() > room()) newPage();
+        p_.drawText(QRectF(0, y_, width(), used.height()), Qt::TextWordWrap, text);
+        y_ += used.height();
     }
 
     // The chart drawn by the window's own code into `box`, its legend beside it in columns
@@ -159,7 +168,8 @@ private:
 
 } // namespace
 
-bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFacts& f) {
+bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFacts& f,
+                 const CausesView* causes) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     painter.setRenderHint(QPainter::Antialiasing);
@@ -174,7 +184,11 @@ bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFa
                                 fmt::general(f.burnIn)),
               small);
     page.advance(6);
-    page.table(r);
+    // The grid's columns up to the data column: the others are empty.
+    const int last = std::clamp(r.dataColumn, 0, kResultColumns - 1);
+    std::vector<std::vector<QString>> rows = trimmedRows(r);
+    for (auto& row : rows) row.resize(std::min(row.size(), std::size_t(last + 1)));
+    page.table(rows);
     page.advance(10);
 
     ChartOptions totals;
@@ -190,17 +204,29 @@ bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFa
     ChartOptions rates;
     rates.legend = true;
     page.chart(r.chart1, rates, QRectF(0, 0, page.width(), page.room()));
+    if (causes) {
+        page.newPage();
+        page.line(msg::causesTitle, pixelFont(15, true));
+        page.advance(4);
+        page.table(causes->table);
+        page.advance(6);
+        for (const QString& note : causes->notes) page.paragraph(note, pixelFont(10));
+        page.advance(10);
+        if (page.room() < 300) page.newPage();
+        page.chart(causes->chart, ChartOptions{}, QRectF(0, page.y(), page.width(), page.room()));
+    }
     return painter.end();
 }
 
-bool writeReportPdf(const QString& path, const ResultsData& r, const ReportFacts& facts) {
+bool writeReportPdf(const QString& path, const ResultsData& r, const ReportFacts& facts,
+                    const CausesView* causes) {
     QPdfWriter pdf(path);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                   QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     pdf.setResolution(int(kUnitDpi));
     pdf.setTitle(msg::reportTitle);
     pdf.setCreator(QStringLiteral("weibflow"));
-    return paintReport(pdf, r, facts);
+    return paintReport(pdf, r, facts, causes);
 }
 
 } // namespace wf::ui

@@ -2,6 +2,7 @@
 // The printed report: laid out from the results data, not copied from the screen, so it
 // holds the whole table and every legend entry however the window is sized or scrolled.
 
+#include "results/causes_view.h"
 #include "results/results_data.h"
 
 #include <QDateTime>
@@ -21,10 +22,12 @@ struct ReportFacts {
 // Paints the report on `device` (a PDF writer or a printer, set up by the caller) from
 // its first page on: the caption, date, file and inputs, the whole results table, the
 // three charts as vectors with their whole legends. Several pages where one is not
-// enough. false when the device cannot be painted on.
-bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFacts& facts);
+// enough; then the page by cause when it is given. false when the device cannot be painted on.
+bool paintReport(QPagedPaintDevice& device, const ResultsData& r, const ReportFacts& facts,
+                 const CausesView* causes = nullptr);
 
 // The report as an A4 landscape PDF at `path`; false when it cannot be written.
-bool writeReportPdf(const QString& path, const ResultsData& r, const ReportFacts& facts);
+bool writeReportPdf(const QString& path, const ResultsData& r, const ReportFacts& facts,
+                    const CausesView* causes = nullptr);
 
 } // namespace wf::ui

@@ -2,6 +2,7 @@
 
 #include "format/messages.h"
 #include "ui/app_info.h"
+#include "ui/causes_window.h"
 #include "ui/chart_builder.h"
 #include "ui/message_box.h"
 #include "ui/printing.h"
@@ -135,6 +136,10 @@ TForm5::TForm5(QWidget* mainWindow)
     saveReportButton->setObjectName(QStringLiteral("SaveReportBtn"));
     saveTableButton = new QPushButton(msg::saveTableButton);
     saveTableButton->setObjectName(QStringLiteral("SaveTableBtn"));
+    causesButton = new QPushButton(msg::causesButton);
+    causesButton->setObjectName(QStringLiteral("CausesBtn"));
+    causesButton->setEnabled(false);
+    causesWindow = new TCausesView(this);
 
     resultsTable = new QTableWidget(kResultRows, kResultColumns);
     resultsTable->setObjectName(QStringLiteral("Result_Grid"));
@@ -174,6 +179,7 @@ TForm5::TForm5(QWidget* mainWindow)
     buttons->addWidget(printButton, 0, Qt::AlignTop);
     buttons->addWidget(saveReportButton, 0, Qt::AlignTop);
     buttons->addWidget(saveTableButton, 0, Qt::AlignTop);
+    buttons->addWidget(causesButton, 0, Qt::AlignTop);
     buttons->addWidget(continueButton, 0, Qt::AlignTop);
     auto* tableSide = new QWidget;
     auto* rightTop = new QVBoxLayout(tableSide);
@@ -214,6 +220,7 @@ TForm5::TForm5(QWidget* mainWindow)
     connect(continueButton, &QPushButton::clicked, this, &TForm5::ProdolgenieClick);
     connect(saveReportButton, &QPushButton::clicked, this, &TForm5::SaveReportClick);
     connect(saveTableButton, &QPushButton::clicked, this, &TForm5::SaveTableClick);
+    connect(causesButton, &QPushButton::clicked, this, &TForm5::CausesClick);
 }
 
 TextWidthFn TForm5::measure() const {
@@ -224,6 +231,8 @@ TextWidthFn TForm5::measure() const {
 void TForm5::showResults(const ResultsData& d, const ReportFacts& facts) {
     shown_ = d;
     facts_ = facts;
+    causesWindow->setInput(d.causes);
+    causesButton->setEnabled(d.causes.has_value());
     captionLabel->setText(d.caption);
     const QFontMetrics fm(resultsTable->font());
     QFont boldFont = resultsTable->font();
@@ -292,6 +301,9 @@ void TForm5::showResults(const ResultsData& d, const ReportFacts& facts) {
 
 void TForm5::clearResults() {
     hide();
+    shown_ = ResultsData{};
+    causesWindow->setInput(std::nullopt);
+    causesButton->setEnabled(false);
     captionLabel->clear();
     for (int c = 0; c < kResultColumns; ++c)
         for (int r = 0; r < kResultRows; ++r) {
@@ -331,7 +343,7 @@ void TForm5::shareWidths(int tableWidth) {
 bool TForm5::printTo(QPrinter& printer) {
     // The layout's unit is the screen pixel; the page keeps its vectors at any resolution.
     printer.setResolution(96);
-    if (paintReport(printer, shown_, facts_)) return true;
+    if (paintReport(printer, shown_, facts_, causesWindow->page())) return true;
     const QString name =
         printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
     showMessage(this, msg::printerCannotOpen(name));
@@ -339,7 +351,7 @@ bool TForm5::printTo(QPrinter& printer) {
 }
 
 bool TForm5::saveReport(const QString& path) {
-    if (writeReportPdf(path, shown_, facts_)) return true;
+    if (writeReportPdf(path, shown_, facts_, causesWindow->page())) return true;
     showMessage(this, msg::reportCannotWrite(path));
     return false;
 }
@@ -359,6 +371,10 @@ bool TForm5::saveTable(const QString& path) {
 void TForm5::SaveTableClick() {
     const QString path = askCsvPath(this, msg::saveTableButton);
     if (!path.isEmpty()) saveTable(path);
+}
+
+void TForm5::CausesClick() {
+    causesWindow->open();
 }
 
 void TForm5::Button1Click() {

@@ -19,6 +19,8 @@ class QTableWidget;
 
 namespace wf::ui {
 
+class TCausesView;
+
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
@@ -50,10 +52,13 @@ public:
     QPushButton* continueButton = nullptr;
     QPushButton* saveReportButton = nullptr; // "Сохранить отчёт (PDF)…"
     QPushButton* saveTableButton = nullptr;  // "Сохранить таблицу (CSV)…"
+    QPushButton* causesButton = nullptr;     // "По причинам…", with model 3
+    TCausesView* causesWindow = nullptr;
 
     void Button1Click();
     void SaveReportClick();
     void SaveTableClick();
+    void CausesClick();
     void ProdolgenieClick();
 
 protected:

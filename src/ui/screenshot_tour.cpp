@@ -1,5 +1,6 @@
 #include "ui/screenshot_tour.h"
 
+#include "ui/causes_window.h"
 #include "ui/log_view.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
@@ -55,6 +57,11 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
                 save(&main, outDir, QStringLiteral("main_window_genetic_page"));
                 main.pages->setCurrentIndex(0);
                 save(&results, outDir, QStringLiteral("results_window"));
+                results.CausesClick();
+                results.causesWindow->whatIfMean->setText(QStringLiteral("5000"));
+                results.causesWindow->WhatIfBtnClick();
+                save(results.causesWindow, outDir, QStringLiteral("causes_window"));
+                results.causesWindow->hide();
                 results.hide();
                 main.Button2Click();
                 QTimer::singleShot(500, &main, [&main, outDir] {

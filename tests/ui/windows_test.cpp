@@ -5,6 +5,8 @@
 
 #include "format/messages.h"
 #include "format/number_format.h"
+#include "stats/cause_fits.h"
+#include "ui/causes_window.h"
 #include "ui/chart_builder.h"
 #include "ui/failure_table_model.h"
 #include "ui/log_view.h"
@@ -76,6 +78,7 @@ private slots:
     void warrantyFileFillsItsFields();
     void logViewShowsFailuresAndDisposesOnContinue();
     void printingGivesLandscapePdf();
+    void causesPageTakesModelThreeByCauseAndAnotherWarranty();
     void resultsWindowContinueAndCloseShowMainWindow();
     void geneticRunShowsProgressAndColumn();
     void geneticRunStopsOnStopButton();
@@ -339,7 +342,8 @@ void WindowsTest::printingGivesLandscapePdf() {
           QStringLiteral("Критерий Смирнова"), wf::msg::mleColumn,
           QStringLiteral("Данные эксплуатации"), QStringLiteral("Pirson/СС 1.1 ценз."),
           QStringLiteral("Pirson/Newton 1.2 ценз."), QStringLiteral("Модель по Смирнову"),
-          QStringLiteral("Линия наименьших квадратов"), QStringLiteral("Выбывание, %")})
+          QStringLiteral("Линия наименьших квадратов"), QStringLiteral("Выбывание, %"),
+          wf::msg::causesTitle, wf::msg::causesWholeFleet})
         QVERIFY2(read.contains(want), qPrintable(want));
 
     f.Button2Click();
@@ -350,6 +354,49 @@ void WindowsTest::printingGivesLandscapePdf() {
     QVERIFY(f.logView()->printTo(printer2));
     QVERIFY(QFileInfo(pdf2).size() > 1000);
     f.logView()->close();
+}
+
+void WindowsTest::causesPageTakesModelThreeByCauseAndAnotherWarranty() {
+    Windows w;
+    TForm1& f = *w.form1;
+    TForm5& r = *w.form5;
+    f.loadDataFile(test::samplePath());
+    tickOnly(f, true, false, false);
+    QVERIFY(w.runAndWait(f.calculateButton));
+    QVERIFY(!r.causesButton->isEnabled()); // no model 3, no page
+    f.mleBox->setChecked(true);
+    QVERIFY(w.runAndWait(f.calculateButton));
+    QVERIFY(r.causesButton->isEnabled());
+    r.causesButton->click();
+    TCausesView& c = *r.causesWindow;
+    QVERIFY(c.isVisible());
+    // The whole fleet, then every cause of the file but "Брак".
+    const int causes = static_cast<int>(wf::causeSamples(f.state()).causes.size());
+    QCOMPARE(c.causesTable->rowCount(), 1 + causes);
+    QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()));
+    QCOMPARE(c.causesTable->item(0, 0)->text(), wf::msg::causesWholeFleet);
+    QVERIFY(c.causesChart->series().size() >= 4);
+    QCOMPARE(wf::fmt::parseNumber(c.whatIfMean->text()),
+             wf::fmt::parseNumber(f.warrantyMeanEdit->text()));
+
+    // A text that is no number is named and changes nothing; a law adds its two columns.
+    c.whatIfMean->setText(QStringLiteral("пять"));
+    QVERIFY(!c.WhatIfBtnClick());
+    QCOMPARE(w.messages.last(), wf::msg::notANumber(QStringLiteral("пять")));
+    QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()));
+    c.whatIfMean->setText(QStringLiteral("5000"));
+    c.whatIfSd->setText(QStringLiteral("500"));
+    c.whatIfButton->click();
+    QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()) + 2);
+    QVERIFY(c.causesTable->item(0, c.causesTable->columnCount() - 1)->text().startsWith('+'));
+    QVERIFY(c.notesLabel->text().contains(QStringLiteral("При гарантии 5000 ± 500 ч")));
+
+    // Another file: the page belonged to the old data and goes with it; the typed law stays.
+    f.loadDataFile(wf::test::samplePath(QStringLiteral("ball_bearings.txt")));
+    QVERIFY(!c.isVisible());
+    QVERIFY(!r.causesButton->isEnabled());
+    QVERIFY(c.page() == nullptr);
+    QCOMPARE(c.whatIfMean->text(), QStringLiteral("5000"));
 }
 
 void WindowsTest::resultsWindowContinueAndCloseShowMainWindow() {
