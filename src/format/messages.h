@@ -349,13 +349,29 @@ inline QString helpIntegerRange(long long lo, long long hi) {
     return QStringLiteral("ЦЕЛОЕ %1..%2").arg(lo).arg(hi);
 }
 inline const QString helpFile = QStringLiteral("ФАЙЛ");
+inline const QString helpPdfFile = QStringLiteral("ФАЙЛ.pdf");
+inline const QString helpList = QStringLiteral("СПИСОК");
 inline const QString helpEvalCost =
     QStringLiteral("виртуальные часы: мкс на одно вычисление целевой функции");
 inline const QString helpSeed = QStringLiteral("начальное значение генератора случайных чисел");
 
-// A value missing or one given to a flag; %1 the option.
+// QCommandLineParser's own texts; Qt fills in %1.
+inline const QString parserUsage = QStringLiteral("Использование: %1");
+inline const QString parserOptionsBadge = QStringLiteral("[ПАРАМЕТРЫ]");
+inline const QString parserOptions = QStringLiteral("Параметры:");
+inline const QString parserArguments = QStringLiteral("Аргументы:");
+inline const QString parserUnknownOption = QStringLiteral("неизвестный параметр «%1»");
+inline const QString parserUnknownOptions = QStringLiteral("неизвестные параметры: %1");
 inline const QString parserMissingValue = QStringLiteral("%1: не указано значение");
 inline const QString parserUnexpectedValue = QStringLiteral("%1 не принимает значения");
+
+// weibflow's command line.
+inline const QString guiFileHelp =
+    QStringLiteral("файл данных об отказах, открываемый при запуске");
+inline const QString guiReportHelp =
+    QStringLiteral("рассчитать ФАЙЛ без окон и записать отчёт в ФАЙЛ.pdf");
+inline const QString guiModelsHelp =
+    QStringLiteral("модели для --report: spiral,newton,smirnov,mle,genetic,external (spiral)");
 
 // weibflow-cli's command line: what CLI11 found wrong, named as it names it.
 inline QString cliRequired(const QString& name) {
