@@ -1,10 +1,12 @@
 // weibflow-cli: the analysis engine from the command line. This file only parses.
 
 #include "cli/commands.h"
+#include "cli/parse_errors.h"
 #include "cli/report.h"
+#include "cli/russian_help.h"
+#include "cli/validators.h"
 
 #include "format/messages.h"
-#include "format/number_format.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -12,33 +14,13 @@
 #include <CLI/CLI.hpp>
 
 #include <clocale>
-#include <cmath>
-#include <memory>
+#include <optional>
 #include <string>
 
 using namespace wf;
 using namespace wf::cli;
 
 namespace {
-
-// A number in the user's notation or with a point.
-std::optional<double> readNumber(const std::string& text) {
-    const QString t = QString::fromStdString(text).trimmed();
-    if (auto v = fmt::parseNumber(t)) return v;
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double v = c.toDouble(t, &ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-const CLI::Validator kNumber(
-    [](std::string& s) {
-        return readNumber(s) ? std::string()
-                             : msg::notANumber(QString::fromStdString(s)).toStdString();
-    },
-    "ЧИСЛО", "number");
 
 // Binds a numeric option given as text (locale separator or point).
 struct NumberOpt {
@@ -52,39 +34,10 @@ struct NumberOpt {
 NumberOpt addNumber(CLI::App* app, const std::string& name, const std::string& help,
                     bool required = false) {
     NumberOpt n;
-    n.opt = app->add_option(name, n.text, help)->check(kNumber);
+    n.opt = app->add_option(name, n.text, help)->check(numberValue());
     if (required) n.opt->required();
     return n;
 }
-
-// Help with its description column where it belongs after Cyrillic texts: the names are
-// padded by characters, not by the bytes of their UTF-8.
-class CharColumnFormatter : public CLI::Formatter {
-public:
-    std::string make_option(const CLI::Option* opt, bool positional) const override {
-        return line(make_option_name(opt, positional) + make_option_opts(opt),
-                    make_option_desc(opt));
-    }
-    std::string make_subcommand(const CLI::App* sub) const override {
-        return line(sub->get_display_name(true), sub->get_description());
-    }
-
-private:
-    std::string line(const std::string& name, const std::string& description) const {
-        const std::size_t width = get_column_width();
-        std::string out = "  " + name;
-        const auto chars = static_cast<std::size_t>(QString::fromStdString(out).toUcs4().size());
-        if (!description.empty()) {
-            out +=
-                chars >= width ? "\n" + std::string(width, ' ') : std::string(width - chars, ' ');
-            for (const char c : description) {
-                out += c;
-                if (c == '\n') out += std::string(width, ' ');
-            }
-        }
-        return out + "\n";
-    }
-};
 
 } // namespace
 
@@ -96,7 +49,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::system());
 
     CLI::App app{"weibflow-cli: анализ отказов изделий в гарантийный период"};
-    app.formatter(std::make_shared<CharColumnFormatter>()); // before the subcommands copy it
+    useRussianHelp(app);
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("weibflow-cli " WEIBFLOW_VERSION),
                          "показать версию и выйти");
@@ -105,7 +58,7 @@ int main(int argc, char** argv) {
 
     std::string file;
     auto fileArg = [&file](CLI::App* c, const char* help) {
-        c->add_option("FILE", file, help)->required();
+        c->add_option(msg::helpFile.toStdString(), file, help)->required();
     };
 
     CLI::App* load =
@@ -146,7 +99,7 @@ int main(int argc, char** argv) {
     fit->add_flag("--fit-mean", fo.fitMean, "подбор среднего времени гарантии");
     fit->add_flag("--fit-sd", fo.fitSd, "подбор СКО времени гарантии");
     fit->add_option("--criterion", fo.criterion, "способ подбора 0|1|2 (1)")
-        ->check(CLI::Range(0, 2));
+        ->check(integerIn(0, 2));
     NumberOpt fMean = addNumber(fit, "--mean", "среднее время гарантии, ч (из файла)");
     NumberOpt fSd = addNumber(fit, "--sd", "СКО времени гарантии, ч (из файла)");
     NumberOpt fBurn = addNumber(fit, "--burn-in", "время приработки, ч (300)");
@@ -158,39 +111,36 @@ int main(int argc, char** argv) {
     std::string bounds = "lr";
     fit->add_option("--bounds", bounds,
                     "границы модели 3: lr — по правдоподобию, wald — по Вальду (lr)")
-        ->check(CLI::IsMember({"lr", "wald"}));
+        ->check(oneOf({"lr", "wald"}));
     int population = 0, generations = 0, copyBest = 0;
     CLI::Option* popOpt = fit->add_option("--population", population, "размер популяции (3000)")
-                              ->check(CLI::Range(1, 100000000));
+                              ->check(integerIn(1, 100000000));
     CLI::Option* genOpt = fit->add_option("--generations", generations, "число поколений")
-                              ->check(CLI::Range(1, 100000000));
+                              ->check(integerIn(1, 100000000));
     NumberOpt fAcc = addNumber(fit, "--accuracy", "точность подбора");
     CLI::Option* copyOpt = fit->add_option("--copy-best", copyBest,
                                            "скопировать лучших (шт.) один раз в начале поиска")
-                               ->check(CLI::Range(0, 100000000));
+                               ->check(integerIn(0, 100000000));
     fit->add_option("--crossover", fo.crossover, "вероятность скрещивания 0..100 (55)")
-        ->check(CLI::Range(0, 100));
+        ->check(integerIn(0, 100));
     fit->add_option("--mutation", fo.mutation, "вероятность мутаций 0..100 (15)")
-        ->check(CLI::Range(0, 100));
+        ->check(integerIn(0, 100));
     std::string warranty, optimizer;
     fit->add_option("--warranty", warranty, "файл времён окончания гарантии (читается до расчёта)");
     unsigned long long seed = 0;
-    CLI::Option* seedOpt =
-        fit->add_option("--seed", seed, "начальное значение генератора случайных чисел");
+    CLI::Option* seedOpt = fit->add_option("--seed", seed, msg::helpSeed.toStdString());
     fit->add_option("--threads", fo.threads,
                     "потоков для генетического поиска (0 = все ядра); результат от них не зависит")
-        ->check(CLI::Range(0, 256));
+        ->check(integerIn(0, 256));
     long long cost = 0;
-    CLI::Option* costOpt =
-        fit->add_option("--eval-cost-us", cost,
-                        "виртуальные часы: мкс на одно вычисление целевой функции")
-            ->check(CLI::Range(1LL, 1000000000LL));
+    CLI::Option* costOpt = fit->add_option("--eval-cost-us", cost, msg::helpEvalCost.toStdString())
+                               ->check(integerIn(1, 1000000000));
     fit->add_option("--optimizer", optimizer, "программа внешней оптимизации");
     fit->add_flag("--progress", fo.progress, "индикатор хода расчёта на stderr");
     std::string polish = "on";
     fit->add_option("--polish", polish,
                     "уточнить лучший вариант генетического поиска локальным поиском on|off (on)")
-        ->check(CLI::IsMember({"on", "off"}));
+        ->check(oneOf({"on", "off"}));
 
     fit->add_flag("--by-cause", fo.byCause, "модель 3 отдельно по каждой причине отказов");
     NumberOpt fWhatIfMean =
@@ -202,12 +152,10 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        err(msg::cliUsageError(QString::fromStdString(e.what())));
+        err(msg::cliUsageError(parseErrorText(e, app)));
         return kExitUsage;
     }
 

@@ -367,10 +367,97 @@ inline QString whatIfBadLaw(const QString& mean, const QString& sd) {
 inline const QString whatIfNoFit =
     QStringLiteral("Модель 3 не подобрана: отказы при другом законе гарантии не рассчитаны");
 
-// Command line (weibflow-cli).
+// Command line of both programs: what is wrong and where the help is.
+inline QString usageError(const QString& program, const QString& what) {
+    return QStringLiteral("Ошибка в командной строке: %1\nСправка: %2 --help").arg(what, program);
+}
 inline QString cliUsageError(const QString& what) {
-    return QStringLiteral("Ошибка в командной строке: ") + what +
-           QStringLiteral("\nСправка: weibflow-cli --help");
+    return usageError(QStringLiteral("weibflow-cli"), what);
+}
+
+// Help of both programs: headings, placeholders and the value kinds shown after an option.
+inline const QString helpFlag = QStringLiteral("показать эту справку и выйти");
+inline const QString helpUsage = QStringLiteral("Использование");
+inline const QString helpOptions = QStringLiteral("Параметры");
+inline const QString helpOptionsBadge = QStringLiteral("ПАРАМЕТРЫ");
+inline const QString helpArguments = QStringLiteral("Аргументы");
+inline const QString helpCommands = QStringLiteral("Команды");
+inline const QString helpCommandBadge = QStringLiteral("КОМАНДА");
+inline const QString helpRequired = QStringLiteral("ОБЯЗАТЕЛЬНЫЙ");
+inline const QString helpText = QStringLiteral("ТЕКСТ");
+inline const QString helpInteger = QStringLiteral("ЦЕЛОЕ");
+inline const QString helpNumber = QStringLiteral("ЧИСЛО");
+inline QString helpIntegerRange(long long lo, long long hi) {
+    return QStringLiteral("ЦЕЛОЕ %1..%2").arg(lo).arg(hi);
+}
+inline const QString helpFile = QStringLiteral("ФАЙЛ");
+inline const QString helpPdfFile = QStringLiteral("ФАЙЛ.pdf");
+inline const QString helpList = QStringLiteral("СПИСОК");
+inline const QString helpEvalCost =
+    QStringLiteral("виртуальные часы: мкс на одно вычисление целевой функции");
+inline const QString helpSeed = QStringLiteral("начальное значение генератора случайных чисел");
+
+// QCommandLineParser's own texts; Qt fills in %1.
+inline const QString parserUsage = QStringLiteral("Использование: %1");
+inline const QString parserOptionsBadge = QStringLiteral("[ПАРАМЕТРЫ]");
+inline const QString parserOptions = QStringLiteral("Параметры:");
+inline const QString parserArguments = QStringLiteral("Аргументы:");
+inline const QString parserUnknownOption = QStringLiteral("неизвестный параметр «%1»");
+inline const QString parserUnknownOptions = QStringLiteral("неизвестные параметры: %1");
+inline const QString parserMissingValue = QStringLiteral("%1: не указано значение");
+inline const QString parserUnexpectedValue = QStringLiteral("%1 не принимает значения");
+
+// weibflow's command line.
+inline const QString guiFileHelp =
+    QStringLiteral("файл данных об отказах, открываемый при запуске");
+inline const QString guiReportHelp =
+    QStringLiteral("рассчитать ФАЙЛ без окон и записать отчёт в ФАЙЛ.pdf");
+inline const QString guiModelsHelp =
+    QStringLiteral("модели для --report: spiral,newton,smirnov,mle,genetic,external (spiral)");
+
+// weibflow-cli's command line: what CLI11 found wrong, named as it names it.
+inline QString cliRequired(const QString& name) {
+    return (name.startsWith(QLatin1Char('-'))
+                ? QStringLiteral("не указан обязательный параметр %1")
+                : QStringLiteral("не указан обязательный аргумент %1"))
+        .arg(name);
+}
+inline QString cliNoCommand(const QString& commands) {
+    return QStringLiteral("не указана команда (%1)").arg(commands);
+}
+inline QString cliExtras(const QString& args, bool several) {
+    return (several ? QStringLiteral("лишние или неизвестные аргументы: %1")
+                    : QStringLiteral("лишний или неизвестный аргумент: %1"))
+        .arg(args);
+}
+inline QString cliBadValue(const QString& name, const QString& value) {
+    return QStringLiteral("%1: недопустимое значение «%2»").arg(name, value);
+}
+inline QString cliNoValue(const QString& name) {
+    return parserMissingValue.arg(name);
+}
+inline QString cliFlagValue(const QString& name) {
+    return parserUnexpectedValue.arg(name);
+}
+inline QString cliTooManyValues(const QString& name, const QString& most) {
+    return QStringLiteral("%1: слишком много значений (допустимо %2)").arg(name, most);
+}
+inline QString cliTooFewValues(const QString& name, const QString& least) {
+    return QStringLiteral("%1: слишком мало значений (нужно %2)").arg(name, least);
+}
+inline QString cliRequires(const QString& name, const QString& other) {
+    return QStringLiteral("%1 требует %2").arg(name, other);
+}
+inline QString cliExcludes(const QString& name, const QString& other) {
+    return QStringLiteral("%1 несовместим с %2").arg(name, other);
+}
+inline const QString cliBadCommandLine = QStringLiteral("командная строка не разобрана");
+inline QString cliOutOfRange(const QString& value, long long lo, long long hi) {
+    return QStringLiteral("«%1» вне диапазона %2..%3")
+        .arg(value, QString::number(lo), QString::number(hi));
+}
+inline QString cliNotOneOf(const QString& value, const QString& allowed) {
+    return QStringLiteral("«%1» не из допустимых (%2)").arg(value, allowed);
 }
 inline const QString cliNeedsModelThree =
     QStringLiteral("--by-cause и --what-if-mean требуют модели 3 (--models mle)");

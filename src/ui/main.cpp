@@ -5,6 +5,7 @@
 #include "stats/core/distributions.h"
 #include "ui/app_info.h"
 #include "ui/main_window.h"
+#include "ui/parser_texts.h"
 #include "ui/report_run.h"
 #include "ui/results_window.h"
 #include "ui/screen_fit.h"
@@ -44,9 +45,10 @@ void intervalGuard() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A report for scripts shows no window: it needs no display.
+    // A report for scripts and the help show no window: they need no display.
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--report") == 0 || qstrncmp(argv[i], "--report=", 9) == 0)
+        if (qstrcmp(argv[i], "--report") == 0 || qstrncmp(argv[i], "--report=", 9) == 0 ||
+            qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0)
             qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("weibflow"));
@@ -57,32 +59,40 @@ int main(int argc, char** argv) {
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    // The command line's help and errors in Russian in any locale: installed last, asked first.
+    wf::ui::ParserTexts parserTexts;
+    QApplication::installTranslator(&parserTexts);
 
+    namespace msg = wf::msg;
     QCommandLineParser cli;
     cli.setApplicationDescription(wf::ui::applicationTitle());
-    cli.addHelpOption();
-    cli.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("failure data file to load"));
-    const QCommandLineOption evalCost(QStringLiteral("eval-cost-us"),
-                                      QStringLiteral("virtual clock: microseconds per evaluation"),
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  msg::helpFlag);
+    cli.addPositionalArgument(msg::helpFile, msg::guiFileHelp,
+                              QStringLiteral("[%1]").arg(msg::helpFile));
+    const QCommandLineOption evalCost(QStringLiteral("eval-cost-us"), msg::helpEvalCost,
                                       QStringLiteral("N"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("genetic search seed"),
-                                  QStringLiteral("N"));
+    const QCommandLineOption seed(QStringLiteral("seed"), msg::helpSeed, QStringLiteral("N"));
     QCommandLineOption shots(QStringLiteral("screenshots"), QString(), QStringLiteral("DIR"));
     shots.setFlags(QCommandLineOption::HiddenFromHelp);
-    const QCommandLineOption report(
-        QStringLiteral("report"),
-        QStringLiteral("fit FILE offscreen and write the report to OUT.pdf"),
-        QStringLiteral("OUT.pdf"));
-    const QCommandLineOption models(
-        QStringLiteral("models"),
-        QStringLiteral("with --report: spiral,newton,smirnov,mle,genetic,external (spiral)"),
-        QStringLiteral("LIST"), QStringLiteral("spiral"));
+    const QCommandLineOption report(QStringLiteral("report"), msg::guiReportHelp, msg::helpPdfFile);
+    const QCommandLineOption models(QStringLiteral("models"), msg::guiModelsHelp, msg::helpList,
+                                    QStringLiteral("spiral"));
+    cli.addOption(help);
     cli.addOption(evalCost);
     cli.addOption(seed);
     cli.addOption(shots);
     cli.addOption(report);
     cli.addOption(models);
-    cli.process(app);
+    if (!cli.parse(QApplication::arguments())) {
+        const QString text = msg::usageError(QStringLiteral("weibflow"), cli.errorText());
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return wf::ui::kReportUsage;
+    }
+    if (cli.isSet(help)) {
+        std::fputs(cli.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
 
     bool numbersOk = true;
     const auto number = [&cli, &numbersOk](const QCommandLineOption& o) {
@@ -104,7 +114,7 @@ int main(int argc, char** argv) {
         const QString bad = wf::ui::checkReportModels(run.models);
         if (args.size() != 1 || run.output.isEmpty() || !bad.isEmpty() || !numbersOk) {
             if (!bad.isEmpty()) std::fprintf(stderr, "%s\n", bad.toLocal8Bit().constData());
-            std::fprintf(stderr, "%s\n", wf::msg::reportUsage.toLocal8Bit().constData());
+            std::fprintf(stderr, "%s\n", msg::reportUsage.toLocal8Bit().constData());
             return wf::ui::kReportUsage;
         }
     }

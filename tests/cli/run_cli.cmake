@@ -4,6 +4,7 @@
 #   EXPECT_RC     expected exit code (default 0)
 #   STDOUT_REGEX  "|"-separated regular expressions stdout must match
 #   STDERR_REGEX  "|"-separated regular expressions stderr must match
+#   NOT_REGEX     "|"-separated regular expressions neither stdout nor stderr may match
 #   JSON_KEYS     "|"-separated members stdout's JSON object must hold; "a.b" looks inside
 #   JSON_LENGTH   "|"-separated "member=length" pairs for arrays; "a.0" indexes an array
 #   REPEAT_SAME   ON: run a second time and require identical stdout
@@ -39,6 +40,15 @@ foreach(pair "STDOUT_REGEX;out" "STDERR_REGEX;err")
     endforeach()
   endif()
 endforeach()
+
+if(DEFINED NOT_REGEX)
+  string(REPLACE "|" ";" patterns "${NOT_REGEX}")
+  foreach(p IN LISTS patterns)
+    if("${out}${err}" MATCHES "${p}")
+      message(FATAL_ERROR "output matches «${p}»:\n${out}${err}")
+    endif()
+  endforeach()
+endif()
 
 # A member path "a.b.0" as the argument list string(JSON) expects.
 macro(json_path member)

@@ -1,3 +1,22 @@
+# weibflow --help in Russian, none of QCommandLineParser's English; an unknown option is a
+# usage error in Russian too.
+execute_process(COMMAND ${GUI} --help OUTPUT_VARIABLE help RESULT_VARIABLE hrc)
+foreach(want "^Использование: [^\n]*weibflow \\[ПАРАМЕТРЫ\\] \\[ФАЙЛ\\]\n"
+             "\nПараметры:\n  -h, --help +показать эту справку и выйти\n"
+             "--report <ФАЙЛ.pdf> +рассчитать ФАЙЛ без окон" "\nАргументы:\n  ФАЙЛ +файл данных")
+  if(NOT hrc EQUAL 0 OR NOT help MATCHES "${want}")
+    message(FATAL_ERROR "weibflow --help (exit ${hrc}) lacks «${want}»:\n${help}")
+  endif()
+endforeach()
+if(help MATCHES "Usage|Options|Arguments|Displays|virtual clock|search seed|offscreen")
+  message(FATAL_ERROR "weibflow --help has English text:\n${help}")
+endif()
+execute_process(COMMAND ${GUI} --report ${OUT} --nosuch ${SAMPLE} RESULT_VARIABLE urc
+                ERROR_VARIABLE uerr)
+if(NOT urc EQUAL 2 OR NOT uerr MATCHES "Ошибка в командной строке: неизвестный параметр «nosuch»")
+  message(FATAL_ERROR "an unknown option gave ${urc}: ${uerr}")
+endif()
+
 # weibflow --report on the sample: exit 0, a PDF under 2 MB whose text holds every model
 # column heading and every legend entry of the charts (the file name is read only up to
 # its "fl", which the PDF may draw as one glyph); a usage error exits with 2.
