@@ -36,9 +36,14 @@ inline double weibullStep(double dF, Step step) {
     return step == Step::ClampedAtZero && dF < 0 ? 0.0 : dF;
 }
 
+// Where an interval [t1, t2] reads its warranty-exit share.
+inline double middle(double t1, double t2) {
+    return (t1 + t2) / 2;
+}
+
 // Phi read at the middle of [t1, t2].
 inline double exitAtMiddle(double Sred, double SKO, double t1, double t2) {
-    return Norm_Raspr(Sred, SKO, (t1 + t2) / 2);
+    return Norm_Raspr(Sred, SKO, middle(t1, t2));
 }
 
 // The kernel: expected failures of one interval, `stay` being 1 - Phi. Allocates nothing.
