@@ -1,17 +1,18 @@
 #pragma once
 // The failure flow of one operating-time interval, the rule every model shares: the fleet's
 // expected failures there are Park * K * dF * (1 - Phi), dF the Weibull probability of the
-// interval and Phi the share of products already out of warranty. Every objective and every
-// per-interval array takes its numbers from here. The callers differ in how they take dF, where
-// they read Phi and in which order they multiply; each names its choice, because products in
-// another order round differently and every reported figure keeps its exact bits.
+// interval and Phi the share of products already out of warranty. The per-interval arrays,
+// the objectives of models 1.1, 1.2, 2 and the genetic search, and model evaluation take their
+// counts from here. They differ in how they take dF, where they read Phi and in which order
+// they multiply; each names its choice, because products in another order round differently
+// and every reported figure keeps its exact bits.
 
 #include "stats/core/distributions.h"
 
 namespace wf::flow {
 
-// What a negative dF becomes. Over ascending ends it never is negative; the searches that
-// clamp keep the clamp as a guard of their objective.
+// What a negative dF becomes: the Pearson objective and model 2's final arrays clamp it,
+// everything else takes it as it is.
 enum class Step {
     AsIs,
     ClampedAtZero,
