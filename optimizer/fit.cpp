@@ -2,6 +2,7 @@
 
 #include "genetic/encoding.h"
 #include "genetic/nlopt_box.h"
+#include "stats/core/parameter_domains.h"
 
 #include <algorithm>
 #include <array>
@@ -24,11 +25,10 @@ struct Box {
 const Box kCreation{{std::log(Gen_Min[0]), Gen_Min[1], std::log(Gen_Min[2])},
                     {std::log(Gen_Min[0] + Gen_Diap[0]), Gen_Min[1] + Gen_Diap[1],
                      std::log(Gen_Min[2] + Gen_Diap[2])}};
-// Where the answer may lie. Small shares of failing products call for K well below 0.5.
-// Without an upper bound a fleet whose failures follow a pure power law drives B and K
-// off together towards infinity for ever smaller gains; beyond 1e5 h (some 11 years of
-// operation) the numbers stop meaning anything.
-const Box kWide{{std::log(1.0), 0.02, std::log(1e-4)}, {std::log(1e5), 10.0, std::log(100.0)}};
+// Where the answer may lie (domain::kOptimizer*, with the reasons).
+const Box kWide{
+    {std::log(domain::kOptimizerB.lo), domain::kOptimizerA.lo, std::log(domain::kOptimizerK.lo)},
+    {std::log(domain::kOptimizerB.hi), domain::kOptimizerA.hi, std::log(domain::kOptimizerK.hi)}};
 
 constexpr unsigned long kSeed = 20240611;
 constexpr double kHuge = 1e300;

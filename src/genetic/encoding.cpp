@@ -2,7 +2,7 @@
 
 #include "analysis/search_point.h"
 
-#include "stats/core/distributions.h"
+#include "stats/model_arrays.h"
 
 #include <cfenv>
 #include <cmath>
@@ -118,22 +118,14 @@ double Celev_Gen(const AnalysisState& s, Mod_Weib& M, double A, double B, double
                  double SKO) {
     const std::size_t n = s.Hist.size();
     if (M.F_Weib.size() < n || M.F_norm.size() < n || M.Kol_F_priv.size() < n) M.resizeArrays(n);
-    double prev = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-        M.F_norm[j] = Norm_Raspr(Sred, SKO, (prev + s.Hist[j].time) / 2);
-        prev = s.Hist[j].time;
-    }
+    fillIntervalArrays(s, M, {A, B, K, Sred, SKO}, flow::Step::AsIs);
     M.Kol_Nakopl = 0;
     double D = 0;
-    prev = 0;
     for (std::size_t j = 0; j < n; ++j) {
-        M.F_Weib[j] = Weib_Interv(A, B, prev, s.Hist[j].time);
-        const double m = s.Park * K * M.F_Weib[j] * (1 - M.F_norm[j]);
-        M.Kol_F_priv[j] = m;
+        const double m = M.Kol_F_priv[j];
         M.Kol_Nakopl += m;
         const double d = s.Hist[j].Sum - m;
         D += d * d;
-        prev = s.Hist[j].time;
     }
     const double Notk = s.Kol_Otk_Bez_Braka;
     if (s.Kol_Otk_Bez_Braka <= 0) {

@@ -4,6 +4,7 @@
 // text, most significant first), decoding, the objective and the population order.
 
 #include "analysis/state.h"
+#include "stats/core/parameter_domains.h"
 
 #include <QString>
 
@@ -13,9 +14,13 @@
 namespace wf {
 
 // Gene slots: [0] B, [1] A, [2] K, [3] the warranty mean (or the SD when only the SD is
-// searched), [4] the warranty SD when both are searched.
-inline constexpr std::array<double, 5> Gen_Min{1.0, 0.1, 0.5, 80.0, 30.0};
-inline constexpr std::array<double, 5> Gen_Diap{40000.0, 3.0, 20.0, 5000.0, 1000.0};
+// searched), [4] the warranty SD when both are searched. The spans are domain::kGene*.
+inline constexpr std::array<double, 5> Gen_Min{domain::kGeneB.lo, domain::kGeneA.lo,
+                                               domain::kGeneK.lo, domain::kGeneSred.lo,
+                                               domain::kGeneSKO.lo};
+inline constexpr std::array<double, 5> Gen_Diap{domain::kGeneB.width, domain::kGeneA.width,
+                                                domain::kGeneK.width, domain::kGeneSred.width,
+                                                domain::kGeneSKO.width};
 inline constexpr int kMaxGenes = 5;
 inline constexpr int kMaxGeneBits = 31;
 

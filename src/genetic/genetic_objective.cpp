@@ -1,6 +1,6 @@
 #include "genetic/genetic_objective.h"
 
-#include "stats/core/distributions.h"
+#include "stats/core/interval_flow.h"
 
 #include <cmath>
 #include <limits>
@@ -17,7 +17,7 @@ GeneticObjective::GeneticObjective(const AnalysisState& s)
     double prev = 0;
     for (const Hist_Rec& h : s.Hist) {
         end_.push_back(h.time);
-        mid_.push_back((prev + h.time) / 2);
+        mid_.push_back(flow::middle(prev, h.time));
         sum_.push_back(h.Sum);
         prev = h.time;
     }
@@ -65,7 +65,8 @@ double GeneticObjective::evaluate(const std::array<double, 5>& p, Scratch& w, do
     double nakopl = 0;
     double D = 0;
     for (std::size_t j = 0; j < n; ++j) {
-        const double m = park_ * K * (R[j + 1] - R[j]) * keep[j];
+        const double m =
+            flow::expectedFailures(park_, K, R[j + 1] - R[j], keep[j], flow::Order::ScaleFirst);
         nakopl += m;
         const double d = sum_[j] - m;
         D += d * d;

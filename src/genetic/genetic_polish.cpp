@@ -1,6 +1,7 @@
 #include "genetic/genetic_polish.h"
 
 #include "genetic/nlopt_box.h"
+#include "stats/core/parameter_domains.h"
 
 #include <cmath>
 #include <limits>
@@ -8,12 +9,13 @@
 namespace wf {
 namespace {
 
-// Where a refined value may go, as logarithms: B 1 h .. 1e6 h, A 0.02 .. 20, K 1e-6 .. 1e3,
-// warranty mean 1 h .. 1e6 h, its SD 0.001 h .. 1e5 h. The genes span orders of magnitude
-// and trade against each other (K against B^A), so steps on logarithms suit them.
-const std::array<double, 5> kLo{0.0, std::log(0.02), std::log(1e-6), 0.0, std::log(1e-3)};
-const std::array<double, 5> kHi{std::log(1e6), std::log(20.0), std::log(1e3), std::log(1e6),
-                                std::log(1e5)};
+// Where a refined value may go (domain::kPolish*), as logarithms. The genes span orders of
+// magnitude and trade against each other (K against B^A), so steps on logarithms suit them.
+using namespace domain;
+const std::array<double, 5> kLo{std::log(kPolishB.lo), std::log(kPolishA.lo), std::log(kPolishK.lo),
+                                std::log(kPolishSred.lo), std::log(kPolishSKO.lo)};
+const std::array<double, 5> kHi{std::log(kPolishB.hi), std::log(kPolishA.hi), std::log(kPolishK.hi),
+                                std::log(kPolishSred.hi), std::log(kPolishSKO.hi)};
 // First steps of the descent: a few per cent of each value.
 constexpr double kInitialStep = 0.05;
 

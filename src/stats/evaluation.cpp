@@ -3,6 +3,7 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
+#include "stats/core/interval_flow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,11 +19,11 @@ void Harakt_Modeli(const AnalysisState& s, Mod_Weib& M, double T0) {
     const double tRate = (n == 0 || otk[n - 1].time > 1000) ? 1000.0 : otk[n - 1].time;
     M.Lam1000 = Weib_Plotn(M.A, M.B, tRate) * 1000 * M.K_powtor;
 
+    const flow::Law law{M.A, M.B, M.K_powtor, M.Sred, M.SKO};
     double sum = 0, E = 0, tPrev = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double t = otk[i].time;
-        E += s.Park * M.K_powtor * Weib_Interv(M.A, M.B, tPrev, t) *
-             (1 - Norm_Raspr(M.Sred, M.SKO, (tPrev + t) / 2));
+        E += flow::intervalAtMiddle(law, s.Park, tPrev, t, flow::Step::AsIs).Kol_F_priv;
         const double d = static_cast<double>(i + 1) - E;
         sum += d * d;
         tPrev = t;
@@ -34,11 +35,13 @@ void Harakt_Modeli(const AnalysisState& s, Mod_Weib& M, double T0) {
 
 QString Dover_Interval(const AnalysisState& s, Mod_Weib M) {
     const auto& h = s.Hist;
+    const flow::Law law{M.A, M.B, M.K_powtor, M.Sred, M.SKO};
     double q = 0, tPrev = 0;
     for (const auto& rec : h) {
         const double t = rec.time;
-        const double E = Weib_Interv(M.A, M.B, tPrev, t) * (s.Park * M.K_powtor) *
-                         (1 - Norm_Raspr(M.Sred, M.SKO, (tPrev + t) / 2));
+        // The line's formula reads dF * (Park * K) * (1 - Phi); a product of two numbers
+        // commutes exactly, so that is (Park * K) * dF to the last bit.
+        const double E = flow::intervalAtMiddle(law, s.Park, tPrev, t, flow::Step::AsIs).Kol_F_priv;
         const double d = rec.Sum - E;
         q += d * d;
         tPrev = t;

@@ -4,6 +4,7 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "stats/core/distributions.h"
+#include "stats/core/parameter_domains.h"
 #include "stats/evaluation.h"
 #include "stats/fit_rules.h"
 #include "stats/model_arrays.h"
@@ -54,39 +55,47 @@ Vector startInside(Vector v) {
     return v;
 }
 
+Coord coord(double start, const domain::Range& r, double step, double tol) {
+    return {start, r.lo, r.hi, step, tol};
+}
+
 // Search vector of models 1.1 and 1.2: B, A, K, then the warranty mean and/or SD.
 Vector pearsonVector(const AnalysisState& s, bool newton) {
+    using namespace domain;
     const double k0 = s.Kol_Otk / s.Kol_All;
     Vector v;
     if (!newton) {
-        v.c[0] = {1000, 10, 50000, 0.5, 1e-7};
-        v.c[1] = {1, 0.35, 10, 5e-5, 1e-8};
-        v.c[2] = {k0, 1.01, 30, 5e-5, 1e-8};
+        v.c[0] = coord(1000, kSpiralB, 0.5, 1e-7);
+        v.c[1] = coord(1, kSpiralA, 5e-5, 1e-8);
+        v.c[2] = coord(k0, kSpiralK, 5e-5, 1e-8);
     } else {
-        v.c[0] = {2000, 10, 50000, 0.25, 1e-5};
-        v.c[1] = {1, 0.5, 3, 0.001, 1e-8};
-        v.c[2] = {k0, 1, 30, 0.0005, 1e-8};
+        v.c[0] = coord(2000, kNewtonB, 0.25, 1e-5);
+        v.c[1] = coord(1, kNewtonA, 0.001, 1e-8);
+        v.c[2] = coord(k0, kNewtonK, 0.0005, 1e-8);
     }
     v.n = 3;
+    const Coord mean =
+        newton ? coord(500, kNewtonSred, 1, 0.05) : coord(400, kSpiralSred, 0.125, 0.01);
     if (s.Podbor_Sred && s.Podbor_SKO) {
-        v.c[3] = newton ? Coord{500, 150, 3000, 1, 0.05} : Coord{400, 150, 5000, 0.125, 0.01};
-        v.c[4] = newton ? Coord{150, 30, 900, 1, 0.005} : Coord{100, 50, 900, 0.125, 0.01};
+        v.c[3] = mean;
+        v.c[4] = newton ? coord(150, kNewtonSKO, 1, 0.005) : coord(100, kSpiralSKO, 0.125, 0.01);
         v.n = 5;
     } else if (s.Podbor_Sred) {
-        v.c[3] = newton ? Coord{500, 150, 3000, 1, 0.05} : Coord{400, 150, 5000, 0.125, 0.01};
+        v.c[3] = mean;
         v.n = 4;
     } else if (s.Podbor_SKO) {
-        v.c[3] = newton ? Coord{150, 30, 900, 5, 0.01} : Coord{100, 80, 900, 0.25, 0.1};
+        v.c[3] = newton ? coord(150, kNewtonSKO, 5, 0.01) : coord(100, kSpiralSKOAlone, 0.25, 0.1);
         v.n = 4;
     }
     return startInside(v);
 }
 
 Vector smirnovVector(const AnalysisState& s) {
+    using namespace domain;
     Vector v;
-    v.c[0] = {2000, 1, 50000, 0.25, 1e-5};
-    v.c[1] = {1, 0.3, 3, 0.0002, 1e-7};
-    v.c[2] = {s.Kol_Otk / s.Kol_All, 1.01, 30, 0.0001, 1e-8};
+    v.c[0] = coord(2000, kSmirnovB, 0.25, 1e-5);
+    v.c[1] = coord(1, kSmirnovA, 0.0002, 1e-7);
+    v.c[2] = coord(s.Kol_Otk / s.Kol_All, kSmirnovK, 0.0001, 1e-8);
     v.n = 3;
     return startInside(v);
 }

@@ -47,8 +47,8 @@ void momentsGuess(const MleSample& d, double& a, double& b) {
     double ss = 0;
     for (double y : d.logTimes) ss += (y - mean) * (y - mean);
     const double sd = n > 1 ? std::sqrt(ss / (n - 1)) : 0;
-    const double A = sd > 0 ? std::numbers::pi / (std::sqrt(6.0) * sd) : kMleMaxA;
-    a = std::log(std::clamp(A, kMleMinA, kMleMaxA));
+    const double A = sd > 0 ? std::numbers::pi / (std::sqrt(6.0) * sd) : domain::kMleA.hi;
+    a = std::log(std::clamp(A, domain::kMleA.lo, domain::kMleA.hi));
     b = mean + std::numbers::egamma / std::exp(a);
 }
 
@@ -58,7 +58,7 @@ void startingGuess(const AnalysisState& s, const MleSample& d, double& a, double
     const double n = d.n();
     if (s.Line_Defined && std::isfinite(s.Naklon_LN) && s.Naklon_LN > 0 &&
         std::isfinite(s.Sdvig_LN)) {
-        const double A = std::clamp(s.Naklon_LN, kMleMinA, kMleMaxA);
+        const double A = std::clamp(s.Naklon_LN, domain::kMleA.lo, domain::kMleA.hi);
         a = std::log(A);
         b = (std::log(n) - s.Sdvig_LN) / A;
     } else {
@@ -186,9 +186,9 @@ MleResult fitFrom(const MleSample& d, double a0, double b0, const MleSettings& s
     auto value = [](double v, double lnLo, double lnHi, double lo, double hi) {
         return v <= lnLo ? lo : v >= lnHi ? hi : std::exp(v);
     };
-    const double A = value(x.x[0], r.lo[0], r.hi[0], kMleMinA, kMleMaxA);
-    const double B = value(x.x[1], r.lo[1], r.hi[1], kMleMinB, kMleMaxB);
-    const double K = value(x.k, r.kLo, r.kHi, kMleMinK, kMleMaxK);
+    const double A = value(x.x[0], r.lo[0], r.hi[0], domain::kMleA.lo, domain::kMleA.hi);
+    const double B = value(x.x[1], r.lo[1], r.hi[1], domain::kMleB.lo, domain::kMleB.hi);
+    const double K = value(x.k, r.kLo, r.kHi, domain::kMleK.lo, domain::kMleK.hi);
     const bool onA = x.x[0] <= r.lo[0] + kAtLimit || x.x[0] >= r.hi[0] - kAtLimit;
     const bool onB = x.x[1] <= r.lo[1] + kAtLimit || x.x[1] >= r.hi[1] - kAtLimit;
     const QString onLimit = onA          ? QStringLiteral("A")

@@ -65,10 +65,10 @@ void newtonDirection(const MlePoint& p, const MleBox& r, const bool held[2], dou
 } // namespace
 
 MleBox mleBox() {
-    return {{std::log(kMleMinA), std::log(kMleMinB)},
-            {std::log(kMleMaxA), std::log(kMleMaxB)},
-            std::log(kMleMinK),
-            std::log(kMleMaxK)};
+    return {{std::log(domain::kMleA.lo), std::log(domain::kMleB.lo)},
+            {std::log(domain::kMleA.hi), std::log(domain::kMleB.hi)},
+            std::log(domain::kMleK.lo),
+            std::log(domain::kMleK.hi)};
 }
 
 bool onRangeEnd(const MlePoint& p, const MleBox& box) {

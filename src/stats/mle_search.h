@@ -3,16 +3,12 @@
 // profile behind its likelihood-ratio bounds. K follows from a rule at each point: the
 // closed-form best K, a fixed K, or the K that holds a derived figure at a given value.
 
+#include "stats/core/parameter_domains.h"
 #include "stats/mle_model.h"
 
 namespace wf {
 
-// Search range of the parameters.
-inline constexpr double kMleMinA = 0.05, kMleMaxA = 20;
-inline constexpr double kMleMinB = 1, kMleMaxB = 1e7;
-inline constexpr double kMleMinK = 1e-6, kMleMaxK = 1e3;
-
-// The range on the log scale.
+// The search range (domain::kMleA, kMleB, kMleK) on the log scale.
 struct MleBox {
     double lo[2], hi[2]; // ln A, ln B
     double kLo, kHi;     // ln K

@@ -2,9 +2,22 @@
 
 #include "stats/evaluation.h"
 
-#include "stats/core/distributions.h"
+#include <algorithm>
 
 namespace wf {
+
+void fillIntervalArrays(const AnalysisState& s, Mod_Weib& M, const flow::Law& law,
+                        flow::Step step) {
+    double tPrev = 0;
+    for (std::size_t k = 0; k < s.Hist.size(); ++k) {
+        const double t = s.Hist[k].time;
+        const flow::Interval f = flow::intervalAtMiddle(law, s.Park, tPrev, t, step);
+        M.F_Weib[k] = f.F_Weib;
+        M.F_norm[k] = f.F_norm;
+        M.Kol_F_priv[k] = f.Kol_F_priv;
+        tPrev = t;
+    }
+}
 
 void fillModelArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
     const std::size_t m = s.Hist.size();
@@ -13,16 +26,8 @@ void fillModelArrays(const AnalysisState& s, Mod_Weib& M, bool clampWeib) {
         M.F_norm.resize(std::max(M.F_norm.size(), m), 0.0);
         M.Kol_F_priv.resize(std::max(M.Kol_F_priv.size(), m), 0.0);
     }
-    double tPrev = 0;
-    for (std::size_t k = 0; k < m; ++k) {
-        const double t = s.Hist[k].time;
-        double fw = Weib_Interv(M.A, M.B, tPrev, t);
-        if (clampWeib && fw < 0) fw = 0;
-        M.F_Weib[k] = fw;
-        M.F_norm[k] = Norm_Raspr(M.Sred, M.SKO, (tPrev + t) / 2);
-        M.Kol_F_priv[k] = s.Park * M.K_powtor * M.F_Weib[k] * (1 - M.F_norm[k]);
-        tPrev = t;
-    }
+    fillIntervalArrays(s, M, {M.A, M.B, M.K_powtor, M.Sred, M.SKO},
+                       clampWeib ? flow::Step::ClampedAtZero : flow::Step::AsIs);
 }
 
 void storeFittedModel(const AnalysisState& s, Mod_Weib& M, const WeibullParams& p) {

@@ -1,6 +1,7 @@
 #include "stats/pearson.h"
 
-#include "stats/core/distributions.h"
+#include "stats/core/interval_flow.h"
+#include "stats/model_arrays.h"
 
 #include <cmath>
 #include <cstring>
@@ -28,28 +29,13 @@ inline bool sameBits(double a, double b) {
 
 double Celev_Pirson(const AnalysisState& s, Mod_Weib& M, double A, double B, double K, double Sred,
                     double SKO, int criterion) {
-    const auto& h = s.Hist;
-    const std::size_t m = h.size();
-    double tPrev = 0;
-    for (std::size_t k = 0; k < m; ++k) {
-        M.F_norm[k] = Norm_Raspr(Sred, SKO, (tPrev + h[k].time) / 2);
-        tPrev = h[k].time;
-    }
+    fillIntervalArrays(s, M, {A, B, K, Sred, SKO}, flow::Step::ClampedAtZero);
     M.Kol_Nakopl = 0;
-    const double c = s.Park * K;
     double acc = 0;
-    // Each interval end's distribution value serves both intervals it bounds.
-    double wPrev = Weib_Raspr(A, B, 0);
-    for (std::size_t k = 0; k < m; ++k) {
-        const double w = Weib_Raspr(A, B, h[k].time);
-        double fw = w - wPrev;
-        wPrev = w;
-        if (fw < 0) fw = 0;
-        M.F_Weib[k] = fw;
-        const double E = c * fw * (1 - M.F_norm[k]);
-        M.Kol_F_priv[k] = E;
+    for (std::size_t k = 0; k < s.Hist.size(); ++k) {
+        const double E = M.Kol_F_priv[k];
         M.Kol_Nakopl += E;
-        acc += term(criterion, static_cast<double>(h[k].Sum), E, fw);
+        acc += term(criterion, static_cast<double>(s.Hist[k].Sum), E, M.F_Weib[k]);
     }
     const double dt = s.Kol_Otk_Bez_Braka - M.Kol_Nakopl;
     return acc + 8 * (dt * dt);
@@ -68,7 +54,7 @@ PearsonObjective::PearsonObjective(const AnalysisState& s, int criterion)
     double tPrev = 0;
     for (std::size_t k = 0; k < m; ++k) {
         ends_[k] = s.Hist[k].time;
-        mids_[k] = (tPrev + ends_[k]) / 2;
+        mids_[k] = flow::middle(tPrev, ends_[k]);
         observed_[k] = s.Hist[k].Sum;
         tPrev = ends_[k];
     }
@@ -93,17 +79,15 @@ double PearsonObjective::operator()(Mod_Weib& M, double A, double B, double K, d
         b_ = B;
         haveWeib_ = true;
     }
-    const double c = park_ * K;
     double acc = 0, nakopl = 0;
     double wPrev = w0_;
     for (std::size_t k = 0; k < m; ++k) {
-        double fw = weib_[k] - wPrev;
+        const double fw = flow::weibullStep(weib_[k] - wPrev, flow::Step::ClampedAtZero);
         wPrev = weib_[k];
-        if (fw < 0) fw = 0;
-        const double stay = 1 - fnorm_[k];
         fNorm[k] = fnorm_[k];
         fWeib[k] = fw;
-        const double E = c * fw * stay;
+        const double E =
+            flow::expectedFailures(park_, K, fw, 1 - fnorm_[k], flow::Order::ScaleFirst);
         kolF[k] = E;
         nakopl += E;
         acc += term(criterion_, observed_[k], E, fw);

@@ -13,9 +13,10 @@ namespace wf {
 // interval the model leaves empty weighs heavily but finitely.
 inline constexpr double kPearsonMinExpected = 1e-100;
 
-// M's three arrays must have one element per histogram interval; they and M.Kol_Nakopl are
-// overwritten. criterion is the item of the way-of-fitting group: 0 relative, 1 plain
-// (default), anything else weighted by 1 - F_Weib. Allocates nothing.
+// M's three arrays must have one element per histogram interval; they are overwritten as
+// fillIntervalArrays fills them (dF clamped at 0), and M.Kol_Nakopl with their sum. criterion is
+// the item of the way-of-fitting group: 0 relative, 1 plain (default), anything else weighted by 1
+// - F_Weib. Allocates nothing.
 double Celev_Pirson(const AnalysisState& s, Mod_Weib& M, double A, double B, double K, double Sred,
                     double SKO, int criterion);
 

@@ -1,6 +1,6 @@
 #include "stats/smirnov.h"
 
-#include "stats/core/distributions.h"
+#include "stats/core/interval_flow.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,26 +9,6 @@ namespace wf {
 
 double smirnovDivisor(const AnalysisState& s) {
     return s.Kol_Otk_Bez_Braka > 0 ? static_cast<double>(s.Kol_Otk_Bez_Braka) : 1.0;
-}
-
-double Celev_Smirnov(const AnalysisState& s, double A, double B, double K) {
-    const auto& otk = s.Otkazy;
-    const double* fnorm = s.ModSmirnov.F_norm.data();
-    double sum = 0, c = 0, tp = 0, m = 0;
-    double wPrev = Weib_Raspr(A, B, 0);
-    for (std::size_t i = 0; i < otk.size(); ++i) {
-        const double t = otk[i].time;
-        if (t < 1) continue;
-        // Weib_Interv(tp, t) without computing the value at tp a second time.
-        const double w = t == tp ? wPrev : Weib_Raspr(A, B, t);
-        c += (1 - fnorm[i]) * (w - wPrev) * s.Park * K;
-        const double d = (m + 1) - c;
-        sum += d * d;
-        tp = t;
-        wPrev = w;
-        m += 1;
-    }
-    return std::sqrt(sum) / smirnovDivisor(s) + std::fabs(c - m + 1) / 200;
 }
 
 SmirnovObjective::SmirnovObjective(const AnalysisState& s, const std::vector<double>& fnorm)
@@ -65,10 +45,10 @@ double SmirnovObjective::operator()(double A, double B, double K) {
     const double* stay = stay_.data();
     double sum = 0, c = 0, m = 0;
     double wPrev = w0_;
-    // (1 - F_norm) * (W(t) - W(tp)) * Park * K as the formula has it; at a repeated time the
-    // difference is exactly 0 and the sum the same as computing it afresh.
+    // At a repeated time the difference is exactly 0 and the sum the same as computing it
+    // afresh.
     for (std::size_t i = 0; i < n; ++i) {
-        c += stay[i] * (w[i] - wPrev) * park_ * K;
+        c += flow::expectedFailures(park_, K, w[i] - wPrev, stay[i], flow::Order::StayFirst);
         wPrev = w[i];
         const double d = (m + 1) - c;
         sum += d * d;

@@ -11,14 +11,11 @@ namespace wf {
 // The observed total divides the objective; with no failures besides "Брак" it is taken as 1.
 double smirnovDivisor(const AnalysisState& s);
 
-// Reads the per-failure warranty-exit shares from s.ModSmirnov.F_norm (at least one per
-// failure). Allocates nothing.
-double Celev_Smirnov(const AnalysisState& s, double A, double B, double K);
-
-// The same objective for a fit's many evaluations: the failure times and shares are copied
-// once, equal failure times share one distribution value, and the distribution values are
-// kept while A and B stay (a trial on K costs no power or exponential). Same bits as
-// Celev_Smirnov.
+// Celev_Smirnov, prepared for a fit's many evaluations: the failure times and shares are
+// copied once, equal failure times share one distribution value, and the distribution values
+// are kept while A and B stay (a trial on K costs no power or exponential). Each failure adds
+// (1 - F_norm) * dF * Park * K, multiplied in that order, dF being the Weibull probability
+// since the previous failure counted. A call allocates nothing.
 class SmirnovObjective {
 public:
     // fnorm: the per-failure shares (s.ModSmirnov.F_norm as the fit fills it).

@@ -215,7 +215,7 @@ TEST(MleProfile, OpenSidesWhereTheDataSetNoLimit) {
     ridge.SKO_Gar = 0;
     r = fitMle(ridge, MleSettings{});
     ASSERT_TRUE(r.end.done());
-    EXPECT_EQ(r.K.value, kMleMaxK);
+    EXPECT_EQ(r.K.value, domain::kMleK.hi);
     EXPECT_TRUE(r.message.startsWith(msg::mleEstimateOnLimit(QStringLiteral("K"))));
     EXPECT_TRUE(r.K.bounds.hiOpen);
     for (const MleEstimate* e : {&r.A, &r.gamma50, &r.gamma90}) {

@@ -253,7 +253,7 @@ TEST(MleFit, UnseparableDataGiveUndefinedBoundsAndAMessage) {
     const MleResult r = fitMle(s, wald);
     ASSERT_TRUE(r.end.done());
     EXPECT_TRUE(r.converged);
-    EXPECT_EQ(r.K.value, kMleMaxK);
+    EXPECT_EQ(r.K.value, domain::kMleK.hi);
     EXPECT_EQ(r.message, msg::mleAtSearchLimit(QStringLiteral("K")));
     for (const MleEstimate* e : {&r.A, &r.B, &r.K, &r.gamma50, &r.perProduct2000})
         EXPECT_FALSE(e->bounds.defined);
