@@ -2,7 +2,6 @@
 // optionally, a data file named on the command line.
 
 #include "format/messages.h"
-#include "stats/core/distributions.h"
 #include "ui/app_info.h"
 #include "ui/main_window.h"
 #include "ui/parser_texts.h"
@@ -23,27 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// A broken interval invariant inside the distribution functions: the analysis cannot go
-// on, so the program says so and ends (exit code 1).
-void intervalGuard() {
-    auto stop = [] {
-        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-        QMessageBox box(QMessageBox::Critical, wf::msg::intervalGuardCaption,
-                        wf::msg::intervalGuard, QMessageBox::Ok, QApplication::activeWindow());
-        box.exec();
-        std::_Exit(1);
-    };
-    if (QThread::currentThread() == qApp->thread()) stop();
-    // On a worker: the window thread shows the box and ends the program; this thread
-    // must not go on with the broken values meanwhile.
-    QMetaObject::invokeMethod(qApp, stop, Qt::QueuedConnection);
-    for (;;) QThread::sleep(1);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     // A report for scripts and the help show no window: they need no display.
     for (int i = 1; i < argc; ++i)
@@ -53,7 +31,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("weibflow"));
     QApplication::setApplicationVersion(QStringLiteral(WEIBFLOW_VERSION));
-    wf::setIntervalGuard(&intervalGuard);
     // Qt's own dialogs and buttons (open, print, "OK") in the user's language.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),

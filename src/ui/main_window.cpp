@@ -6,6 +6,7 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "results/results_data.h"
+#include "stats/interval_watch.h"
 #include "ui/app_info.h"
 #include "ui/chart_builder.h"
 #include "ui/failure_table_model.h"
@@ -228,7 +229,9 @@ void TForm1::showResults(const QString& burnIn) {
         showMessage(this, msg::notANumber(burnIn));
         return;
     }
+    const IntervalWatch watch;
     const ResultsData d = ShowResults(state_, *value, resultsWindow_->measure());
+    if (watch.tripped()) return intervalBroken();
     storeResults(state_, d);
     if (!d.end.done()) {
         showMessage(this, d.end.message);

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -100,6 +101,12 @@ public:
     // "Результаты": the results window again, as the last results left it.
     void ResultsBtnClick();
     void SaveProblemsClick();
+
+    // A job's end. A result of any job but the one running (stopped, replaced by a newer
+    // one, or ended by closing the window) changes nothing.
+    void onCalcFinished(const std::shared_ptr<CalcJobResult>& r);
+    void onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r);
+    void onExternalFinished(const std::shared_ptr<ExternalJobResult>& r);
 
 signals:
     // A calculation, genetic search or external run has ended and its results are shown.
@@ -189,15 +196,16 @@ private:
     std::unique_ptr<FitClock> makeClock() const;
 
     void onCalcProgress(const QString& stage, double fraction, qint64 elapsedUs);
-    void onCalcFinished(const std::shared_ptr<CalcJobResult>& r);
-    void onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r);
     void ThreadTerminated();
-    void onExternalFinished(const std::shared_ptr<ExternalJobResult>& r);
+    // After a job met Weib_Interv's broken invariant: the box, then the program ends.
+    void intervalBroken();
     // Ends the worker thread `t` (after its job returned or was asked to stop).
     void finishThread(QPointer<QThread>& t);
     void stopAllJobs();
 
     AnalysisState state_;
+    std::uint64_t jobSerial_ = 0; // the last job's number
+    std::uint64_t liveJob_ = 0;   // the running job's, 0 when none runs
     FailureTableModel* tableModel_ = nullptr;
     TForm5* resultsWindow_ = nullptr;
     QPointer<TLNview> logView_;

@@ -14,12 +14,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QThread>
+
+#include <cstdlib>
 
 namespace wf::ui {
 
@@ -61,10 +64,16 @@ void TForm1::setJobControlsEnabled(bool enabled) {
 void TForm1::finishThread(QPointer<QThread>& t) {
     if (!t) return;
     t->quit();
-    // A worker that trips the interval guard never ends: it hands the program's end to
-    // this thread through a call queued on the application, which must not wait forever.
-    while (!t->wait(50)) QCoreApplication::sendPostedEvents(qApp, QEvent::MetaCall);
+    t->wait();
     delete t.data();
+}
+
+void TForm1::intervalBroken() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    QMessageBox box(QMessageBox::Critical, wf::msg::intervalGuardCaption, wf::msg::intervalGuard,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+    std::_Exit(1);
 }
 
 void TForm1::bbRaschetClick() {
@@ -90,7 +99,8 @@ void TForm1::bbRaschetClick() {
     f.criterion = criterionButtons->checkedId();
     runBurnIn_ = f.burnIn;
 
-    auto* worker = new CalcWorker(state_, readCalcSettings(f), makeClock());
+    liveJob_ = ++jobSerial_;
+    auto* worker = new CalcWorker(liveJob_, state_, readCalcSettings(f), makeClock());
     QThread* thread = workerThread(worker, QStringLiteral("CalcThread"));
     connect(worker, &CalcWorker::progressed, this, &TForm1::onCalcProgress);
     connect(worker, &CalcWorker::finished, this, &TForm1::onCalcFinished);
@@ -115,13 +125,16 @@ void TForm1::onCalcProgress(const QString& stage, double fraction, qint64 elapse
 }
 
 void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
+    if (!r || r->job != liveJob_ || !calcThread_) return;
+    liveJob_ = 0;
     finishThread(calcThread_);
     delete calcWorker_.data();
-    state_ = std::move(r->state);
     QApplication::restoreOverrideCursor();
     calcProgress->hide();
     calcStage->clear();
     setJobControlsEnabled(true);
+    if (r->outcome.end.message == wf::msg::intervalGuard) return intervalBroken();
+    state_ = std::move(r->state);
     memoLines(r->outcome.memo);
     showRunMessages(r->outcome.messages, r->outcome.field);
     if (r->outcome.end.done()) showResults(runBurnIn_);
@@ -153,7 +166,8 @@ void TForm1::ToolBRunGenOptimClick() {
 
     // The stop and copy buttons reach the search through its worker's own requests;
     // nothing of the window's state is shared with it.
-    auto* worker = new GeneticWorker(state_, set, geneticControls_);
+    liveJob_ = ++jobSerial_;
+    auto* worker = new GeneticWorker(liveJob_, state_, set, geneticControls_);
     QThread* thread = workerThread(worker, QStringLiteral("TGen"));
     connect(worker, &GeneticWorker::logLine, logEdit, &QPlainTextEdit::appendPlainText);
     connect(worker, &GeneticWorker::slidersMoved, this, [this](int c, int m) {
@@ -178,6 +192,8 @@ void TForm1::ToolBRunGenOptimClick() {
 }
 
 void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
+    if (!r || r->job != liveJob_ || !geneticThread_) return;
+    liveJob_ = 0;
     finishThread(geneticThread_);
     delete geneticWorker_.data();
     // The field counted the generations down; the next run wants the user's number.
@@ -191,6 +207,7 @@ void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
     }
     updateSliderHints();
     ThreadTerminated();
+    if (r->outcome.end.message == wf::msg::intervalGuard) return intervalBroken();
     const QStringList lines = applyGeneticOutcome(state_, r->outcome);
     memoLines(lines);
     if (r->outcome.ranGenerations) showResults(runBurnIn_);
@@ -215,8 +232,10 @@ void TForm1::StopBtnClick() {
 void TForm1::OutsorsGoBtnClick() {
     if (jobRunning()) return;
     runBurnIn_ = burnInEdit->text();
-    auto* worker = new ExternalWorker(
-        filePathEdit->text(), externalSettings_ ? *externalSettings_ : readExternalSettings());
+    liveJob_ = ++jobSerial_;
+    auto* worker =
+        new ExternalWorker(liveJob_, filePathEdit->text(),
+                           externalSettings_ ? *externalSettings_ : readExternalSettings());
     QThread* thread = workerThread(worker, QStringLiteral("ExternalOptimizer"));
     connect(worker, &ExternalWorker::finished, this, &TForm1::onExternalFinished);
     externalThread_ = thread;
@@ -231,6 +250,8 @@ void TForm1::OutsorsGoBtnClick() {
 }
 
 void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
+    if (!r || r->job != liveJob_ || !externalThread_) return;
+    liveJob_ = 0;
     finishThread(externalThread_);
     delete externalWorker_.data();
     QApplication::restoreOverrideCursor();
@@ -253,6 +274,8 @@ void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
 }
 
 void TForm1::stopAllJobs() {
+    // A result already queued when the signals go is told apart by its number.
+    liveJob_ = 0;
     const bool busyCursor = calcThread_ || externalThread_;
     for (QObject* w :
          {static_cast<QObject*>(calcWorker_.data()), static_cast<QObject*>(geneticWorker_.data()),

@@ -8,17 +8,20 @@
 
 namespace wf::ui {
 
-CalcWorker::CalcWorker(AnalysisState input, CalcSettings settings, std::unique_ptr<FitClock> clock)
-    : job_(std::make_unique<CalcJobResult>())
+CalcWorker::CalcWorker(JobId job, AnalysisState input, CalcSettings settings,
+                       std::unique_ptr<FitClock> clock)
+    : result_(std::make_unique<CalcJobResult>())
     , settings_(std::move(settings))
     , clock_(std::move(clock)) {
-    job_->state = std::move(input);
+    result_->job = job;
+    result_->state = std::move(input);
 }
 
 void CalcWorker::run() {
     QElapsedTimer sinceReport;
     sinceReport.start();
     QString lastStage;
+    const IntervalWatch watch;
     // Fits report often; the window hears about it a few times a second at most.
     const ProgressFn progress = [&](const Progress& p) {
         if (p.stage != lastStage || sinceReport.elapsed() >= 100) {
@@ -26,15 +29,17 @@ void CalcWorker::run() {
             sinceReport.restart();
             emit progressed(p.stage, p.fraction, p.elapsedUs);
         }
-        return !cancel_.load();
+        return !cancel_.load() && !watch.tripped();
     };
-    job_->outcome = runCalculation(job_->state, settings_, *clock_, progress);
-    emit finished(std::shared_ptr<CalcJobResult>(std::move(job_)));
+    result_->outcome = runCalculation(result_->state, settings_, *clock_, progress);
+    result_->outcome.end = watch.end(result_->outcome.end);
+    emit finished(std::shared_ptr<CalcJobResult>(std::move(result_)));
 }
 
-GeneticWorker::GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
+GeneticWorker::GeneticWorker(JobId job, AnalysisState snapshot, GeneticSettings settings,
                              std::shared_ptr<GeneticControls> controls)
-    : snapshot_(std::move(snapshot))
+    : job_(job)
+    , snapshot_(std::move(snapshot))
     , settings_(settings)
     , controls_(std::move(controls)) {}
 
@@ -57,21 +62,26 @@ std::optional<int> GeneticWorker::copyBestCount() {
 
 void GeneticWorker::run() {
     auto result = std::make_shared<GeneticJobResult>();
+    result->job = job_;
+    watch_ = IntervalWatch();
     crossover_.own = crossover_.seen = controls_->crossover.load();
     mutation_.own = mutation_.seen = controls_->mutation.load();
     result->outcome = runGeneticSearch(snapshot_, settings_, *this);
+    result->outcome.end = watch_.end(result->outcome.end);
     // The sliders go back to the user's positions; where the search left them is logged.
     emit logLine(msg::searchSliders(fmt::format(QStringLiteral("%4.2f"), {crossover_.own / 100.0}),
                                     fmt::format(QStringLiteral("%4.2f"), {mutation_.own / 100.0})));
     emit finished(result);
 }
 
-ExternalWorker::ExternalWorker(QString filePath, ExternalSettings settings)
-    : filePath_(std::move(filePath))
+ExternalWorker::ExternalWorker(JobId job, QString filePath, ExternalSettings settings)
+    : job_(job)
+    , filePath_(std::move(filePath))
     , settings_(std::move(settings)) {}
 
 void ExternalWorker::run() {
     auto result = std::make_shared<ExternalJobResult>();
+    result->job = job_;
     result->result = runExternalOptimizer(filePath_, settings_,
                                           [this](const Progress&) { return !cancel_.load(); });
     emit finished(result);

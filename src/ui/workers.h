@@ -1,23 +1,31 @@
 #pragma once
 // The worker objects of the main window. Each is moved to its own QThread, gets its inputs
-// copied in, reports through queued signals and hands its result back by value; stop
-// requests are atomics, so the window never waits on a call from the worker.
+// copied in, reports through queued signals and hands its result back by value, marked
+// with the job's number so that the window can tell a late one; stop requests are atomics,
+// so the window never waits on a call from the worker. A job that meets Weib_Interv's
+// broken invariant stops and ends as failed with its message.
 
 #include "analysis/state.h"
 #include "genetic/external_optimizer.h"
 #include "genetic/genetic_engine.h"
 #include "stats/calculation_run.h"
+#include "stats/interval_watch.h"
 
 #include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 namespace wf::ui {
 
+// The number the window gave a job when it started it.
+using JobId = std::uint64_t;
+
 struct CalcJobResult {
+    JobId job = 0;
     AnalysisState state; // the window's state after the run
     CalcOutcome outcome;
 };
@@ -25,7 +33,8 @@ struct CalcJobResult {
 class CalcWorker : public QObject {
     Q_OBJECT
 public:
-    CalcWorker(AnalysisState input, CalcSettings settings, std::unique_ptr<FitClock> clock);
+    CalcWorker(JobId job, AnalysisState input, CalcSettings settings,
+               std::unique_ptr<FitClock> clock);
     void run();
     void cancel() { cancel_.store(true); } // any thread
 
@@ -34,7 +43,7 @@ signals:
     void finished(const std::shared_ptr<wf::ui::CalcJobResult>& result);
 
 private:
-    std::unique_ptr<CalcJobResult> job_;
+    std::unique_ptr<CalcJobResult> result_;
     CalcSettings settings_;
     std::unique_ptr<FitClock> clock_;
     std::atomic<bool> cancel_{false};
@@ -50,13 +59,14 @@ struct GeneticControls {
 };
 
 struct GeneticJobResult {
+    JobId job = 0;
     GeneticOutcome outcome;
 };
 
 class GeneticWorker : public QObject, private GeneticHost {
     Q_OBJECT
 public:
-    GeneticWorker(AnalysisState snapshot, GeneticSettings settings,
+    GeneticWorker(JobId job, AnalysisState snapshot, GeneticSettings settings,
                   std::shared_ptr<GeneticControls> controls);
     void run();
     void cancel() { stop_.store(true); }              // any thread
@@ -78,9 +88,11 @@ private:
     void log(const QString& line) override { emit logLine(line); }
     void showGenerations(long long shown) override { emit generationsShown(shown); }
     void progress(int percent) override { emit progressed(percent); }
-    bool stopRequested() override { return stop_.load(); }
+    bool stopRequested() override { return stop_.load() || watch_.tripped(); }
     bool takeCopyBestRequest() override { return copyBest_.exchange(false); }
 
+    JobId job_;
+    IntervalWatch watch_;
     AnalysisState snapshot_;
     GeneticSettings settings_;
     std::shared_ptr<GeneticControls> controls_;
@@ -96,13 +108,14 @@ private:
 };
 
 struct ExternalJobResult {
+    JobId job = 0;
     ExternalResult result;
 };
 
 class ExternalWorker : public QObject {
     Q_OBJECT
 public:
-    ExternalWorker(QString filePath, ExternalSettings settings);
+    ExternalWorker(JobId job, QString filePath, ExternalSettings settings);
     void run();
     void cancel() { cancel_.store(true); }
 
@@ -110,6 +123,7 @@ signals:
     void finished(const std::shared_ptr<wf::ui::ExternalJobResult>& result);
 
 private:
+    JobId job_;
     QString filePath_;
     ExternalSettings settings_;
     std::atomic<bool> cancel_{false};

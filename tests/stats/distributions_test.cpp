@@ -1,6 +1,9 @@
 #include "stats/core/distributions.h"
+#include "stats/interval_watch.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include <algorithm>
 #include <cmath>
@@ -61,17 +64,16 @@ TEST(Distributions, WeibullValuesAndFloors) {
     EXPECT_EQ(Weib_Kvantil(1, 1000, std::nan("")), 99999.0);
 }
 
-namespace {
-int g_guardCalls = 0;
-void countingGuard() {
-    ++g_guardCalls;
-}
-} // namespace
-
-TEST(Distributions, ReversedIntervalRunsTheGuard) {
-    EXPECT_EQ(Weib_Interv(1, 1000, 10, 5), 1.0);
-    setIntervalGuard(&countingGuard);
-    EXPECT_EQ(Weib_Interv(1, 1000, 10, 5), 1.0);
-    setIntervalGuard(nullptr);
-    EXPECT_EQ(g_guardCalls, 1);
+TEST(Distributions, ReversedIntervalEndsTheJobWatchingIt) {
+    const IntervalWatch watch;
+    EXPECT_EQ(Weib_Interv(1, 1000, 5, 10), Weib_Raspr(1, 1000, 10) - Weib_Raspr(1, 1000, 5));
+    EXPECT_FALSE(watch.tripped());
+    EXPECT_EQ(watch.end(JobEnd{}).how, Termination::Done);
+    // Met on another thread, as a pool's worker would.
+    std::thread([] { EXPECT_EQ(Weib_Interv(1, 1000, 10, 5), 1.0); }).join();
+    EXPECT_TRUE(watch.tripped());
+    const JobEnd end = watch.end(JobEnd{});
+    EXPECT_EQ(end.how, Termination::Failed);
+    EXPECT_EQ(end.message, msg::intervalGuard);
+    EXPECT_FALSE(IntervalWatch().tripped());
 }

@@ -10,6 +10,7 @@
 #include "ui/chart_builder.h"
 #include "ui/failure_table_model.h"
 #include "ui/log_view.h"
+#include "ui/workers.h"
 
 #include <QAbstractSeries>
 #include <QApplication>
@@ -83,6 +84,7 @@ private slots:
     void geneticRunShowsProgressAndColumn();
     void geneticRunStopsOnStopButton();
     void closingDuringCalculationEndsPromptly();
+    void lateCompletionsChangeNothing();
     void closingDuringGeneticRunEndsPromptly();
 };
 
@@ -479,6 +481,36 @@ void WindowsTest::geneticRunStopsOnStopButton() {
     QVERIFY(f.geneticButton->isEnabled());
     QVERIFY(f.populationEdit->isEnabled());
     QVERIFY(f.state().ModGen.Executed);
+}
+
+void WindowsTest::lateCompletionsChangeNothing() {
+    Windows w;
+    TForm1& f = *w.form1;
+    f.loadDataFile(test::samplePath());
+    tickOnly(f, true, false, false);
+    QVERIFY(w.runAndWait(f.calculateButton)); // job 1
+    const double park = f.state().Park;
+    const QString shown = cell(*w.form5, 1, 1);
+    // Results of an empty fleet, as a finished or never-started job would send them.
+    const auto late = [](JobId job) {
+        auto r = std::make_shared<CalcJobResult>();
+        r->job = job;
+        return r;
+    };
+    QSignalSpy ended(&f, &TForm1::jobFinished);
+    f.onCalcFinished(late(1));
+    f.onGeneticFinished(std::make_shared<GeneticJobResult>());
+    // While job 2 runs, job 1's result again.
+    f.calculateButton->click();
+    f.onCalcFinished(late(1));
+    QVERIFY(f.jobRunning());
+    QVERIFY(ended.wait(120000));
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(f.state().Park, park);
+    QCOMPARE(cell(*w.form5, 1, 1), shown);
+    f.onCalcFinished(late(2)); // and after it ended
+    QCOMPARE(f.state().Park, park);
+    QCOMPARE(ended.count(), 1);
 }
 
 void WindowsTest::closingDuringCalculationEndsPromptly() {

@@ -17,15 +17,13 @@ double Norm_Raspr(double Sred, double SKO, double x);
 double Weib_Plotn(double A, double B, double t);
 // Weibull distribution function; 1e-305 for A <= 0 or B <= 0, floored at 1e-30.
 double Weib_Raspr(double A, double B, double t);
-// Weib_Raspr(t2) - Weib_Raspr(t1), not clamped. t1 > t2 is a broken invariant: the
-// installed guard runs (the window shows a message and ends the program); without one,
-// or if the guard returns, the result is 1.0.
+// Weib_Raspr(t2) - Weib_Raspr(t1), not clamped. t1 > t2 is a broken invariant: it is
+// counted (intervalBreaks) and the result is 1.0; the job that sees the count grow ends.
 double Weib_Interv(double A, double B, double t1, double t2);
 // Time by which the share p has failed; p >= 1 is taken as 0.999999, a NaN p gives 99999.
 double Weib_Kvantil(double A, double B, double p);
 
-// Called when Weib_Interv meets t1 > t2. May not return.
-using IntervalGuard = void (*)();
-void setIntervalGuard(IntervalGuard guard);
+// How many times Weib_Interv has met t1 > t2 in this process, from any thread.
+long long intervalBreaks();
 
 } // namespace wf
