@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -53,10 +54,11 @@ TCausesView::TCausesView(QWidget* owner)
     causesTable->setWordWrap(false);
     enableTableCopy(causesTable);
 
-    notesLabel = new QLabel;
+    // The fits' notes can run long: they scroll in a few lines of their own.
+    notesLabel = new QPlainTextEdit;
     notesLabel->setObjectName(QStringLiteral("CausesNotes"));
-    notesLabel->setWordWrap(true);
-    notesLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notesLabel->setReadOnly(true);
+    notesLabel->setMaximumHeight(6 * notesLabel->fontMetrics().lineSpacing() + 12);
 
     causesChart = new QChart;
     causesChart->setObjectName(QStringLiteral("CausesChart"));
@@ -99,6 +101,8 @@ TCausesView::TCausesView(QWidget* owner)
     rows->addWidget(chartBox);
     rows->setChildrenCollapsible(false);
     chartBox->setChildrenCollapsible(false);
+    rows->setSizes({height() * 11 / 20, height() * 9 / 20});
+    chartBox->setSizes({width() * 3 / 4, width() / 4});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rows);
 
@@ -132,9 +136,9 @@ const CausesView* TCausesView::page() {
 
 void TCausesView::open() {
     if (!in_) return;
-    draw();
-    show();
+    show(); // first: the chart lays its axes out for the size it is shown at
     raise();
+    draw();
 }
 
 bool TCausesView::WhatIfBtnClick() {
@@ -174,7 +178,7 @@ void TCausesView::draw() {
         for (int c = 0; c < columns && c < int(t[r].size()); ++c)
             causesTable->setItem(int(r) - 1, c, new QTableWidgetItem(t[r][std::size_t(c)]));
     causesTable->resizeColumnsToContents();
-    notesLabel->setText(v->notes.join(QLatin1Char('\n')));
+    notesLabel->setPlainText(v->notes.join(QLatin1Char('\n')));
     ChartOptions o;
     o.ownLegend = true;
     fillChart(causesChart, v->chart, o);

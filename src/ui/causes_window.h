@@ -13,6 +13,7 @@ class QChart;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -36,7 +37,7 @@ public:
 
     QTableWidget* causesTable = nullptr;
     QLabel* captionLabel = nullptr;
-    QLabel* notesLabel = nullptr;
+    QPlainTextEdit* notesLabel = nullptr;
     QChart* causesChart = nullptr;
     QListWidget* causesLegend = nullptr;
     QLineEdit* whatIfMean = nullptr;

@@ -60,13 +60,16 @@ void startScreenshotTour(TForm1& main, TForm5& results, const QString& dataFile,
                 results.CausesClick();
                 results.causesWindow->whatIfMean->setText(QStringLiteral("5000"));
                 results.causesWindow->WhatIfBtnClick();
-                save(results.causesWindow, outDir, QStringLiteral("causes_window"));
-                results.causesWindow->hide();
-                results.hide();
-                main.Button2Click();
-                QTimer::singleShot(500, &main, [&main, outDir] {
-                    if (TLNview* v = main.logView()) save(v, outDir, QStringLiteral("log_view"));
-                    QApplication::quit();
+                QTimer::singleShot(500, &main, [&main, &results, outDir] {
+                    save(results.causesWindow, outDir, QStringLiteral("causes_window"));
+                    results.causesWindow->hide();
+                    results.hide();
+                    main.Button2Click();
+                    QTimer::singleShot(500, &main, [&main, outDir] {
+                        if (TLNview* v = main.logView())
+                            save(v, outDir, QStringLiteral("log_view"));
+                        QApplication::quit();
+                    });
                 });
             });
         });

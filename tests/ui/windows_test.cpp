@@ -391,7 +391,7 @@ void WindowsTest::causesPageTakesModelThreeByCauseAndAnotherWarranty() {
     c.whatIfButton->click();
     QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()) + 2);
     QVERIFY(c.causesTable->item(0, c.causesTable->columnCount() - 1)->text().startsWith('+'));
-    QVERIFY(c.notesLabel->text().contains(QStringLiteral("При гарантии 5000 ± 500 ч")));
+    QVERIFY(c.notesLabel->toPlainText().contains(QStringLiteral("При гарантии 5000 ± 500 ч")));
 
     // Another file: the page belonged to the old data and goes with it; the typed law stays.
     f.loadDataFile(wf::test::samplePath(QStringLiteral("ball_bearings.txt")));
