@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace wf {
 namespace {
 
@@ -46,18 +48,14 @@ TEST(FailureFile, HeaderFieldsAndState) {
     EXPECT_EQ(s.Kol_Otk, 2);
     EXPECT_EQ(s.Kol_Prich, 2);
     const MainFields& f = r.fields;
-    EXPECT_EQ(f.filePath, QStringLiteral("/data/f.txt"));
-    EXPECT_EQ(f.caption, QStringLiteral("Тестовый парк"));
-    EXPECT_EQ(f.warrantyMean, QStringLiteral("2537,25"));
-    EXPECT_EQ(f.countingPeriod, QStringLiteral("2537,25"));
-    EXPECT_EQ(f.warrantySd, QStringLiteral("350"));
-    EXPECT_EQ(f.fleetSize, QStringLiteral("1500,5"));
-    EXPECT_EQ(f.failureCount, QStringLiteral("1"));
-    EXPECT_EQ(f.stepFactorSpiral, QStringLiteral("1,00025"));
-    EXPECT_EQ(f.stepFactorNewton, QStringLiteral("1,00025"));
-    EXPECT_EQ(f.stepFactorSmirnov, QStringLiteral("1,0005"));
-    EXPECT_EQ(f.accuracy, QStringLiteral("0,0000002"));
-    EXPECT_EQ(f.generations, QStringLiteral("1500"));
+    const std::pair<QString, const char*> texts[] = {
+        {f.filePath, "/data/f.txt"},     {f.caption, "Тестовый парк"},
+        {f.warrantyMean, "2537,25"},     {f.countingPeriod, "2537,25"},
+        {f.warrantySd, "350"},           {f.fleetSize, "1500,5"},
+        {f.failureCount, "1"},           {f.stepFactorSpiral, "1,00025"},
+        {f.stepFactorNewton, "1,00025"}, {f.stepFactorSmirnov, "1,0005"},
+        {f.accuracy, "0,0000002"},       {f.generations.value_or(QString()), "1500"}};
+    for (const auto& [shown, want] : texts) EXPECT_EQ(shown, QString::fromUtf8(want));
 }
 
 TEST(FailureFile, CausesOrderedByCountTiesInFileOrder) {

@@ -8,6 +8,7 @@
 #include "drawn_fleets.h"
 #include "files.h"
 #include "format/messages.h"
+#include "loaded_sample.h"
 
 #include <QFile>
 
@@ -19,13 +20,7 @@ using namespace wf;
 
 namespace {
 
-AnalysisState loaded(const char* name) {
-    QFile f(test::samplePath(QString::fromLatin1(name)));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    AnalysisState s;
-    EXPECT_TRUE(parseFailureFile(s, f.readAll(), f.fileName()).end.done());
-    return s;
-}
+using test::loaded;
 
 bool covers(const ConfidenceBounds& b, double truth) {
     return b.defined && (b.loOpen || b.lo <= truth) && (b.hiOpen || truth <= b.hi);

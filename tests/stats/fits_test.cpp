@@ -110,21 +110,17 @@ TEST(Fits, SpiralRecoversAKnownModel) {
 
 TEST(Fits, NewtonAndSmirnovRecoverAKnownModel) {
     auto s = knownFleet();
-    VirtualClock clock(100);
-    Podbor_Newton(s, {}, clock);
-    // Same bias as the spiral's; Newton's search ends much closer to the optimum.
-    EXPECT_NEAR(s.ModNewton.A, 1.5, 0.03);
-    EXPECT_NEAR(s.ModNewton.B, 1500, 30);
-    EXPECT_NEAR(s.ModNewton.K_powtor, 3, 0.05);
-    EXPECT_TRUE(s.ModNewton.Executed);
-
-    VirtualClock clock2(250);
-    Podbor_Smirnov(s, {}, clock2);
-    // Fitted to the accumulation itself, which the failure times follow to half a failure.
-    EXPECT_NEAR(s.ModSmirnov.A, 1.5, 0.03);
-    EXPECT_NEAR(s.ModSmirnov.B, 1500, 30);
-    EXPECT_NEAR(s.ModSmirnov.K_powtor, 3, 0.05);
-    EXPECT_TRUE(s.ModSmirnov.Executed);
+    // Newton's search has the spiral's bias but ends much closer to the optimum; model 2 is
+    // fitted to the accumulation itself, which the failure times follow to half a failure.
+    VirtualClock newtonClock(100), smirnovClock(250);
+    Podbor_Newton(s, {}, newtonClock);
+    Podbor_Smirnov(s, {}, smirnovClock);
+    for (const Mod_Weib* M : {&s.ModNewton, &s.ModSmirnov}) {
+        EXPECT_NEAR(M->A, 1.5, 0.03);
+        EXPECT_NEAR(M->B, 1500, 30);
+        EXPECT_NEAR(M->K_powtor, 3, 0.05);
+        EXPECT_TRUE(M->Executed);
+    }
 }
 
 TEST(Fits, VirtualClockMakesFitsReproducible) {

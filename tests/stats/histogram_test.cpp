@@ -66,28 +66,28 @@ TEST(Histogram, AnEmptyIntervalWidensUntilAFailureFallsIn) {
     EXPECT_EQ(s.Hist[8].Sum, 1);
 }
 
-TEST(Histogram, ManyFailuresInFewIntervalsHalveTheFirstStep) {
-    auto s = fleetWithFailures(evenly(80, 900));
-    ASSERT_TRUE(Postr_Gist(s));
-    EXPECT_EQ(s.Shag_Nach, 50);
-    EXPECT_EQ(s.Shag_Dal, 100);
-    ASSERT_EQ(s.Hist.size(), 14u);
-    EXPECT_EQ(s.Hist[9].time, 500);
-    EXPECT_EQ(s.Hist[13].time, 900);
-    EXPECT_EQ(nprTotal(s), 80);
-}
-
-TEST(Histogram, TooManyIntervalsDoubleTheLaterStep) {
-    auto s = fleetWithFailures(evenly(300, 6000));
-    ASSERT_TRUE(Postr_Gist(s));
-    EXPECT_EQ(s.Shag_Nach, 100);
-    EXPECT_EQ(s.Shag_Dal, 200);
-    ASSERT_EQ(s.Hist.size(), 35u);
-    EXPECT_EQ(s.Hist[9].time, 1000);
-    EXPECT_EQ(s.Hist[34].time, 6000);
-    int sum = 0;
-    for (const auto& h : s.Hist) sum += h.Sum;
-    EXPECT_EQ(sum, 300);
+// Many failures in few intervals halve the first step; too many intervals double the later.
+TEST(Histogram, StepsFollowHowTheFailuresSpread) {
+    struct Case {
+        int failures;
+        double last;
+        int first, later;
+        std::size_t intervals;
+        double tenthEnd;
+    };
+    for (const Case& c : {Case{80, 900, 50, 100, 14, 500}, Case{300, 6000, 100, 200, 35, 1000}}) {
+        auto s = fleetWithFailures(evenly(c.failures, c.last));
+        ASSERT_TRUE(Postr_Gist(s));
+        EXPECT_EQ(s.Shag_Nach, c.first);
+        EXPECT_EQ(s.Shag_Dal, c.later);
+        ASSERT_EQ(s.Hist.size(), c.intervals);
+        EXPECT_EQ(s.Hist[9].time, c.tenthEnd);
+        EXPECT_EQ(s.Hist.back().time, c.last);
+        int sum = 0;
+        for (const auto& h : s.Hist) sum += h.Sum;
+        EXPECT_EQ(sum, c.failures);
+        EXPECT_EQ(nprTotal(s), c.failures);
+    }
 }
 
 TEST(Histogram, SevenFailuresGiveSevenIntervalsAtOnce) {

@@ -10,6 +10,7 @@
 #include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
+#include "loaded_sample.h"
 #include "results/results_table.h"
 #include "stats/histogram.h"
 #include "stats/likelihood_yardstick.h"
@@ -30,13 +31,7 @@ using namespace wf;
 
 namespace {
 
-AnalysisState loaded(const char* name) {
-    QFile f(test::samplePath(QString::fromLatin1(name)));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    AnalysisState s;
-    EXPECT_TRUE(parseFailureFile(s, f.readAll(), f.fileName()).end.done());
-    return s;
-}
+using test::loaded;
 
 // Bisection for the root of a function that changes sign between lo and hi.
 double bisect(const std::function<double(double)>& f, double lo, double hi) {
