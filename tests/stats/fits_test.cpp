@@ -5,6 +5,7 @@
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "locale_guard.h"
+#include "stats/core/parameter_domains.h"
 #include "stats/fit_rules.h"
 #include "stats/histogram.h"
 
@@ -19,6 +20,11 @@ using namespace wf;
 using wf::test::fleetWithFailures;
 
 namespace {
+
+// A searched value inside the range its search declares.
+bool within(double v, const domain::Range& r) {
+    return r.lo <= v && v <= r.hi;
+}
 
 // A fleet of 300 whose 835 failures follow A = 1.5, B = 1500 h, K = 3 with warranty exit at
 // 3000 +- 500 h exactly (not sampled), histogram built.
@@ -258,33 +264,28 @@ TEST(Fits, DiagnosticsNameCoordinatesThatCouldNotSearch) {
     EXPECT_EQ(k.memo.size(), 2);
 }
 
-TEST(Fits, SpiralWritesBackBothSearchedWarrantyValues) {
-    auto s = knownFleet();
-    s.Podbor_Sred = true;
-    s.Podbor_SKO = true;
-    VirtualClock clock(100);
-    Podbor_Spiral(s, {}, clock);
-    EXPECT_NE(s.Sred_Gar, 3000);
-    EXPECT_NE(s.SKO_Gar, 500);
-    EXPECT_GE(s.Sred_Gar, 150);
-    EXPECT_LE(s.Sred_Gar, 5000);
-    EXPECT_GE(s.SKO_Gar, 50);
-    EXPECT_LE(s.SKO_Gar, 900);
-    EXPECT_EQ(s.ModSpir.Sred, s.Sred_Gar);
-    EXPECT_EQ(s.ModSpir.SKO, s.SKO_Gar);
-    EXPECT_EQ(s.ModSpir.F_norm[0], Norm_Raspr(s.Sred_Gar, s.SKO_Gar, s.Hist[0].time / 2));
-}
-
-TEST(Fits, OnlyTheSdSearchedWritesOnlyTheSd) {
-    auto s = knownFleet();
-    s.Podbor_SKO = true;
-    VirtualClock clock(100);
-    Podbor_Newton(s, {}, clock);
-    EXPECT_EQ(s.Sred_Gar, 3000);
-    EXPECT_NE(s.SKO_Gar, 500);
-    EXPECT_GE(s.SKO_Gar, 30);
-    EXPECT_LE(s.SKO_Gar, 900);
-    EXPECT_EQ(s.ModNewton.SKO, s.SKO_Gar);
+// Model 1.1 searching both warranty values, model 1.2 the SD alone: each writes back what it
+// searched, inside its declared range, and leaves the other value as it was.
+TEST(Fits, SearchedWarrantyValuesAreWrittenBack) {
+    auto both = knownFleet();
+    both.Podbor_Sred = both.Podbor_SKO = true;
+    auto sdOnly = knownFleet();
+    sdOnly.Podbor_SKO = true;
+    VirtualClock spiralClock(100), newtonClock(100);
+    Podbor_Spiral(both, {}, spiralClock);
+    Podbor_Newton(sdOnly, {}, newtonClock);
+    EXPECT_NE(both.Sred_Gar, 3000);
+    EXPECT_TRUE(within(both.Sred_Gar, domain::kSpiralSred)) << both.Sred_Gar;
+    EXPECT_NE(both.SKO_Gar, 500);
+    EXPECT_TRUE(within(both.SKO_Gar, domain::kSpiralSKO)) << both.SKO_Gar;
+    EXPECT_EQ(both.ModSpir.Sred, both.Sred_Gar);
+    EXPECT_EQ(both.ModSpir.SKO, both.SKO_Gar);
+    EXPECT_EQ(both.ModSpir.F_norm[0],
+              Norm_Raspr(both.Sred_Gar, both.SKO_Gar, both.Hist[0].time / 2));
+    EXPECT_EQ(sdOnly.Sred_Gar, 3000);
+    EXPECT_NE(sdOnly.SKO_Gar, 500);
+    EXPECT_TRUE(within(sdOnly.SKO_Gar, domain::kNewtonSKO)) << sdOnly.SKO_Gar;
+    EXPECT_EQ(sdOnly.ModNewton.SKO, sdOnly.SKO_Gar);
 }
 
 TEST(Fits, SmirnovIgnoresTheWarrantyFlags) {
