@@ -4,10 +4,10 @@
 // second, and the refinement alone from the best of a seeded run.
 
 #include "analysis/failure_file.h"
+#include "core/distributions.h"
 #include "genetic/encoding.h"
 #include "genetic/genetic_engine.h"
 #include "genetic/genetic_polish.h"
-#include "stats/core/distributions.h"
 #include "stats/histogram.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "fit.h"
 
+#include "core/parameter_domains.h"
 #include "genetic/encoding.h"
 #include "genetic/nlopt_box.h"
-#include "stats/core/parameter_domains.h"
 
 #include <algorithm>
 #include <array>

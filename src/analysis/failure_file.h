@@ -4,8 +4,8 @@
 // accumulated-failure chart and its log-log line).
 
 #include "analysis/chart_point.h"
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "analysis/load_summary.h"
 
+#include "core/distributions.h"
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // The warranty end-time file: one time per line after a comment; its count, mean and
 // sample standard deviation become the warranty inputs of the next calculation run.
 
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 
 #include <QByteArray>
 #include <QString>

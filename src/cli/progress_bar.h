@@ -1,7 +1,7 @@
 #pragma once
 // A one-line progress bar on stderr, redrawn in place at most ten times a second.
 
-#include "stats/core/fit_clock.h"
+#include "core/fit_clock.h"
 
 #include <QString>
 

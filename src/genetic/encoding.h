@@ -4,7 +4,7 @@
 // text, most significant first), decoding, the objective and the population order.
 
 #include "analysis/state.h"
-#include "stats/core/parameter_domains.h"
+#include "core/parameter_domains.h"
 
 #include <QString>
 

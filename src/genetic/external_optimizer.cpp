@@ -3,9 +3,9 @@
 #include "stats/model_arrays.h"
 
 #include "analysis/settings_file.h"
+#include "core/distributions.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/histogram.h"
 

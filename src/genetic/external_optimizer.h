@@ -3,9 +3,9 @@
 // We start it, wait for it (cancellable, bounded), read the three numbers it leaves in
 // the result file and turn them into the model ModExt.
 
-#include "analysis/job_end.h"
 #include "analysis/state.h"
-#include "stats/core/fit_clock.h"
+#include "core/fit_clock.h"
+#include "core/job_end.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,8 +3,8 @@
 // caller's thread (the window calls it from its worker), evaluates each generation's
 // children and mutants on a small thread pool, and reports through a GeneticHost.
 
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "genetic/genetic_objective.h"
 
-#include "stats/core/interval_flow.h"
+#include "core/interval_flow.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "genetic/genetic_polish.h"
 
+#include "core/parameter_domains.h"
 #include "genetic/nlopt_box.h"
-#include "stats/core/parameter_domains.h"
 
 #include <cmath>
 #include <limits>

@@ -3,11 +3,11 @@
 #include "analysis/search_point.h"
 #include "stats/model_arrays.h"
 
+#include "core/distributions.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
 #include "stats/calculation_run.h"
-#include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/histogram.h"
 

@@ -2,9 +2,9 @@
 // Starting a genetic run from the window's fields and applying its outcome; both run
 // on the user-interface thread, the search itself (genetic_engine.h) between them.
 
-#include "analysis/job_end.h"
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 #include "genetic/genetic_engine.h"
 
 #include <QString>

@@ -1,9 +1,9 @@
 #include "results/causes_view.h"
 
+#include "core/distributions.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "results/results_table.h"
-#include "stats/core/distributions.h"
 #include "stats/model_figures.h"
 
 #include <algorithm>

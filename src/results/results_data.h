@@ -3,8 +3,8 @@
 // its three charts, plus the log-scale view. The window only draws what is here.
 
 #include "analysis/chart_point.h"
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 #include "results/causes_input.h"
 #include "results/chart_series.h"
 

@@ -3,9 +3,9 @@
 #include "results/results_table.h"
 
 #include "analysis/load_summary.h"
+#include "core/distributions.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
 #include "stats/mle_band.h"
 #include "stats/model_figures.h"
 

@@ -4,7 +4,7 @@
 
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
-#include "stats/core/fit_clock.h"
+#include "core/fit_clock.h"
 #include "stats/fits.h"
 
 #include <QString>

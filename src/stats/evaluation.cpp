@@ -1,9 +1,9 @@
 #include "stats/evaluation.h"
 
+#include "core/distributions.h"
+#include "core/interval_flow.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
-#include "stats/core/interval_flow.h"
 
 #include <algorithm>
 #include <cmath>

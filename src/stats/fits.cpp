@@ -1,10 +1,10 @@
 #include "stats/fits.h"
 
 #include "analysis/search_point.h"
+#include "core/distributions.h"
+#include "core/parameter_domains.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "stats/core/distributions.h"
-#include "stats/core/parameter_domains.h"
 #include "stats/evaluation.h"
 #include "stats/fit_rules.h"
 #include "stats/model_arrays.h"

@@ -3,10 +3,10 @@
 // descent), model 1.2 (Newton-style coordinate search), model 2 (Smirnov). Every time rule
 // reads the injected clock; each objective evaluation ticks it once.
 
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/fit_clock.h"
+#include "core/job_end.h"
 #include "format/messages.h"
-#include "stats/core/fit_clock.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,9 +3,9 @@
 // job stops at its next check and ends as failed with the message, instead of going on
 // with the values it produced.
 
-#include "analysis/job_end.h"
+#include "core/distributions.h"
+#include "core/job_end.h"
 #include "format/messages.h"
-#include "stats/core/distributions.h"
 
 namespace wf {
 

@@ -4,8 +4,8 @@
 // results table derives from them: likelihood-ratio bounds by default, Wald bounds (the
 // delta method on the log scale) on request.
 
-#include "analysis/job_end.h"
 #include "analysis/state.h"
+#include "core/job_end.h"
 #include "stats/mle_bounds.h"
 #include "stats/mle_profile.h"
 #include "stats/mle_search.h"

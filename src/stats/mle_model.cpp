@@ -1,6 +1,6 @@
 #include "stats/mle_model.h"
 
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // profile behind its likelihood-ratio bounds. K follows from a rule at each point: the
 // closed-form best K, a fixed K, or the K that holds a derived figure at a given value.
 
-#include "stats/core/parameter_domains.h"
+#include "core/parameter_domains.h"
 #include "stats/mle_model.h"
 
 namespace wf {

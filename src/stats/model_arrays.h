@@ -2,7 +2,7 @@
 // The per-interval arrays of a model record, the one rule every model shares.
 
 #include "analysis/state.h"
-#include "stats/core/interval_flow.h"
+#include "core/interval_flow.h"
 
 namespace wf {
 

@@ -1,6 +1,6 @@
 #include "stats/model_figures.h"
 
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 #include <cmath>
 

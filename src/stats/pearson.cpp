@@ -1,6 +1,6 @@
 #include "stats/pearson.h"
 
-#include "stats/core/interval_flow.h"
+#include "core/interval_flow.h"
 #include "stats/model_arrays.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "stats/smirnov.h"
 
-#include "stats/core/interval_flow.h"
+#include "core/interval_flow.h"
 
 #include <cmath>
 #include <cstring>

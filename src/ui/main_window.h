@@ -7,8 +7,8 @@
 #include "analysis/failure_file.h"
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
+#include "core/fit_clock.h"
 #include "genetic/external_optimizer.h"
-#include "stats/core/fit_clock.h"
 #include "ui/log_view.h"
 
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 #include "genetic/encoding.h"
 #include "genetic/genetic_objective.h"
 
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "genetic/external_optimizer.h"
 #include "stored_model.h"
 
+#include "core/distributions.h"
 #include "format/number_format.h"
 #include "locale_guard.h"
-#include "stats/core/distributions.h"
 #include "stats/evaluation.h"
 #include "stats/histogram.h"
 

@@ -1,12 +1,12 @@
 #include "genetic/genetic_run.h"
 #include "stored_model.h"
 
+#include "core/distributions.h"
 #include "fields.h"
 #include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "genetic/encoding.h"
-#include "stats/core/distributions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "results_fixture.h"
 
+#include "core/distributions.h"
 #include "drawn_fleets.h"
 #include "results/chart_layout.h"
 #include "results/results_data.h"
-#include "stats/core/distributions.h"
 #include "stats/histogram.h"
 #include "stats/mle_fit.h"
 

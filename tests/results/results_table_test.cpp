@@ -1,9 +1,9 @@
 #include "results_fixture.h"
 
+#include "core/distributions.h"
 #include "format/messages.h"
 #include "results/results_data.h"
 #include "results/results_table.h"
-#include "stats/core/distributions.h"
 
 #include <cmath>
 

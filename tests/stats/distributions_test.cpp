@@ -1,4 +1,4 @@
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 #include "stats/interval_watch.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 #include "stats/evaluation.h"
 
 #include "fleets.h"

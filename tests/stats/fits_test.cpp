@@ -1,11 +1,11 @@
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 #include "stats/fits.h"
 
+#include "core/parameter_domains.h"
 #include "fleets.h"
 #include "format/messages.h"
 #include "format/number_format.h"
 #include "locale_guard.h"
-#include "stats/core/parameter_domains.h"
 #include "stats/fit_rules.h"
 #include "stats/histogram.h"
 

@@ -1,4 +1,4 @@
-#include "stats/core/interval_flow.h"
+#include "core/interval_flow.h"
 
 #include <gtest/gtest.h>
 

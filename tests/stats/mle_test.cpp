@@ -3,11 +3,11 @@
 #include "stats/mle_fit.h"
 
 #include "analysis/failure_file.h"
+#include "core/distributions.h"
 #include "drawn_fleets.h"
 #include "files.h"
 #include "fleets.h"
 #include "format/messages.h"
-#include "stats/core/distributions.h"
 #include "stats/histogram.h"
 #include "stats/model_figures.h"
 

@@ -1,6 +1,6 @@
 #include "stats/model_arrays.h"
 
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 #include <gtest/gtest.h>
 

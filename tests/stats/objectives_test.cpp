@@ -1,6 +1,6 @@
+#include "core/distributions.h"
 #include "fleets.h"
 #include "reference_objectives.h"
-#include "stats/core/distributions.h"
 #include "stats/histogram.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"

@@ -3,7 +3,7 @@
 // value: the yardstick the fast objectives must match bit for bit.
 
 #include "analysis/state.h"
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 #include "stats/pearson.h"
 #include "stats/smirnov.h"
 

@@ -1,4 +1,4 @@
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 #include <atomic>
 #include <cmath>

@@ -31,7 +31,8 @@ public:
 
 class VirtualClock final : public FitClock {
 public:
-    explicit VirtualClock(std::int64_t costUs) : costUs_(costUs) {}
+    explicit VirtualClock(std::int64_t costUs)
+        : costUs_(costUs) {}
     std::int64_t nowUs() override { return now_; }
     void tick() override { now_ += costUs_; }
     void advance(std::int64_t us) { now_ += us; }
@@ -71,8 +72,8 @@ inline QString longTimeText(const ElapsedParts& p) {
 
 // What a long operation reports; the callback returns false to ask it to stop.
 struct Progress {
-    QString stage;          // what runs now, e.g. the model's name
-    double fraction = -1;   // 0..1 where known, else negative
+    QString stage;        // what runs now, e.g. the model's name
+    double fraction = -1; // 0..1 where known, else negative
     std::int64_t elapsedUs = 0;
 };
 using ProgressFn = std::function<bool(const Progress&)>;

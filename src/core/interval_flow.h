@@ -7,7 +7,7 @@
 // they multiply; each names its choice, because products in another order round differently
 // and every reported figure keeps its exact bits.
 
-#include "stats/core/distributions.h"
+#include "core/distributions.h"
 
 namespace wf::flow {
 
