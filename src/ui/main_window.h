@@ -7,7 +7,7 @@
 #include "analysis/failure_file.h"
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
-#include "genetic/external_optimizer.h"
+#include "external/external_settings.h"
 #include "stats/core/fit_clock.h"
 #include "ui/log_view.h"
 

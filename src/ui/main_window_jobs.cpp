@@ -3,6 +3,7 @@
 
 #include "ui/main_window.h"
 
+#include "external/external_model.h"
 #include "format/messages.h"
 #include "genetic/genetic_run.h"
 #include "ui/message_box.h"

@@ -4,7 +4,7 @@
 // requests are atomics, so the window never waits on a call from the worker.
 
 #include "analysis/state.h"
-#include "genetic/external_optimizer.h"
+#include "external/optimizer_process.h"
 #include "genetic/genetic_engine.h"
 #include "stats/calculation_run.h"
 
