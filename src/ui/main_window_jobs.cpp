@@ -224,8 +224,7 @@ void TForm1::OutsorsGoBtnClick() {
     externalWorker_ = worker;
     setJobControlsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    calcStage->setText(
-        QStringLiteral("Golang модуль оптимизации: расчет (кнопка «Стоп» прерывает)"));
+    calcStage->setText(wf::msg::externalRunning);
     calcProgress->setRange(0, 0);
     calcProgress->show();
     thread->start();
