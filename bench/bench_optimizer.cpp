@@ -8,7 +8,7 @@
 //   build/bin/bench_optimizer                     # table + timings
 //   build/bin/bench_optimizer --benchmark_filter=none   # table only
 
-#include "../tests/genetic/external_fleet.h"
+#include "../tests/external/external_fleet.h"
 
 #include "analysis/failure_file.h"
 #include "genetic/encoding.h"

@@ -4,7 +4,7 @@
 #include "fuzz_common.h"
 
 #include "analysis/failure_file.h"
-#include "genetic/external_optimizer.h"
+#include "external/external_model.h"
 #include "results/results_data.h"
 #include "stats/histogram.h"
 

@@ -2,7 +2,7 @@
 
 #include "fuzz_common.h"
 
-#include "genetic/external_optimizer.h"
+#include "external/result_file.h"
 
 #include <cmath>
 #include <cstddef>

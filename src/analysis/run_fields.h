@@ -1,14 +1,13 @@
 #pragma once
-// What a user types before a run, and the typed values the runs take. A run reads its
-// fields in a fixed order and stops at the first that is not a number, keeping what it
-// stored before; the conversion here records every such field so that the run stops
-// exactly where it reads the first of them.
+// What a user types before a run, and the typed values the runs take: the one place where
+// the texts of either run become numbers. A run reads its fields in a fixed order and stops
+// at the first that is not a number, keeping what it stored before; the conversion here
+// records every such field so that the run stops exactly where it reads the first of them.
 
 #include "analysis/state.h"
 
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 namespace wf {
@@ -32,18 +31,6 @@ enum class RunField {
 struct FieldError {
     RunField field;
     QString message;
-};
-
-// Converts field texts; a text that is not a number leaves its target as it was and is
-// recorded with its message.
-class FieldReader {
-public:
-    void number(RunField field, const QString& text, double& into);
-    void integer(RunField field, const QString& text, int& into);
-    const std::vector<FieldError>& errors() const { return errors_; }
-
-private:
-    std::vector<FieldError> errors_;
 };
 
 // The texts and ticks both runs start from.
@@ -74,8 +61,53 @@ struct RunStart {
     void accept(RunField field);
 };
 
-// Converts the four leading fields and copies path and ticks.
-RunStart readRunStart(FieldReader& reader, const RunFields& f);
+// The texts and ticks of the main window the calculation run reads.
+struct CalcFields : RunFields {
+    QString stepFactorSpiral; // step reduction factors of models 1.1, 1.2 and 2
+    QString stepFactorNewton;
+    QString stepFactorSmirnov;
+    bool spiral = true, newton = false, smirnov = false; // models ticked
+    bool mle = false;                                    // model 3, maximum likelihood
+    QString confidence = QStringLiteral("0.95");         // level of model 3's bounds
+    BoundsMethod bounds = BoundsMethod::LikelihoodRatio; // how model 3's bounds are drawn
+    int criterion = 1; // way of fitting models 1.1 and 1.2: 0, 1 or 2
+};
+
+// One deterministic model of the run: ticked, and its step reduction factor.
+struct ModelChoice {
+    bool ticked = false;
+    double stepFactor = 1.00025;
+};
+
+// The typed settings of a calculation run.
+struct CalcSettings : RunStart {
+    ModelChoice spiral{true}, newton, smirnov; // models 1.1, 1.2 and 2
+    bool mle = false;                          // model 3
+    double confidence = 0.95;                  // level of model 3's bounds
+    BoundsMethod bounds = BoundsMethod::LikelihoodRatio;
+    int criterion = 1; // way of fitting models 1.1 and 1.2
+};
+
+// The texts and ticks of the main window a genetic run reads.
+struct GeneticFields : RunFields {
+    QString accuracy;    // accuracy
+    QString population;  // population size
+    QString generations; // generations
+};
+
+// The typed settings of a genetic run.
+struct GeneticRunSettings : RunStart {
+    double accuracy = 1e-7; // gene accuracy; sets the gene length
+    int population = 3000;  // individuals
+    int generations = 1500;
+};
+
+// Converts the fields; a text that is not a number is recorded, and the run stops where it
+// reads the first of them (an unticked model's factor is never read).
+CalcSettings readCalcSettings(const CalcFields& f);
+
+// Converts the fields, recording those that are not numbers; the run stops at the first.
+GeneticRunSettings readGeneticSettings(const GeneticFields& f);
 
 // Stores the warranty mean and SD and the burn-in, in the run's order, up to an unreadable
 // field: then gives its error, keeping the ones stored before it; null when all were stored.

@@ -6,9 +6,10 @@
 #include "cli/report.h"
 
 #include "analysis/warranty_file.h"
+#include "external/external_model.h"
+#include "external/optimizer_process.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "genetic/external_optimizer.h"
 #include "genetic/genetic_engine.h"
 #include "genetic/genetic_run.h"
 #include "results/results_data.h"

@@ -479,6 +479,9 @@ inline const QString geneticNoResult =
 inline QString fieldCaption(const QString& label) {
     return QStringLiteral("Поле «%1»").arg(label);
 }
+// The stage line while the external optimizer runs.
+inline const QString externalRunning =
+    QStringLiteral("Golang модуль оптимизации: расчет (кнопка «Стоп» прерывает)");
 inline const QString externalNoData = QStringLiteral(
     "Программа оптимизации закончила работу, но отказы не загружены: модель Golang не построена. "
     "Откройте файл исходных данных кнопкой «Путь» и запустите расчёт снова");

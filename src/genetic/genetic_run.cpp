@@ -14,24 +14,14 @@
 #include <cmath>
 
 namespace wf {
-bool GeneticRunSettings::accuracyValid(QString* why) const {
+
+bool accuracyValid(double accuracy, QString* why) {
     const int bits = geneBits(static_cast<long double>(accuracy));
     if (bits >= 1 && bits <= kMaxGeneBits) return true;
     // Round(1 / accuracy) must lie in 1 .. 2^31 - 1.
     if (why)
         *why = msg::badAccuracy(fmt::general(accuracy), fmt::general(4.66e-10), fmt::general(2));
     return false;
-}
-
-GeneticRunSettings readGeneticSettings(const GeneticFields& f) {
-    FieldReader reader;
-    GeneticRunSettings set;
-    static_cast<RunStart&>(set) = readRunStart(reader, f);
-    reader.number(RunField::Accuracy, f.accuracy, set.accuracy);
-    reader.integer(RunField::Population, f.population, set.population);
-    reader.integer(RunField::Generations, f.generations, set.generations);
-    set.unreadable = reader.errors();
-    return set;
 }
 
 GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticRunSettings& set) {
@@ -59,7 +49,7 @@ GeneticPrep prepareGeneticRun(AnalysisState& s, const GeneticRunSettings& set) {
     s.Kol_Genov = geneCount(s.Podbor_Sred, s.Podbor_SKO);
 
     if (unreadable(RunField::Accuracy)) return notRead();
-    if (!set.accuracyValid(&why)) return refuse(why, RunField::Accuracy);
+    if (!accuracyValid(set.accuracy, &why)) return refuse(why, RunField::Accuracy);
     s.Tochnost = static_cast<long double>(set.accuracy);
     s.Gen_Shag = geneSteps(s.Tochnost, s.Kol_Genov);
 

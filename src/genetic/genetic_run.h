@@ -1,6 +1,7 @@
 #pragma once
-// Starting a genetic run from the window's fields and applying its outcome; both run
-// on the user-interface thread, the search itself (genetic_engine.h) between them.
+// Starting a genetic run from the window's fields, as readGeneticSettings
+// (analysis/run_fields.h) converted them, and applying its outcome; both run on the
+// user-interface thread, the search itself (genetic_engine.h) between them.
 
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
@@ -12,24 +13,9 @@
 
 namespace wf {
 
-// The texts and ticks of the main window a genetic run reads.
-struct GeneticFields : RunFields {
-    QString accuracy;    // accuracy
-    QString population;  // population size
-    QString generations; // generations
-};
-
-// The typed settings of a genetic run.
-struct GeneticRunSettings : RunStart {
-    double accuracy = 1e-7; // gene accuracy; sets the gene length
-    int population = 3000;  // individuals
-    int generations = 1500;
-    // The accuracy must give genes of 1 to 31 bits.
-    bool accuracyValid(QString* why = nullptr) const;
-};
-
-// Converts the fields, recording those that are not numbers; the run stops at the first.
-GeneticRunSettings readGeneticSettings(const GeneticFields& f);
+// The gene accuracy must give genes of 1 to 31 bits; otherwise false and, in `why`, the
+// message naming the allowed range.
+bool accuracyValid(double accuracy, QString* why = nullptr);
 
 struct GeneticPrep {
     JobEnd end{Termination::Refused, {}}; // Done, or Refused: the last message says why

@@ -86,24 +86,6 @@ bool runMle(AnalysisState& s, double confidence, BoundsMethod bounds, FitClock& 
 
 } // namespace
 
-CalcSettings readCalcSettings(const CalcFields& f) {
-    FieldReader reader;
-    CalcSettings set;
-    static_cast<RunStart&>(set) = readRunStart(reader, f);
-    set.spiral.ticked = f.spiral;
-    set.newton.ticked = f.newton;
-    set.smirnov.ticked = f.smirnov;
-    set.mle = f.mle;
-    set.bounds = f.bounds;
-    set.criterion = f.criterion;
-    reader.number(RunField::StepFactorSpiral, f.stepFactorSpiral, set.spiral.stepFactor);
-    reader.number(RunField::StepFactorNewton, f.stepFactorNewton, set.newton.stepFactor);
-    reader.number(RunField::StepFactorSmirnov, f.stepFactorSmirnov, set.smirnov.stepFactor);
-    reader.number(RunField::Confidence, f.confidence, set.confidence);
-    set.unreadable = reader.errors();
-    return set;
-}
-
 CalcOutcome runCalculation(AnalysisState& s, const CalcSettings& set, FitClock& clock,
                            const ProgressFn& progress) {
     CalcOutcome r;

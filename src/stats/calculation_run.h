@@ -1,6 +1,7 @@
 #pragma once
-// The calculation run of the main window, up to the results output: field conversions,
-// input check, histogram and the ticked deterministic fits with their evaluations.
+// The calculation run of the main window, up to the results output: input check,
+// histogram and the ticked deterministic fits with their evaluations. It takes the fields
+// as readCalcSettings (analysis/run_fields.h) converted them.
 
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
@@ -14,37 +15,6 @@
 #include <vector>
 
 namespace wf {
-
-// The texts and ticks of the main window the run reads.
-struct CalcFields : RunFields {
-    QString stepFactorSpiral; // step reduction factors of models 1.1, 1.2 and 2
-    QString stepFactorNewton;
-    QString stepFactorSmirnov;
-    bool spiral = true, newton = false, smirnov = false; // models ticked
-    bool mle = false;                                    // model 3, maximum likelihood
-    QString confidence = QStringLiteral("0.95");         // level of model 3's bounds
-    BoundsMethod bounds = BoundsMethod::LikelihoodRatio; // how model 3's bounds are drawn
-    int criterion = 1; // way of fitting models 1.1 and 1.2: 0, 1 or 2
-};
-
-// One deterministic model of the run: ticked, and its step reduction factor.
-struct ModelChoice {
-    bool ticked = false;
-    double stepFactor = 1.00025;
-};
-
-// The typed settings of a run.
-struct CalcSettings : RunStart {
-    ModelChoice spiral{true}, newton, smirnov; // models 1.1, 1.2 and 2
-    bool mle = false;                          // model 3
-    double confidence = 0.95;                  // level of model 3's bounds
-    BoundsMethod bounds = BoundsMethod::LikelihoodRatio;
-    int criterion = 1; // way of fitting models 1.1 and 1.2
-};
-
-// Converts the fields; a text that is not a number is recorded, and the run stops where it
-// reads the first of them (an unticked model's factor is never read).
-CalcSettings readCalcSettings(const CalcFields& f);
 
 struct CalcOutcome {
     // Why a run was refused (end Refused); None otherwise.

@@ -8,7 +8,7 @@
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
 #include "core/fit_clock.h"
-#include "genetic/external_optimizer.h"
+#include "external/external_settings.h"
 #include "ui/log_view.h"
 
 #include <QMainWindow>

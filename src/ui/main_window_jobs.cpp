@@ -3,6 +3,7 @@
 
 #include "ui/main_window.h"
 
+#include "external/external_model.h"
 #include "format/messages.h"
 #include "genetic/genetic_run.h"
 #include "ui/message_box.h"
@@ -242,8 +243,7 @@ void TForm1::OutsorsGoBtnClick() {
     externalWorker_ = worker;
     setJobControlsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    calcStage->setText(
-        QStringLiteral("Golang модуль оптимизации: расчет (кнопка «Стоп» прерывает)"));
+    calcStage->setText(wf::msg::externalRunning);
     calcProgress->setRange(0, 0);
     calcProgress->show();
     thread->start();

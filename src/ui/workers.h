@@ -6,7 +6,7 @@
 // broken invariant stops and ends as failed with its message.
 
 #include "analysis/state.h"
-#include "genetic/external_optimizer.h"
+#include "external/optimizer_process.h"
 #include "genetic/genetic_engine.h"
 #include "stats/calculation_run.h"
 #include "stats/interval_watch.h"

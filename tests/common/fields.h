@@ -2,10 +2,9 @@
 // What a user puts in before a run, written once for every test: the field texts of a
 // calculation run and of a genetic run, and where the external optimizer is.
 
+#include "analysis/run_fields.h"
+#include "external/external_settings.h"
 #include "format/number_format.h"
-#include "genetic/external_optimizer.h"
-#include "genetic/genetic_run.h"
-#include "stats/calculation_run.h"
 
 #include <QString>
 

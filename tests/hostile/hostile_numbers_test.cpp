@@ -6,9 +6,9 @@
 #include "hostile_util.h"
 
 #include "analysis/warranty_file.h"
+#include "external/result_file.h"
 #include "format/messages.h"
 #include "format/number_format.h"
-#include "genetic/external_optimizer.h"
 #include "results/results_data.h"
 #include "stats/calculation_run.h"
 #include "stats/histogram.h"

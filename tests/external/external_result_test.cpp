@@ -1,6 +1,6 @@
 // The result file of the external optimizer: three numbers, one per line.
 
-#include "genetic/external_optimizer.h"
+#include "external/result_file.h"
 
 #include "locale_guard.h"
 

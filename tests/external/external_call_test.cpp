@@ -1,8 +1,10 @@
 // Starting, waiting for and reading back the external optimizer, with stand-in programs.
 
+#include "external/external_settings.h"
+#include "external/optimizer_process.h"
+#include "external/private_folder.h"
 #include "fields.h"
 #include "files.h"
-#include "genetic/external_optimizer.h"
 
 #include <gtest/gtest.h>
 

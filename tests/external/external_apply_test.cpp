@@ -1,6 +1,6 @@
 // Turning the optimizer's A, B, K into the model ModExt.
 
-#include "genetic/external_optimizer.h"
+#include "external/external_model.h"
 #include "stored_model.h"
 
 #include "core/distributions.h"

@@ -5,8 +5,8 @@
 #include "fleet_files.h"
 
 #include "analysis/failure_file.h"
+#include "external/optimizer_process.h"
 #include "genetic/encoding.h"
-#include "genetic/external_optimizer.h"
 #include "stats/histogram.h"
 
 #include <gtest/gtest.h>
