@@ -6,6 +6,7 @@
 #include "format/messages.h"
 #include "genetic/genetic_run.h"
 #include "ui/message_box.h"
+#include "ui/thread_handover.h"
 #include "ui/workers.h"
 
 #include <QApplication>
@@ -41,6 +42,9 @@ template <class Worker> QThread* workerThread(Worker* worker, const QString& nam
     thread->setObjectName(name);
     worker->moveToThread(thread);
     QObject::connect(thread, &QThread::started, worker, &Worker::run);
+    // Emitted on the worker's thread as it ends; finishThread() takes over from here.
+    QObject::connect(
+        thread, &QThread::finished, thread, [thread] { releaseTo(thread); }, Qt::DirectConnection);
     return thread;
 }
 
@@ -64,6 +68,8 @@ void TForm1::finishThread(QPointer<QThread>& t) {
     // A worker that trips the interval guard never ends: it hands the program's end to
     // this thread through a call queued on the application, which must not wait forever.
     while (!t->wait(50)) QCoreApplication::sendPostedEvents(qApp, QEvent::MetaCall);
+    // Everything the worker did, its result included, is ours now.
+    acquireFrom(t.data());
     delete t.data();
 }
 
