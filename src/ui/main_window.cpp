@@ -27,7 +27,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMutexLocker>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -59,7 +58,7 @@ TForm1::TForm1(QWidget* parent)
     connect(crossoverTrack, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     connect(mutationTrack, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
     connect(copyBestEdit, &QLineEdit::textChanged, this, [this](const QString& t) {
-        QMutexLocker lock(&geneticControls_->mutex);
+        const std::lock_guard lock(geneticControls_->mutex);
         geneticControls_->copyBest = fmt::parseInt(t);
     });
     geneticControls_->copyBest = fmt::parseInt(copyBestEdit->text());

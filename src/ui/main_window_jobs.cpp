@@ -7,6 +7,7 @@
 #include "format/messages.h"
 #include "genetic/genetic_run.h"
 #include "ui/message_box.h"
+#include "ui/thread_handover.h"
 #include "ui/workers.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ template <class Worker> QThread* workerThread(Worker* worker, const QString& nam
     thread->setObjectName(name);
     worker->moveToThread(thread);
     QObject::connect(thread, &QThread::started, worker, &Worker::run);
+    // Emitted on the worker's thread as it ends; finishThread() takes over from here.
+    QObject::connect(
+        thread, &QThread::finished, thread, [thread] { releaseTo(thread); }, Qt::DirectConnection);
     return thread;
 }
 
@@ -66,6 +70,8 @@ void TForm1::finishThread(QPointer<QThread>& t) {
     if (!t) return;
     t->quit();
     t->wait();
+    // Everything the worker did, its result included, is ours now.
+    acquireFrom(t.data());
     delete t.data();
 }
 

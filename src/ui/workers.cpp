@@ -4,7 +4,6 @@
 #include "format/number_format.h"
 
 #include <QElapsedTimer>
-#include <QMutexLocker>
 
 namespace wf::ui {
 
@@ -56,7 +55,7 @@ void GeneticWorker::setSliders(int crossover, int mutation) {
 }
 
 std::optional<int> GeneticWorker::copyBestCount() {
-    QMutexLocker lock(&controls_->mutex);
+    const std::lock_guard lock(controls_->mutex);
     return controls_->copyBest;
 }
 

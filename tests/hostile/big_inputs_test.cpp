@@ -12,11 +12,11 @@
 #include <fstream>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define WF_UNDER_ASAN 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define WF_UNDER_SANITIZER 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define WF_UNDER_ASAN 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define WF_UNDER_SANITIZER 1
 #endif
 #endif
 
@@ -65,13 +65,13 @@ QByteArray header(int causes) {
 }
 
 // Loads `path` and returns the growth of the peak resident size in bytes (-1 when it cannot
-// be measured: no /proc, or the sanitizer's quarantine keeps freed blocks resident).
+// be measured: no /proc, or a sanitizer's quarantine or shadow memory is resident too).
 double loadMeasuringPeak(AnalysisState& s, const QString& path, LoadResult& r) {
     const bool peakReset = resetPeak();
     const long before = statusKb("VmRSS:");
     r = OpenFailureFile(s, path);
     const long peak = statusKb("VmHWM:");
-#ifdef WF_UNDER_ASAN
+#ifdef WF_UNDER_SANITIZER
     (void)peakReset;
     (void)before;
     (void)peak;
