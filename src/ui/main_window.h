@@ -102,8 +102,8 @@ public:
     void ResultsBtnClick();
     void SaveProblemsClick();
 
-    // A job's end. A result of any job but the one running (stopped, replaced by a newer
-    // one, or ended by closing the window) changes nothing.
+    // A job's end, from its worker. A result from anything but the running job's worker
+    // (one stopped, replaced by a newer one, or ended by closing the window) changes nothing.
     void onCalcFinished(const std::shared_ptr<CalcJobResult>& r);
     void onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r);
     void onExternalFinished(const std::shared_ptr<ExternalJobResult>& r);

@@ -132,14 +132,18 @@ void TForm1::onCalcProgress(const QString& stage, double fraction, qint64 elapse
 }
 
 void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
-    if (!r || r->job != liveJob_ || !calcThread_) return;
-    liveJob_ = 0;
+    // Only the running job's own worker ends it. Nothing else's result is even read: the
+    // worker's writes are ours only once its thread has ended.
+    if (!calcThread_ || sender() != calcWorker_.data()) return;
     finishThread(calcThread_);
+    const bool live = r && r->job == liveJob_;
+    liveJob_ = 0;
     delete calcWorker_.data();
     QApplication::restoreOverrideCursor();
     calcProgress->hide();
     calcStage->clear();
     setJobControlsEnabled(true);
+    if (!live) return;
     if (r->outcome.end.message == wf::msg::intervalGuard) return intervalBroken();
     state_ = std::move(r->state);
     memoLines(r->outcome.memo);
@@ -199,9 +203,12 @@ void TForm1::ToolBRunGenOptimClick() {
 }
 
 void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
-    if (!r || r->job != liveJob_ || !geneticThread_) return;
-    liveJob_ = 0;
+    // Only the running job's own worker ends it. Nothing else's result is even read: the
+    // worker's writes are ours only once its thread has ended.
+    if (!geneticThread_ || sender() != geneticWorker_.data()) return;
     finishThread(geneticThread_);
+    const bool live = r && r->job == liveJob_;
+    liveJob_ = 0;
     delete geneticWorker_.data();
     // The field counted the generations down; the next run wants the user's number.
     generationsEdit->setText(typedGenerations_);
@@ -214,6 +221,7 @@ void TForm1::onGeneticFinished(const std::shared_ptr<GeneticJobResult>& r) {
     }
     updateSliderHints();
     ThreadTerminated();
+    if (!live) return;
     if (r->outcome.end.message == wf::msg::intervalGuard) return intervalBroken();
     const QStringList lines = applyGeneticOutcome(state_, r->outcome);
     memoLines(lines);
@@ -256,14 +264,18 @@ void TForm1::OutsorsGoBtnClick() {
 }
 
 void TForm1::onExternalFinished(const std::shared_ptr<ExternalJobResult>& r) {
-    if (!r || r->job != liveJob_ || !externalThread_) return;
-    liveJob_ = 0;
+    // Only the running job's own worker ends it. Nothing else's result is even read: the
+    // worker's writes are ours only once its thread has ended.
+    if (!externalThread_ || sender() != externalWorker_.data()) return;
     finishThread(externalThread_);
+    const bool live = r && r->job == liveJob_;
+    liveJob_ = 0;
     delete externalWorker_.data();
     QApplication::restoreOverrideCursor();
     calcProgress->hide();
     calcStage->clear();
     setJobControlsEnabled(true);
+    if (!live) return;
     const ExternalResult& x = r->result;
     if (x.end.done()) {
         const QStringList lines = applyExternalModel(state_, x.A, x.B, x.K);
