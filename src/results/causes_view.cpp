@@ -47,7 +47,7 @@ SeriesData line(ChartSeries id, const QString& title, SeriesKind kind, std::uint
 }
 
 // Failures per product observed by each time: the share of `logTimes` at or below it.
-std::vector<double> observedAccumulation(const std::vector<std::vector<double>*>& logTimes,
+std::vector<double> observedAccumulation(const std::vector<const std::vector<double>*>& logTimes,
                                          double park, const std::vector<double>& times) {
     std::vector<double> t;
     for (const std::vector<double>* v : logTimes)
@@ -91,7 +91,7 @@ ChartData causesChart(const CausesInput& in, const CauseFits& fits) {
         c.series.push_back(std::move(o));
     };
     std::vector<double> restModel(times.size(), 0.0);
-    std::vector<std::vector<double>*> restTimes;
+    std::vector<const std::vector<double>*> restTimes;
     int charted = 0, rest = 0;
     for (std::size_t r = 0; r < fits.causes.size(); ++r) {
         const CauseFit& f = fits.causes[r];
@@ -99,7 +99,7 @@ ChartData causesChart(const CausesInput& in, const CauseFits& fits) {
         const WeibullParams p{f.fit.A.value, f.fit.B.value, f.fit.K.value};
         const std::vector<double> model =
             thinnedAccumulation(p, f.sample->mean, f.sample->sd, times);
-        auto* logTimes = const_cast<std::vector<double>*>(&f.sample->logTimes);
+        const std::vector<double>* logTimes = &f.sample->logTimes;
         if (charted < kChartedCauses) {
             add(f.name, kCauseLine[charted], static_cast<int>(r), model,
                 observedAccumulation({logTimes}, in.fleet.park, times));
