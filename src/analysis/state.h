@@ -26,17 +26,23 @@ struct Problems {
     int chey = 0;    // cause index: into Vidy_Otk while reading, into Vidy_Otk_Sort afterwards
     QString Pri;     // cause text as matched on the line (the loader's working text)
     QString komment; // description after "*" on the line, shown in the failure table; may be empty
+
+    bool operator==(const Problems&) const = default;
 };
 
 struct Vid_otkaza {
     QString Nazv_Prich; // cause name as in the file (trimmed), or "Брак" / "Другие"
     double Dolya = 0;   // failures of the cause (a count; a line naming several counts for each)
+
+    bool operator==(const Vid_otkaza&) const = default;
 };
 
 struct Hist_Rec {
     double time = 0;                 // upper end of the interval, h (lower end: previous record's)
     std::array<int, kNprSize> Npr{}; // failures per cause (by chey); all "Брак" go in the first
     int Sum = 0;                     // failures in the interval; the first leaves out time below 1
+
+    bool operator==(const Hist_Rec&) const = default;
 };
 
 using Hist40 = std::vector<Hist_Rec>;
@@ -48,6 +54,8 @@ struct SearchDiagnostic {
     QString param; // "B", "A", "K", "Sred" or "SKO"
     Kind kind = Kind::Start;
     double value = 0; // the coordinate's final value
+
+    bool operator==(const SearchDiagnostic&) const = default;
 };
 
 // The Weibull parameters of a model, as Mod_Weib holds them.
@@ -88,6 +96,8 @@ struct Mod_Weib {
         B = p.B;
         K_powtor = p.K;
     }
+
+    bool operator==(const Mod_Weib&) const = default;
 };
 
 // A two-sided confidence interval; undefined where the data cannot give one.
@@ -98,6 +108,8 @@ struct ConfidenceBounds {
     bool loOpen = false;    // the data set no lower limit within the search range (lo is 0)
     bool hiOpen = false;    // nor an upper one (hi is infinite)
     bool unreached = false; // a life the data do not let the flow reach at this level
+
+    bool operator==(const ConfidenceBounds&) const = default;
 };
 
 // How model 3's bounds are drawn: from the profile likelihood, or from the observed
@@ -113,6 +125,8 @@ struct LikelihoodDetail {
     ConfidenceBounds gamma50, gamma90;               // of "Гамма 50%" and "Гамма 90%", h
     ConfidenceBounds perProduct2000, perProduct4000; // failures per product by 2000 / 4000 h
     QString message;                                 // why the bounds are undefined, or empty
+
+    bool operator==(const LikelihoodDetail&) const = default;
 };
 
 struct AnalysisState {
@@ -190,6 +204,8 @@ struct AnalysisState {
     // Results output.
     int Stolbec_Rez = 1; // next column of the results table, one per model
     DoubArr P_Norm_Int;  // per interval: share of products out of warranty at its upper end
+
+    bool operator==(const AnalysisState&) const = default;
 };
 
 // Marks every model record as not computed: its results belong to data no longer loaded,

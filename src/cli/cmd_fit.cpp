@@ -187,6 +187,7 @@ int runFit(const FitOptions& o) {
     QStringList memo;
     const CalcOutcome calc =
         runCalculation(s, set, *clock, [&bar](const Progress& p) { return bar.update(p); });
+    applyCalcWrites(s, calc.writes);
     memo << calc.memo;
     messages << calc.messages;
     if (!calc.end.done()) {

@@ -86,8 +86,16 @@ bool runMle(AnalysisState& s, double confidence, BoundsMethod bounds, FitClock& 
 
 } // namespace
 
-CalcOutcome runCalculation(AnalysisState& s, const CalcSettings& set, FitClock& clock,
+CalcOutcome runCalculation(AnalysisState s, const CalcSettings& set, FitClock& clock,
                            const ProgressFn& progress) {
+    const CalcWrites before = CalcWrites::of(s);
+    CalcOutcome r = runCalculationSteps(s, set, clock, progress);
+    r.writes = CalcWrites::changed(before, s);
+    return r;
+}
+
+CalcOutcome runCalculationSteps(AnalysisState& s, const CalcSettings& set, FitClock& clock,
+                                const ProgressFn& progress) {
     CalcOutcome r;
     if (const FieldError* e = storeRunStart(s, set)) {
         r.refuse(Refusal::ConversionError, e->message, e->field);

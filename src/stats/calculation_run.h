@@ -6,6 +6,7 @@
 #include "analysis/run_fields.h"
 #include "analysis/state.h"
 #include "core/fit_clock.h"
+#include "stats/calculation_writes.h"
 #include "stats/fits.h"
 
 #include <QString>
@@ -26,6 +27,7 @@ struct CalcOutcome {
                                    // confidence line
     QStringList messages;          // message boxes to show
     std::vector<FitReport> fits;
+    CalcWrites writes; // what the run changed in the state it was given
 
     // Ends the run as refused for `why`; `message` (may be empty) also goes to the boxes.
     void refuse(Refusal why, const QString& message, std::optional<RunField> about = {}) {
@@ -43,8 +45,13 @@ bool Proverka_Dannyh(AnalysisState& s, const QString& filePath, QStringList& mes
 // The run: the warranty values and burn-in stored in order (an unreadable field stops it,
 // keeping those stored before it), input check, flags, histogram, then models 1.1, 1.2, 2
 // and 3 as ticked, each followed by Harakt_Modeli and Dover_Interval. A step factor or level
-// is checked when its model starts.
-CalcOutcome runCalculation(AnalysisState& s, const CalcSettings& set, FitClock& clock,
+// is checked when its model starts. It works on its own copy of `s` and hands back, in
+// `writes`, only what it changed there: applyCalcWrites puts that into the caller's state.
+CalcOutcome runCalculation(AnalysisState s, const CalcSettings& set, FitClock& clock,
                            const ProgressFn& progress = {});
+
+// The same steps on `s` itself, leaving `writes` empty.
+CalcOutcome runCalculationSteps(AnalysisState& s, const CalcSettings& set, FitClock& clock,
+                                const ProgressFn& progress = {});
 
 } // namespace wf

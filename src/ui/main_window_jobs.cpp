@@ -145,7 +145,7 @@ void TForm1::onCalcFinished(const std::shared_ptr<CalcJobResult>& r) {
     setJobControlsEnabled(true);
     if (!live) return;
     if (r->outcome.end.message == wf::msg::intervalGuard) return intervalBroken();
-    state_ = std::move(r->state);
+    applyCalcWrites(state_, r->outcome.writes);
     memoLines(r->outcome.memo);
     showRunMessages(r->outcome.messages, r->outcome.field);
     if (r->outcome.end.done()) showResults(runBurnIn_);

@@ -9,12 +9,10 @@ namespace wf::ui {
 
 CalcWorker::CalcWorker(JobId job, AnalysisState input, CalcSettings settings,
                        std::unique_ptr<FitClock> clock)
-    : result_(std::make_unique<CalcJobResult>())
+    : job_(job)
+    , input_(std::move(input))
     , settings_(std::move(settings))
-    , clock_(std::move(clock)) {
-    result_->job = job;
-    result_->state = std::move(input);
-}
+    , clock_(std::move(clock)) {}
 
 void CalcWorker::run() {
     QElapsedTimer sinceReport;
@@ -30,9 +28,11 @@ void CalcWorker::run() {
         }
         return !cancel_.load() && !watch.tripped();
     };
-    result_->outcome = runCalculation(result_->state, settings_, *clock_, progress);
-    result_->outcome.end = watch.end(result_->outcome.end);
-    emit finished(std::shared_ptr<CalcJobResult>(std::move(result_)));
+    auto result = std::make_shared<CalcJobResult>();
+    result->job = job_;
+    result->outcome = runCalculation(std::move(input_), settings_, *clock_, progress);
+    result->outcome.end = watch.end(result->outcome.end);
+    emit finished(result);
 }
 
 GeneticWorker::GeneticWorker(JobId job, AnalysisState snapshot, GeneticSettings settings,

@@ -27,8 +27,7 @@ using JobId = std::uint64_t;
 
 struct CalcJobResult {
     JobId job = 0;
-    AnalysisState state; // the window's state after the run
-    CalcOutcome outcome;
+    CalcOutcome outcome; // its writes are what the run changed in the state it was given
 };
 
 class CalcWorker : public QObject {
@@ -44,7 +43,8 @@ signals:
     void finished(const std::shared_ptr<wf::ui::CalcJobResult>& result);
 
 private:
-    std::unique_ptr<CalcJobResult> result_;
+    JobId job_;
+    AnalysisState input_;
     CalcSettings settings_;
     std::unique_ptr<FitClock> clock_;
     std::atomic<bool> cancel_{false};

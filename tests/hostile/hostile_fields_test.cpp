@@ -1,6 +1,7 @@
 // Every field of the calculation run and of the genetic run given text that is not a usable
 // value: a message, no run, and the loaded failures, histogram and models as they were.
 
+#include "calculate.h"
 #include "fields.h"
 #include "hostile_util.h"
 
@@ -28,7 +29,7 @@ AnalysisState analysed() {
     AnalysisState s;
     EXPECT_TRUE(parseFailureFile(s, goodFleetBytes(), QStringLiteral("fleet.txt")).end.done());
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, readCalcSettings(test::calcFields()), clock);
+    const CalcOutcome out = test::calculate(s, readCalcSettings(test::calcFields()), clock);
     EXPECT_EQ(out.end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     return s;
@@ -72,7 +73,7 @@ TEST(HostileFields, EveryCalculationFieldRefusesJunkAndKeepsTheAnalysis) {
             CalcFields f = k >= 4 ? onlyModel(static_cast<int>(k - 4)) : goodCalcFields();
             field(f) = junk;
             VirtualClock clock(100);
-            const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
+            const CalcOutcome out = test::calculate(s, readCalcSettings(f), clock);
             EXPECT_EQ(out.refusal, CalcOutcome::Refusal::ConversionError)
                 << name << junk.toStdString();
             ASSERT_EQ(out.messages.size(), 1) << name;
@@ -93,7 +94,7 @@ TEST(HostileFields, StepFactorsZeroOneAndMinusOneAreRefusedBeforeAnyFit) {
             CalcFields f = onlyModel(model);
             kStepFactors[static_cast<std::size_t>(model)].second(f) = QString::fromLatin1(factor);
             VirtualClock clock(100);
-            const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
+            const CalcOutcome out = test::calculate(s, readCalcSettings(f), clock);
             EXPECT_EQ(out.refusal, CalcOutcome::Refusal::BadFactor) << model << ' ' << factor;
             ASSERT_EQ(out.messages.size(), 1);
             EXPECT_EQ(out.messages.first(),
@@ -115,7 +116,7 @@ TEST(HostileFields, ExtremeButValidFieldsEndInFiniteModels) {
         f.stepFactorSpiral = f.stepFactorNewton = f.stepFactorSmirnov =
             QStringLiteral("1e300"); // one giant step reduction
         VirtualClock clock(100);
-        const CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
+        const CalcOutcome out = test::calculate(s, readCalcSettings(f), clock);
         ASSERT_EQ(out.end.how, Termination::Done) << sred << ' ' << sko;
         for (const Mod_Weib* m : {&s.ModSpir, &s.ModNewton, &s.ModSmirnov})
             EXPECT_TRUE(std::isfinite(m->A) && std::isfinite(m->B) && std::isfinite(m->K_powtor))
@@ -205,15 +206,15 @@ TEST(HostileFields, RunWithoutAnyLoadedFileSaysSoAndChangesNothing) {
     VirtualClock clock(100);
     CalcFields f = goodCalcFields();
     f.filePath.clear();
-    CalcOutcome out = runCalculation(s, readCalcSettings(f), clock);
+    CalcOutcome out = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(out.messages, QStringList{msg::noDataPath});
     f.filePath = QStringLiteral("fleet.txt");
-    out = runCalculation(s, readCalcSettings(f), clock);
+    out = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NotReady);
     // Ready but nothing loaded (a warranty file read first): a message, no histogram.
     s.Dannye_Gotovy = true;
-    out = runCalculation(s, readCalcSettings(f), clock);
+    out = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_FALSE(out.messages.isEmpty());
     EXPECT_TRUE(s.Hist.empty());

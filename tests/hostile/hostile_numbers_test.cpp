@@ -2,6 +2,7 @@
 // odd header numbers, a fleet of 0, a warranty SD of 0, a result file with junk. Each is
 // refused with a message or loads and runs to a finite answer.
 
+#include "calculate.h"
 #include "fields.h"
 #include "hostile_util.h"
 
@@ -41,7 +42,7 @@ bool finiteModel(const Mod_Weib& m) {
 // The three fits and the results output on whatever was loaded: a message or finite models.
 void expectSoundRun(AnalysisState& s) {
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, readCalcSettings(allModels(s)), clock);
+    const CalcOutcome out = test::calculate(s, readCalcSettings(allModels(s)), clock);
     if (!out.end.done()) {
         EXPECT_FALSE(out.messages.isEmpty());
         return;
@@ -97,7 +98,7 @@ TEST(HostileNumbers, HugeFailureTimeLoadsButTheCalculationRefusesItWithAMessage)
                     .end.done());
     EXPECT_TRUE(std::isfinite(s.Otk_2000));
     VirtualClock clock(100);
-    const CalcOutcome out = runCalculation(s, readCalcSettings(allModels(s)), clock);
+    const CalcOutcome out = test::calculate(s, readCalcSettings(allModels(s)), clock);
     EXPECT_EQ(out.refusal, CalcOutcome::Refusal::NoFailures);
     ASSERT_EQ(out.messages.size(), 1);
     EXPECT_EQ(out.messages.first(), msg::badFailureTimes);

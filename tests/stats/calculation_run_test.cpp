@@ -1,5 +1,6 @@
 #include "stats/calculation_run.h"
 
+#include "calculate.h"
 #include "fields.h"
 #include "fleets.h"
 #include "format/messages.h"
@@ -30,7 +31,7 @@ TEST(CalculationRun, RunsTheTickedModelsInOrderWithTheirEvaluations) {
     auto f = fields();
     f.newton = f.smirnov = true;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.messages.isEmpty());
     ASSERT_EQ(r.fits.size(), 3u);
@@ -62,7 +63,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     f.warrantyMean = QStringLiteral("2500");
     f.warrantySd = QStringLiteral("5OO");
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("5OO"))});
     EXPECT_EQ(s.Sred_Gar, 2500);
@@ -74,7 +75,7 @@ TEST(CalculationRun, AFieldThatIsNoNumberStopsKeepingEarlierValues) {
     // The calculation period is only checked.
     f = fields();
     f.countingPeriod = QStringLiteral("");
-    EXPECT_EQ(runCalculation(s, readCalcSettings(f), clock).refusal,
+    EXPECT_EQ(test::calculate(s, readCalcSettings(f), clock).refusal,
               CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(s.T_Prirab, 3);
 }
@@ -83,7 +84,7 @@ TEST(CalculationRun, EmptyFieldsRightAfterStartAreAConversionError) {
     AnalysisState s;
     CalcFields f;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QString())});
 }
@@ -93,13 +94,13 @@ TEST(CalculationRun, InputCheck) {
     auto f = fields();
     f.filePath.clear();
     VirtualClock clock(300);
-    CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_EQ(r.messages, QStringList{msg::noDataPath});
 
     // Nothing read yet: stops without a message.
     s.Dannye_Gotovy = false;
-    r = runCalculation(s, readCalcSettings(fields()), clock);
+    r = test::calculate(s, readCalcSettings(fields()), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NotReady);
     EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_FALSE(s.ModSpir.Executed);
@@ -109,7 +110,7 @@ TEST(CalculationRun, AWarrantyFileWithoutFailureDataStopsWithAMessage) {
     AnalysisState s;
     s.Dannye_Gotovy = true; // a warranty file was read, no data file
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(fields()), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(fields()), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::NoFailures);
     EXPECT_EQ(r.messages, QStringList{msg::noFailuresLoaded});
     EXPECT_TRUE(s.Hist.empty());
@@ -121,7 +122,7 @@ TEST(CalculationRun, BadStepFactors) {
     auto f = fields();
     f.stepFactorSpiral = QStringLiteral("1");
     VirtualClock clock(300);
-    CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::BadFactor);
     EXPECT_EQ(r.field, RunField::StepFactorSpiral);
     ASSERT_EQ(r.messages.size(), 1);
@@ -132,7 +133,7 @@ TEST(CalculationRun, BadStepFactors) {
     f = fields();
     f.newton = true;
     f.stepFactorNewton = QStringLiteral("x1");
-    r = runCalculation(s, readCalcSettings(f), clock);
+    r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.refusal, CalcOutcome::Refusal::ConversionError);
     EXPECT_EQ(r.messages, QStringList{msg::notANumber(QStringLiteral("x1"))});
     EXPECT_EQ(r.field, RunField::StepFactorNewton);
@@ -147,7 +148,7 @@ TEST(CalculationRun, BadStepFactors) {
     CalcSettings set = readCalcSettings(f);
     set.warrantyMean = 2500;
     set.accept(RunField::WarrantyMean);
-    EXPECT_EQ(runCalculation(s, set, clock).end.how, Termination::Done);
+    EXPECT_EQ(test::calculate(s, set, clock).end.how, Termination::Done);
 }
 
 TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
@@ -156,7 +157,7 @@ TEST(CalculationRun, NoModelTickedStillBuildsTheHistogram) {
     f.spiral = false;
     f.burnIn = QStringLiteral("0"); // accepted
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     EXPECT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(r.memo.isEmpty());
     EXPECT_FALSE(s.Hist.empty());
@@ -169,7 +170,7 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
     f.fitMean = f.fitSd = true;
     f.smirnov = true;
     VirtualClock clock(300);
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock);
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock);
     ASSERT_EQ(r.end.how, Termination::Done);
     EXPECT_TRUE(s.Podbor_Sred && s.Podbor_SKO);
     EXPECT_NE(s.Sred_Gar, 3000);
@@ -181,12 +182,12 @@ TEST(CalculationRun, SearchedWarrantyValuesReachTheLaterModels) {
 TEST(CalculationRun, ALaterRunKeepsEarlierModels) {
     auto s = loadedFleet();
     VirtualClock clock(300);
-    ASSERT_EQ(runCalculation(s, readCalcSettings(fields()), clock).end.how, Termination::Done);
+    ASSERT_EQ(test::calculate(s, readCalcSettings(fields()), clock).end.how, Termination::Done);
     const double a = s.ModSpir.A;
     auto f = fields();
     f.spiral = false;
     f.smirnov = true;
-    ASSERT_EQ(runCalculation(s, readCalcSettings(f), clock).end.how, Termination::Done);
+    ASSERT_EQ(test::calculate(s, readCalcSettings(f), clock).end.how, Termination::Done);
     EXPECT_TRUE(s.ModSpir.Executed);
     EXPECT_EQ(s.ModSpir.A, a);
     EXPECT_TRUE(s.ModSmirnov.Executed);
@@ -198,7 +199,7 @@ TEST(CalculationRun, CancellingAFitEndsTheRun) {
     f.newton = f.smirnov = true;
     VirtualClock clock(300);
     std::vector<QString> stages;
-    const CalcOutcome r = runCalculation(s, readCalcSettings(f), clock, [&](const Progress& p) {
+    const CalcOutcome r = test::calculate(s, readCalcSettings(f), clock, [&](const Progress& p) {
         stages.push_back(p.stage);
         return p.stage != msg::stageModel12;
     });
@@ -210,4 +211,56 @@ TEST(CalculationRun, CancellingAFitEndsTheRun) {
     EXPECT_FALSE(s.ModNewton.Executed);
     EXPECT_FALSE(s.ModSmirnov.Executed);
     EXPECT_EQ(stages.back(), msg::stageModel12);
+}
+
+// The run hands back changes, not its copy of the state: applied to the state it was given,
+// they must give exactly what the same steps leave on a state of their own, whether the run
+// ends done, refused half-way through the fields, at a factor, cancelled or on no data, and
+// when run again on its own results.
+TEST(CalculationRun, ItsWritesAreEveryChangeItMadeAndOnlyThose) {
+    auto base = fields();
+    base.newton = base.smirnov = base.mle = true;
+    base.fitMean = base.fitSd = true;
+    auto refusedAtBurnIn = fields();
+    refusedAtBurnIn.warrantyMean = QStringLiteral("2600");
+    refusedAtBurnIn.burnIn = QStringLiteral("x");
+    auto badFactor = base;
+    badFactor.stepFactorSmirnov = QStringLiteral("1");
+    auto noPath = base;
+    noPath.filePath.clear();
+    const std::pair<CalcFields, bool> runs[] = {
+        {base, false}, {refusedAtBurnIn, false}, {badFactor, false}, {noPath, false}, {base, true}};
+    auto s = loadedFleet();
+    // What an earlier file and a long run would have left: every field the run writes differs.
+    s.T_Prirab = 0;
+    s.Shag_Nach = s.Shag_Dal = 7;
+    s.Chas = 5;
+    std::int64_t start = 0;
+    std::vector<Termination> ends;
+    for (const auto& [f, cancel] : runs) {
+        const CalcSettings set = readCalcSettings(f);
+        int calls = 0;
+        const ProgressFn progress = [&](const Progress&) { return !cancel || ++calls < 40; };
+        AnalysisState stepped = s;
+        VirtualClock c1(300), c2(300);
+        start += 7'000'000; // each run starts its fits at another time
+        c1.advance(start);
+        c2.advance(start);
+        const CalcOutcome inPlace = runCalculationSteps(stepped, set, c1, progress);
+        calls = 0;
+        const CalcOutcome r = runCalculation(s, set, c2, progress);
+        EXPECT_EQ(r.end.how, inPlace.end.how);
+        ends.push_back(r.end.how);
+        AnalysisState applied = s;
+        applyCalcWrites(applied, r.writes);
+        EXPECT_TRUE(applied == stepped);
+        // Nothing it did not change comes back.
+        EXPECT_EQ(r.writes.Put_Fajla.has_value(), s.Put_Fajla != stepped.Put_Fajla);
+        EXPECT_EQ(r.writes.Hist.has_value(), s.Hist != stepped.Hist);
+        EXPECT_EQ(r.writes.ModSmirnov.has_value(), !(s.ModSmirnov == stepped.ModSmirnov));
+        s = std::move(applied);
+    }
+    using enum Termination;
+    EXPECT_EQ(ends, (std::vector{Done, Refused, Refused, Refused, Cancelled}));
+    EXPECT_TRUE(s.ModMLE.Executed);
 }
