@@ -196,6 +196,8 @@ inline const QString confidencePrefix =
 inline const QString confidenceFormat = QStringLiteral("= %6.4f,  СКО= %6.4f");
 inline const QString kolmogorovAccepted = QStringLiteral(" <1.3581(0.05)");
 inline const QString kolmogorovRejected = QStringLiteral(" >1.3581(0.05)");
+// The stage line of a calculation run until its first fit reports.
+inline const QString stageCalculation = QStringLiteral("Расчет");
 inline const QString stageModel11 = QStringLiteral("Модель 1.1");
 inline const QString stageModel12 = QStringLiteral("Модель 1.2");
 inline const QString stageModel2 = QStringLiteral("Модель 2");

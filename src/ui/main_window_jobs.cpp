@@ -115,7 +115,7 @@ void TForm1::bbRaschetClick() {
     calcWorker_ = worker;
     setJobControlsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    calcStage->setText(QStringLiteral("Расчет"));
+    calcStage->setText(wf::msg::stageCalculation);
     calcProgress->setRange(0, 0);
     calcProgress->show();
     thread->start();

@@ -528,7 +528,7 @@ void WindowsTest::closingDuringCalculationEndsPromptly() {
     f.calculateButton->click();
     QVERIFY(f.jobRunning());
     // Close once the worker reports its first stage: the fits are under way.
-    QTRY_VERIFY_WITH_TIMEOUT(f.calcStage->text() != QStringLiteral("Расчет"), test::kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.calcStage->text() != wf::msg::stageCalculation, test::kWaitMs);
     QElapsedTimer t;
     t.start();
     f.close();
