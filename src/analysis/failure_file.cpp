@@ -283,8 +283,7 @@ LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const
     return r;
 }
 
-LoadResult OpenFailureFile(AnalysisState& state, const QString& path) {
-    if (path.isEmpty()) return refused({}, msg::noDataPath); // nothing was ever chosen
+LoadResult readFailureFile(AnalysisState& state, const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile()) return refused({}, msg::dataFileCannotOpen(path));
     QFile file(path);
@@ -293,7 +292,12 @@ LoadResult OpenFailureFile(AnalysisState& state, const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return refused({}, msg::dataFileCannotOpen(path));
     file.close();
-    LoadResult r = parseFailureFile(state, bytes, path);
+    return parseFailureFile(state, bytes, path);
+}
+
+LoadResult OpenFailureFile(AnalysisState& state, const QString& path) {
+    if (path.isEmpty()) return refused({}, msg::noDataPath); // nothing was ever chosen
+    LoadResult r = readFailureFile(state, path);
     if (r.end.done()) writeLastDataPath(path);
     return r;
 }

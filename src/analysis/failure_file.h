@@ -57,6 +57,9 @@ struct LoadResult {
 // line) nothing in `state` changes and the last message says why.
 LoadResult OpenFailureFile(AnalysisState& state, const QString& path);
 
+// The same without the empty-path check and without remembering the path.
+LoadResult readFailureFile(AnalysisState& state, const QString& path);
+
 // The same on bytes already read; `path` only names the file in messages and fields.
 // Does not touch the settings file.
 LoadResult parseFailureFile(AnalysisState& state, const QByteArray& bytes, const QString& path);
