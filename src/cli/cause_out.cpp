@@ -1,6 +1,6 @@
 #include "cli/cause_out.h"
 
-#include "cli/report.h"
+#include "cli/text_out.h"
 
 #include "format/messages.h"
 #include "format/number_format.h"

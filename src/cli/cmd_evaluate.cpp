@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 #include "cli/data_files.h"
 #include "cli/json_out.h"
-#include "cli/report.h"
+#include "cli/text_out.h"
 
 #include "format/messages.h"
 #include "format/number_format.h"

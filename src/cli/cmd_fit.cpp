@@ -3,7 +3,7 @@
 #include "cli/data_files.h"
 #include "cli/json_out.h"
 #include "cli/progress_bar.h"
-#include "cli/report.h"
+#include "cli/text_out.h"
 
 #include "analysis/warranty_file.h"
 #include "external/external_model.h"

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 #include "cli/json_out.h"
-#include "cli/report.h"
+#include "cli/text_out.h"
 
 #include "analysis/warranty_file.h"
 

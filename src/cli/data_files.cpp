@@ -1,6 +1,6 @@
 #include "cli/data_files.h"
 
-#include "cli/report.h"
+#include "cli/text_out.h"
 #include "format/messages.h"
 #include "stats/histogram.h"
 

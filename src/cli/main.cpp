@@ -2,8 +2,8 @@
 
 #include "cli/commands.h"
 #include "cli/parse_errors.h"
-#include "cli/report.h"
 #include "cli/russian_help.h"
+#include "cli/text_out.h"
 #include "cli/validators.h"
 
 #include "format/messages.h"

@@ -1,4 +1,4 @@
-#include "cli/report.h"
+#include "cli/text_out.h"
 
 #include "format/number_format.h"
 
