@@ -9,14 +9,17 @@
 
 namespace wf {
 
+bool WarrantyLaw::valid(QString* why) const {
+    const bool ok = mean > 0 && std::isfinite(mean) && sd >= 0 && std::isfinite(sd);
+    if (!ok && why) *why = msg::whatIfBadLaw(fmt::general(mean), fmt::general(sd));
+    return ok;
+}
+
 WhatIf warrantyWhatIf(const MleSample& d, const WeibullParams& at, const WarrantyLaw& law,
                       double level, BoundsMethod method) {
     WhatIf w;
     w.law = law;
-    if (!(law.mean > 0) || !std::isfinite(law.mean) || !(law.sd >= 0) || !std::isfinite(law.sd)) {
-        w.message = msg::whatIfBadLaw(fmt::general(law.mean), fmt::general(law.sd));
-        return w;
-    }
+    if (!law.valid(&w.message)) return w;
     if (d.n() == 0 || !(at.A > 0 && at.B > 0 && at.K > 0) || !(level > 0 && level < 1)) {
         w.message = msg::whatIfNoFit;
         return w;

@@ -14,6 +14,10 @@ namespace wf {
 struct WarrantyLaw {
     double mean = 0; // h
     double sd = 0;   // h; 0 is a fixed limit at the mean
+
+    // A finite mean above 0 and a finite SD of 0 or more; otherwise false and, in `why`,
+    // the message naming both.
+    bool valid(QString* why = nullptr) const;
 };
 
 struct WhatIf {

@@ -149,14 +149,16 @@ bool TCausesView::WhatIfBtnClick() {
         showMessage(this, msg::notANumber(!mean ? whatIfMean->text() : whatIfSd->text()));
         return false;
     }
-    if (!(*mean > 0) || !(*sd >= 0)) {
-        showMessage(this, msg::whatIfBadLaw(fmt::general(*mean), fmt::general(*sd)));
+    const WarrantyLaw law{*mean, *sd};
+    QString why;
+    if (!law.valid(&why)) {
+        showMessage(this, why);
         return false;
     }
     page();
     {
         WaitCursor wait;
-        whatIf_ = runWhatIf(*in_, *fits_, WarrantyLaw{*mean, *sd});
+        whatIf_ = runWhatIf(*in_, *fits_, law);
         view_.reset();
     }
     draw();

@@ -385,8 +385,12 @@ void WindowsTest::causesPageTakesModelThreeByCauseAndAnotherWarranty() {
     c.whatIfMean->setText(QStringLiteral("пять"));
     QVERIFY(!c.WhatIfBtnClick());
     QCOMPARE(w.messages.last(), wf::msg::notANumber(QStringLiteral("пять")));
-    QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()));
     c.whatIfMean->setText(QStringLiteral("5000"));
+    c.whatIfSd->setText(QStringLiteral("-1"));
+    QVERIFY(!c.WhatIfBtnClick());
+    QCOMPARE(w.messages.last(),
+             wf::msg::whatIfBadLaw(QStringLiteral("5000"), QStringLiteral("-1")));
+    QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()));
     c.whatIfSd->setText(QStringLiteral("500"));
     c.whatIfButton->click();
     QCOMPARE(c.causesTable->columnCount(), static_cast<int>(wf::msg::causesHeading.size()) + 2);
